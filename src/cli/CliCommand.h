@@ -1,0 +1,61 @@
+#pragma once
+// Subcommands of orvsched-cli. Each lives in its own file and registers itself with
+// ORV_CLI_COMMAND; main() finds it by name, answers --help from its help text and maps results
+// to exit codes: 0 success, 1 failure (one clear line on standard error), 2 bad usage.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Parsed arguments: positionals in order, options as --name or --name VALUE.
+class CliArgs {
+public:
+    // `valued` lists the options that take a value; `flags` those that do not. Returns false and
+    // sets error() on an unknown option or a missing value.
+    bool parse(const std::vector<std::string>& argv, const std::vector<std::string>& valued,
+               const std::vector<std::string>& flags);
+    const std::vector<std::string>& positional() const { return m_positional; }
+    bool has(const std::string& option) const { return m_options.count(option) != 0; }
+    std::optional<std::string> value(const std::string& option) const;
+    // Every value of an option given several times, in order.
+    std::vector<std::string> values(const std::string& option) const;
+    const std::string& error() const { return m_error; }
+
+private:
+    std::vector<std::string> m_positional;
+    std::multimap<std::string, std::string> m_options;
+    std::string m_error;
+};
+
+struct CliCommand {
+    const char* name;
+    const char* summary; // one line for the command list
+    const char* help;    // full usage text for --help
+    int (*run)(const std::vector<std::string>& args);
+};
+
+void registerCommand(const CliCommand& command);
+const std::map<std::string, CliCommand>& commands();
+
+// Writes "orvsched-cli NAME: message" to standard error and returns kExitFailure.
+int fail(const std::string& command, const std::string& message);
+// Writes the usage problem and returns kExitUsage.
+int usage(const std::string& command, const std::string& message);
+
+struct CommandRegistrar {
+    explicit CommandRegistrar(const CliCommand& c) { registerCommand(c); }
+};
+
+} // namespace orv::cli
+
+#define ORV_CLI_CAT2(a, b) a##b
+#define ORV_CLI_CAT(a, b) ORV_CLI_CAT2(a, b)
+#define ORV_CLI_COMMAND(...)                                                                       \
+    static const ::orv::cli::CommandRegistrar ORV_CLI_CAT(orvCliRegistrar_, __LINE__)({__VA_ARGS__})

@@ -1,0 +1,124 @@
+// orvsched-cli: the command-line front end on the same core as the desktop program.
+#include "cli/CliCommand.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace orv::cli {
+
+namespace {
+std::map<std::string, CliCommand>& registry() {
+    static std::map<std::string, CliCommand> r;
+    return r;
+}
+} // namespace
+
+void registerCommand(const CliCommand& command) { registry()[command.name] = command; }
+
+const std::map<std::string, CliCommand>& commands() { return registry(); }
+
+int fail(const std::string& command, const std::string& message) {
+    std::cerr << "orvsched-cli " << command << ": " << message << "\n";
+    return kExitFailure;
+}
+
+int usage(const std::string& command, const std::string& message) {
+    std::cerr << "orvsched-cli " << command << ": " << message << "\n"
+              << "Try 'orvsched-cli " << command << " --help'.\n";
+    return kExitUsage;
+}
+
+bool CliArgs::parse(const std::vector<std::string>& argv, const std::vector<std::string>& valued,
+                    const std::vector<std::string>& flags) {
+    auto contains = [](const std::vector<std::string>& v, const std::string& s) {
+        for (const auto& x : v)
+            if (x == s) return true;
+        return false;
+    };
+    bool onlyPositional = false;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        const std::string& a = argv[i];
+        if (!onlyPositional && a == "--") {
+            onlyPositional = true;
+        } else if (!onlyPositional && a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::string name = a.substr(2);
+            std::optional<std::string> inlineValue;
+            if (auto eq = name.find('='); eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name = name.substr(0, eq);
+            }
+            if (contains(valued, name)) {
+                if (inlineValue) {
+                    m_options.emplace(name, *inlineValue);
+                } else if (i + 1 < argv.size()) {
+                    m_options.emplace(name, argv[++i]);
+                } else {
+                    m_error = "option --" + name + " needs a value";
+                    return false;
+                }
+            } else if (contains(flags, name) && !inlineValue) {
+                m_options.emplace(name, "");
+            } else {
+                m_error = "unknown option --" + name;
+                return false;
+            }
+        } else {
+            m_positional.push_back(a);
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> CliArgs::value(const std::string& option) const {
+    auto it = m_options.find(option);
+    if (it == m_options.end()) return std::nullopt;
+    return it->second;
+}
+
+std::vector<std::string> CliArgs::values(const std::string& option) const {
+    std::vector<std::string> out;
+    auto range = m_options.equal_range(option);
+    for (auto it = range.first; it != range.second; ++it) out.push_back(it->second);
+    return out;
+}
+
+} // namespace orv::cli
+
+namespace {
+
+void printCommandList(std::FILE* out) {
+    std::fprintf(out, "usage: orvsched-cli COMMAND [ARGS...]\n"
+                      "       orvsched-cli COMMAND --help\n\ncommands:\n");
+    for (const auto& [name, c] : orv::cli::commands())
+        std::fprintf(out, "  %-14s %s\n", name.c_str(), c.summary);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace orv::cli;
+    if (argc < 2) {
+        printCommandList(stderr);
+        return kExitUsage;
+    }
+    std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printCommandList(stdout);
+        return kExitOk;
+    }
+    auto it = commands().find(name);
+    if (it == commands().end()) {
+        std::fprintf(stderr, "orvsched-cli: unknown command '%s'\n", name.c_str());
+        printCommandList(stderr);
+        return kExitUsage;
+    }
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const auto& a : args) {
+        if (a == "--help" || a == "-h") {
+            std::fputs(it->second.help, stdout);
+            return kExitOk;
+        }
+        if (a == "--") break;
+    }
+    return it->second.run(args);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The engine context: its settings, the pending error and the tables opened through it.
+// One group document owns one Code4 for its whole life.
+
+#include "File4System.h"
+#include "Result4.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+struct Data4;
+
+struct Code4 {
+    // Settings; code4init sets each to its default.
+    std::uint8_t openShareMode = 0; // 0 shared, 1 exclusive, 2 others may only read
+    int readOnly = 0;
+    int autoOpen = 1;
+    std::uint8_t refuseOverwrite = 1;
+    int reportOpenErrors = 1;
+    int goMissingIsError = 1;
+    std::uint8_t readWithLock = 0;
+    int writeRequiresLock = 0;
+    int lockRetries = -1;
+    int lockRetryDelay = 100; // hundredths of a second
+    int silentErrors = 0;
+    std::int16_t fileFormatLevel = 25;
+    int writeThrough = 0;
+    int errorCode = 0;
+    // Unique handling a unique tag gets when its table is opened (the program sets its own right
+    // after every open): a duplicate key is left out of the tag and the write goes on.
+    int defaultUnique = res4uniqueContinue;
+
+    // State.
+    bool initialized = false;
+    long errorLocation = 0;
+    int lastOpenError = 0; // cause of the last failed open, also when it was not reported
+    File4System* fs = nullptr;
+    std::vector<std::unique_ptr<Data4>> tables;
+    // Source of "now" for header dates; empty: the system clock.
+    std::function<std::time_t()> clock;
+
+    Code4();
+    ~Code4();
+    Code4(const Code4&) = delete;
+    Code4& operator=(const Code4&) = delete;
+};
+
+// Sets every setting to its default, clears errorCode and uses the POSIX file layer unless a
+// file system is given (tests pass a fault-injecting one; not owned).
+void code4init(Code4* code, File4System* fs = nullptr);
+// Closes every table still open through the context. Returns the first close failure or 0.
+int code4initUndo(Code4* code);
+std::time_t code4now(const Code4* code);
+
+// Raising an error: sets errorCode, writes the report unless silentErrors is set, ends the
+// process for the fatal codes, and returns the code. extra texts may be null.
+int error4(Code4* code, int errorCode, long location, const char* operation,
+           const char* extra1 = nullptr, const char* extra2 = nullptr,
+           const char* extra3 = nullptr);
+// The message text of an error code ("Invalid or Unknown Error Code" when unknown).
+const char* error4text(int errorCode);
+// The desktop program never waits for a key press after a report.
+void error4setNeverWait(bool neverWait);
+// Where reports go (standard error unless a test redirects it); null restores standard error.
+void error4setStream(std::FILE* stream);
+
+} // namespace orv

@@ -1,0 +1,560 @@
+// Tags: selection, tag-ordered positioning, seeking, rebuilding, packing and checking.
+#include "Data4Internal.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+
+namespace orv {
+
+using namespace detail;
+
+namespace {
+
+std::string upper(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// One step along a tag in its own order (descending tags are stored ascending and walked
+// backwards). Returns 0, res4eof past the end, res4bof before the start, or an error.
+int step(Cdx4& cdx, const Tag4* t, Cdx4::Cursor& c, bool forward) {
+    bool storageForward = forward != t->descending;
+    int rc = storageForward ? cdx.next(c) : cdx.prev(c);
+    if (rc == res4eof || rc == res4bof) return forward ? res4eof : res4bof;
+    return rc;
+}
+
+int tagFirst(Cdx4& cdx, const Tag4* t, Cdx4::Cursor& c) {
+    int rc = t->descending ? cdx.last(t->index, c) : cdx.first(t->index, c);
+    return rc == res4bof ? res4eof : rc;
+}
+
+int tagLast(Cdx4& cdx, const Tag4* t, Cdx4::Cursor& c) {
+    int rc = t->descending ? cdx.first(t->index, c) : cdx.last(t->index, c);
+    return rc == res4eof ? res4bof : rc;
+}
+
+// Passes over keys of records this process cannot see yet (appended after it last read the
+// header count).
+int passHigh(Cdx4& cdx, const Tag4* t, Cdx4::Cursor& c, long count, bool forward, int rc) {
+    while (rc == 0 && static_cast<long>(c.record) > count) rc = step(cdx, t, c, forward);
+    return rc;
+}
+
+// Reads every record in record-number order, in large chunks.
+template <class Fn> int forEachRecord(Data4* d, long count, Fn fn) {
+    const std::size_t per = std::max<std::size_t>(1, (1u << 20) / d->recordLength);
+    std::vector<char> buf(per * d->recordLength);
+    for (long first = 1; first <= count; first += static_cast<long>(per)) {
+        long n = std::min<long>(static_cast<long>(per), count - first + 1);
+        std::size_t bytes = static_cast<std::size_t>(n) * d->recordLength;
+        std::int64_t at = d->headerLength + static_cast<std::int64_t>(first - 1) * d->recordLength;
+        if (fs(d).pread(d->fd, buf.data(), bytes, at) != static_cast<long long>(bytes)) return e4read;
+        for (long i = 0; i < n; ++i) fn(first + i, buf.data() + static_cast<std::size_t>(i) * d->recordLength);
+    }
+    return 0;
+}
+
+using Entries = std::vector<std::pair<std::string, std::uint32_t>>;
+
+// The entries a tag should hold, sorted: the records that pass its filter; in a unique tag only
+// the first record of each key.
+int collectEntries(Data4* d, long count, std::vector<Entries>& perTag) {
+    perTag.assign(d->tags.size(), {});
+    std::string key;
+    int rc = forEachRecord(d, count, [&](long r, const char* rec) {
+        for (std::size_t i = 0; i < d->tags.size(); ++i) {
+            const Tag4* t = d->tags[i].get();
+            if (!tagPasses(t, rec)) continue;
+            tagKey(t, rec, key);
+            perTag[i].emplace_back(key, static_cast<std::uint32_t>(r));
+        }
+    });
+    if (rc != 0) return rc;
+    for (std::size_t i = 0; i < d->tags.size(); ++i) {
+        auto& v = perTag[i];
+        std::sort(v.begin(), v.end());
+        if (d->tags[i]->uniqueTag || d->tags[i]->candidateTag) {
+            v.erase(std::unique(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+                    v.end());
+        }
+    }
+    return 0;
+}
+
+int rebuildAll(Data4* d, long count) {
+    std::vector<Entries> perTag;
+    int rc = collectEntries(d, count, perTag);
+    if (rc != 0) return rc;
+    for (std::size_t i = 0; i < d->tags.size(); ++i) {
+        rc = d->cdx->rebuild(d->tags[i]->index, perTag[i]);
+        if (rc != 0) return rc;
+    }
+    return d->cdx->commit();
+}
+
+} // namespace
+
+// Tag handles.
+
+Tag4* d4tag(Data4* data, const std::string& name) {
+    if (!data) {
+        error4(nullptr, e4parmNull, kLocTag, "d4tag");
+        return nullptr;
+    }
+    if (pending(data)) return nullptr;
+    std::string want = upper(name);
+    while (!want.empty() && want.back() == ' ') want.pop_back();
+    for (auto& t : data->tags)
+        if (t->name == want) return t.get();
+    error4(data->code, e4tagName, kLocTag, "d4tag", want.c_str());
+    return nullptr;
+}
+
+Tag4* d4tagDefault(Data4* data) {
+    if (!data) return nullptr;
+    if (data->selected) return data->selected;
+    return data->tags.empty() ? nullptr : data->tags.front().get();
+}
+
+Tag4* d4tagNext(Data4* data, Tag4* tag) {
+    if (!data || data->tags.empty()) return nullptr;
+    if (!tag) return data->tags.front().get();
+    for (std::size_t i = 0; i + 1 < data->tags.size(); ++i)
+        if (data->tags[i].get() == tag) return data->tags[i + 1].get();
+    return nullptr;
+}
+
+void d4tagSelect(Data4* data, Tag4* tag) {
+    if (!data) return;
+    data->selected = tag;
+    data->cursor.valid = false;
+}
+
+Tag4* d4tagSelected(const Data4* data) { return data ? data->selected : nullptr; }
+
+int t4uniqueSet(Tag4* tag, int value) {
+    if (!tag) return error4(nullptr, e4parmNull, kLocUniqueSet, "t4uniqueSet");
+    if (pending(tag->data)) return res4pending;
+    if (value == tag->unique) return 0;
+    bool ok = false;
+    if (tag->uniqueTag) ok = value == res4unique || value == res4uniqueContinue || value == e4unique;
+    else if (tag->candidateTag) ok = value == res4candidate || value == e4candidate;
+    if (!ok) return error4(tag->data->code, e4parm, kLocUniqueSet, "t4uniqueSet", tag->name.c_str());
+    tag->unique = value;
+    return 0;
+}
+
+int t4unique(const Tag4* tag) { return tag ? tag->unique : 0; }
+const char* t4alias(const Tag4* tag) { return tag ? tag->name.c_str() : ""; }
+const std::string& t4expr(const Tag4* tag) { return tag->key->source(); }
+const std::string& t4filter(const Tag4* tag) {
+    static const std::string none;
+    return tag->filter ? tag->filter->source() : none;
+}
+
+// Positioning.
+
+namespace {
+
+// Lands on the entry the cursor points at, reading its record; eof/bof as given.
+int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count) {
+    if (rc == res4eof) {
+        setEof(d, count);
+        return res4eof;
+    }
+    if (rc != 0) return rc;
+    d->cursor = c;
+    rc = recordRead(d, static_cast<long>(c.record));
+    if (rc != 0) return rc;
+    d->cursor = c;
+    return 0;
+}
+
+int tagEnd(Data4* data, bool top, long location, const char* op) {
+    if (!data) return error4(nullptr, e4parmNull, location, op);
+    if (pending(data)) return res4pending;
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    long count = 0;
+    rc = readRecordCount(data, &count);
+    if (rc < 0) return rc;
+    Tag4* t = data->selected;
+    if (!t) {
+        if (count == 0) {
+            setEof(data, 0);
+            data->bof = true;
+            return res4eof;
+        }
+        return recordRead(data, top ? 1 : count);
+    }
+    Cdx4::Cursor c;
+    rc = indexRead(data, [&] {
+        Cdx4::Cursor local;
+        int r = top ? tagFirst(*data->cdx, t, local) : tagLast(*data->cdx, t, local);
+        if (r == res4bof) r = res4eof;
+        r = passHigh(*data->cdx, t, local, count, top, r);
+        if (!top && r == res4bof) r = res4eof;
+        if (r == 0 || r == res4eof) c = local;
+        return r;
+    });
+    rc = landOn(data, rc, c, count);
+    if (rc == res4eof) data->bof = true;
+    return rc;
+}
+
+} // namespace
+
+int d4top(Data4* data) { return tagEnd(data, true, kLocTop, "d4top"); }
+int d4bottom(Data4* data) { return tagEnd(data, false, kLocTop, "d4bottom"); }
+
+int d4skip(Data4* data, long n) {
+    if (!data) return error4(nullptr, e4parmNull, kLocSkip, "d4skip");
+    if (pending(data)) return res4pending;
+    if (data->recNo <= 0) return error4(data->code, e4info, kLocSkip, "d4skip", data->path.c_str());
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    long count = 0;
+    rc = readRecordCount(data, &count);
+    if (rc < 0) return rc;
+    if (n == 0) return 0;
+    const bool atEof = data->eof || data->recNo > count;
+    if (atEof && n > 0) {
+        setEof(data, count);
+        return res4eof;
+    }
+    Tag4* t = data->selected;
+    if (!t) {
+        long target = (atEof ? count + 1 : data->recNo) + n;
+        if (target > count) {
+            setEof(data, count);
+            return res4eof;
+        }
+        if (target < 1) {
+            if (count == 0) {
+                setEof(data, 0);
+                data->bof = true;
+                return res4eof;
+            }
+            rc = recordRead(data, 1);
+            if (rc != 0) return rc;
+            data->bof = true;
+            return res4bof;
+        }
+        return recordRead(data, target);
+    }
+
+    const bool forward = n > 0;
+    long steps = forward ? n : -n;
+    Cdx4::Cursor c;
+    std::string key;
+    if (!atEof) tagKey(t, data->record.data(), key);
+    const long current = data->recNo;
+    const Cdx4::Cursor saved = data->cursor;
+    rc = indexRead(data, [&] {
+        Cdx4& cdx = *data->cdx;
+        Cdx4::Cursor local = saved;
+        int r = 0;
+        long remaining = steps;
+        if (atEof) {
+            r = tagLast(cdx, t, local); // from the end, the first step back lands on the last key
+            --remaining;
+        } else if (!(local.valid && local.tag == t->index && static_cast<long>(local.record) == current)) {
+            r = cdx.seek(t->index, key, t->keyLength, static_cast<std::uint32_t>(current), local);
+            if (r == Cdx4::kNeedsDisk || r < 0) return r;
+            bool exact = r == 0 && local.key == key && static_cast<long>(local.record) == current;
+            bool storageForward = forward != t->descending;
+            if (r == res4eof) {
+                // every entry lies before the current record
+                if (storageForward) return forward ? res4eof : res4bof;
+                r = cdx.last(t->index, local);
+                --remaining;
+            } else if (!exact && storageForward) {
+                --remaining; // the entry found is already the next one
+            }
+        }
+        while (r == 0 && remaining > 0) {
+            r = step(cdx, t, local, forward);
+            --remaining;
+        }
+        r = passHigh(cdx, t, local, count, forward, r);
+        if (r == 0 || r == res4eof || r == res4bof) c = local;
+        return r;
+    });
+    if (rc == res4bof) {
+        // Ran off the start: the first key of the tag becomes current.
+        rc = indexRead(data, [&] {
+            Cdx4::Cursor local;
+            int r = tagFirst(*data->cdx, t, local);
+            r = passHigh(*data->cdx, t, local, count, true, r);
+            if (r == 0) c = local;
+            return r;
+        });
+        if (rc == 0) {
+            rc = landOn(data, 0, c, count);
+            if (rc != 0) return rc;
+            data->bof = true;
+            return res4bof;
+        }
+        if (rc == res4eof) {
+            setEof(data, count);
+            data->bof = true;
+        }
+        return rc;
+    }
+    return landOn(data, rc, c, count);
+}
+
+int d4seek(Data4* data, const std::string& text) {
+    if (!data) return error4(nullptr, e4parmNull, kLocSeek, "d4seek");
+    if (pending(data)) return res4pending;
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    Tag4* t = d4tagDefault(data);
+    if (!t) return res4noTag;
+    long count = 0;
+    rc = readRecordCount(data, &count);
+    if (rc < 0) return rc;
+    const int length = std::min<int>(static_cast<int>(text.size()), t->keyLength);
+    const std::string wanted = text.substr(0, static_cast<std::size_t>(length));
+
+    // A descending tag: the first key in its order not greater than the text, found as the entry
+    // before the first one whose prefix exceeds the text.
+    std::string successor = wanted;
+    bool noSuccessor = true;
+    for (int i = length - 1; i >= 0; --i) {
+        auto b = static_cast<unsigned char>(successor[static_cast<std::size_t>(i)]);
+        if (b != 0xFF) {
+            successor[static_cast<std::size_t>(i)] = static_cast<char>(b + 1);
+            successor.resize(static_cast<std::size_t>(i + 1));
+            noSuccessor = false;
+            break;
+        }
+    }
+
+    Cdx4::Cursor c;
+    bool firstRound = true;
+    std::string recordKey;
+    for (;;) {
+        rc = indexRead(data, [&] {
+            Cdx4& cdx = *data->cdx;
+            Cdx4::Cursor local = c;
+            int r;
+            if (firstRound) {
+                if (!t->descending) {
+                    r = cdx.seek(t->index, wanted, length, 0, local);
+                } else if (noSuccessor || length == 0) {
+                    r = cdx.last(t->index, local);
+                    if (r == res4bof) r = res4eof;
+                } else {
+                    r = cdx.seek(t->index, successor, static_cast<int>(successor.size()), 0, local);
+                    if (r == res4eof) {
+                        r = cdx.last(t->index, local);
+                    } else if (r == 0) {
+                        r = cdx.prev(local);
+                    }
+                    if (r == res4bof) r = res4eof;
+                }
+            } else {
+                r = step(cdx, t, local, true);
+            }
+            if (r == Cdx4::kNeedsDisk || r < 0) return r;
+            r = passHigh(cdx, t, local, count, true, r);
+            if (r == 0 || r == res4eof) c = local;
+            return r;
+        });
+        if (rc == res4eof || rc == res4bof) {
+            setEof(data, count);
+            return res4eof;
+        }
+        if (rc != 0) return rc;
+        firstRound = false;
+        rc = recordRead(data, static_cast<long>(c.record));
+        if (rc != 0) return rc;
+        data->cursor = c;
+        // Another process may have changed the record since the index page was read.
+        if (!data->fileLocked) {
+            tagKey(t, data->record.data(), recordKey);
+            if (recordKey != c.key) continue;
+        }
+        break;
+    }
+    return std::memcmp(c.key.data(), wanted.data(), static_cast<std::size_t>(length)) == 0 ? res4success
+                                                                                            : res4after;
+}
+
+int d4reindex(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocReindex, "d4reindex");
+    if (pending(data)) return res4pending;
+    if (data->readOnlyAttribute || data->readOnlyOpen) return raise(data, e4write, kLocReindex, "d4reindex");
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    if (!data->cdx) return 0;
+    bool tookLock = !data->fileLocked;
+    if (tookLock) {
+        rc = d4lockAll(data);
+        if (rc != 0) return rc;
+    }
+    long count = 0;
+    rc = readRecordCount(data, &count);
+    if (rc == 0) {
+        rc = rebuildAll(data, count);
+        if (rc < 0) rc = raise(data, rc, kLocReindex, "d4reindex");
+    }
+    data->cursor.valid = false;
+    if (tookLock) {
+        int ur = d4unlock(data);
+        if (rc == 0) rc = ur;
+    }
+    return rc;
+}
+
+int d4pack(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocPack, "d4pack");
+    if (pending(data)) return res4pending;
+    if (data->readOnlyAttribute || data->readOnlyOpen) return raise(data, e4write, kLocPack, "d4pack");
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    rc = d4lockAll(data);
+    if (rc != 0) return rc;
+    long count = 0;
+    rc = readRecordCount(data, &count);
+    if (rc < 0) return rc;
+
+    // Kept records move down in place; the write position never passes the read position.
+    std::vector<char> out;
+    long kept = 0;
+    std::int64_t writeAt = data->headerLength;
+    const std::size_t flushAt = 1u << 20;
+    int wr = 0;
+    auto flushOut = [&] {
+        if (out.empty() || wr != 0) return;
+        if (fs(data).pwrite(data->fd, out.data(), out.size(), writeAt) != static_cast<long long>(out.size()))
+            wr = e4write;
+        writeAt += static_cast<std::int64_t>(out.size());
+        out.clear();
+    };
+    rc = forEachRecord(data, count, [&](long, const char* rec) {
+        if (rec[0] == '*') return;
+        out.insert(out.end(), rec, rec + data->recordLength);
+        ++kept;
+        if (out.size() >= flushAt) flushOut();
+    });
+    if (rc != 0) return raise(data, rc, kLocPack, "d4pack");
+    out.push_back(0x1A);
+    flushOut();
+    if (wr != 0) return raise(data, e4write, kLocPack, "d4pack");
+    std::int64_t length = data->headerLength + static_cast<std::int64_t>(kept) * data->recordLength + 1;
+    if (fs(data).ftruncate(data->fd, length) != 0) return raise(data, e4lenSet, kLocPack, "d4pack");
+    data->headerCount = static_cast<std::uint32_t>(kept);
+    touchDate(data);
+    data->recNo = -1;
+    blankBuffer(data);
+    data->changed = false;
+    data->bof = data->eof = kept == 0;
+    data->cursor.valid = false;
+    if (data->cdx) {
+        rc = rebuildAll(data, kept);
+        if (rc < 0) return raise(data, rc, kLocPack, "d4pack");
+    }
+    return writeHeaderStart(data);
+}
+
+int d4check(Data4* data, std::vector<long long>* keyCounts, std::string* problem) {
+    if (!data) return e4parmNull;
+    if (pending(data)) return res4pending;
+    if (keyCounts) keyCounts->clear();
+    std::string scratch;
+    std::string& why = problem ? *problem : scratch;
+    if (!data->cdx) return 0;
+    long count = 0;
+    int rc = readRecordCount(data, &count);
+    if (rc < 0) return rc;
+    bool took = false;
+    rc = indexLock(data, &took);
+    if (rc != 0) return rc;
+    rc = data->cdx->refresh();
+    std::vector<Entries> expected;
+    if (rc >= 0) rc = collectEntries(data, count, expected);
+    for (std::size_t i = 0; rc >= 0 && i < data->tags.size(); ++i) {
+        const Tag4* t = data->tags[i].get();
+        Entries actual;
+        std::string structure;
+        rc = data->cdx->verify(t->index, &structure, [&](const std::string& k, std::uint32_t r) {
+            actual.emplace_back(k, r);
+        });
+        const std::string tagName = "tag " + t->name + ": ";
+        if (rc < 0) {
+            why = tagName + structure;
+            rc = e4index;
+            break;
+        }
+        if (keyCounts) keyCounts->push_back(static_cast<long long>(actual.size()));
+        std::vector<char> rec(data->recordLength);
+        std::string key;
+        std::map<std::uint32_t, int> seen;
+        for (std::size_t k = 0; k < actual.size(); ++k) {
+            const auto& [akey, arec] = actual[k];
+            if (arec < 1 || static_cast<long>(arec) > count) {
+                why = tagName + "a key points to record " + std::to_string(arec) + ", past the end of the table";
+                rc = e4index;
+                break;
+            }
+            if (++seen[arec] > 1) {
+                why = tagName + "record " + std::to_string(arec) + " is in the tag twice";
+                rc = e4index;
+                break;
+            }
+            if (k > 0 && (t->uniqueTag || t->candidateTag) && actual[k - 1].first == akey) {
+                why = tagName + "key of record " + std::to_string(arec) + " is not unique";
+                rc = e4index;
+                break;
+            }
+            std::int64_t at = data->headerLength + static_cast<std::int64_t>(arec - 1) * data->recordLength;
+            if (fs(data).pread(data->fd, rec.data(), rec.size(), at) != static_cast<long long>(rec.size())) {
+                rc = e4read;
+                break;
+            }
+            if (!tagPasses(t, rec.data())) {
+                why = tagName + "record " + std::to_string(arec) + " is in the tag but fails its filter";
+                rc = e4index;
+                break;
+            }
+            tagKey(t, rec.data(), key);
+            if (key != akey) {
+                why = tagName + "the key of record " + std::to_string(arec) + " does not match the record";
+                rc = e4index;
+                break;
+            }
+        }
+        if (rc < 0) break;
+        // Every record that passes the filter is there (in a unique tag: every key).
+        const Entries& want = expected[i];
+        if (t->uniqueTag || t->candidateTag) {
+            std::size_t a = 0;
+            for (const auto& w : want) {
+                while (a < actual.size() && actual[a].first < w.first) ++a;
+                if (a >= actual.size() || actual[a].first != w.first) {
+                    why = tagName + "no key for record " + std::to_string(w.second);
+                    rc = e4index;
+                    break;
+                }
+            }
+        } else {
+            for (const auto& w : want) {
+                if (!seen.count(w.second)) {
+                    why = tagName + "record " + std::to_string(w.second) + " is missing from the tag";
+                    rc = e4index;
+                    break;
+                }
+            }
+        }
+    }
+    if (took) indexUnlock(data);
+    if (rc < 0 && why.empty()) why = error4text(rc);
+    return rc < 0 ? rc : 0;
+}
+
+} // namespace orv

@@ -1,0 +1,94 @@
+#pragma once
+// Helpers shared by the Data4*.cpp files; not part of the engine's interface.
+
+#include "Data4.h"
+
+#include <functional>
+#include <string>
+
+namespace orv::detail {
+
+// Location numbers written into error reports, one per engine operation.
+enum Location : long {
+    kLocCreate = 91001,
+    kLocOpen = 91002,
+    kLocClose = 91003,
+    kLocField = 91004,
+    kLocGo = 91010,
+    kLocTop = 91011,
+    kLocSkip = 91012,
+    kLocBlank = 91013,
+    kLocDelete = 91014,
+    kLocAppendStart = 91015,
+    kLocAppend = 91016,
+    kLocAssign = 91017,
+    kLocRecordWrite = 91018,
+    kLocLock = 91020,
+    kLocUnlock = 91021,
+    kLocFlush = 91022,
+    kLocLockAll = 91023,
+    kLocLockAppend = 91024,
+    kLocTag = 91030,
+    kLocSeek = 91031,
+    kLocReindex = 91032,
+    kLocPack = 91033,
+    kLocUniqueSet = 91034,
+    kLocIndex = 91035,
+    kLocRecCount = 91036,
+    kLocCheck = 91037,
+};
+
+inline bool pending(const Data4* d) { return d->code->errorCode < 0; }
+inline File4System& fs(const Data4* d) { return *d->code->fs; }
+
+// Raises an error naming the table's file.
+int raise(Data4* d, int code, long location, const char* operation);
+
+// One exclusive byte-range lock with the context's retries. 0, res4locked, or e4lock raised.
+int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length);
+int unlockRange(Data4* d, int fd, std::int64_t start, std::int64_t length);
+std::int64_t recordLockPosition(const Data4* d, long record);
+std::int64_t appendLockPosition(const Data4* d);
+// Locks one record unless the file lock or that record's lock is held already.
+int lockRecord(Data4* d, long record);
+// Releases every lock of every table of the context (writing changed records first).
+int releaseContextLocks(Code4* code);
+// Releases the table's locks without writing anything.
+int releaseLocks(Data4* d);
+// Takes the index lock unless held; *took says whether this call took it.
+int indexLock(Data4* d, bool* took);
+int indexUnlock(Data4* d);
+
+// Reads the record count from the header unless the cached one is valid.
+int readRecordCount(Data4* d, long* count);
+// Writes version, date, record count and header length (the first 10 bytes).
+int writeHeaderStart(Data4* d);
+// Sets the header date to today; marks the header changed when the date moved.
+void touchDate(Data4* d);
+
+// Writes a changed record buffer of a positioned record (locking it and maintaining the tags).
+// 0 when nothing needed writing; res4unique when a unique tag refused the new key (the buffer
+// stays changed); res4locked; or an error.
+int recordWrite(Data4* d);
+// Reads a record into the buffer: 0 or e4read raised.
+int recordRead(Data4* d, long record);
+void setEof(Data4* d, long count);
+void blankBuffer(Data4* d);
+
+// The key of a record for a tag, and whether the record passes the tag's filter.
+void tagKey(const Tag4* t, const char* record, std::string& key);
+bool tagPasses(const Tag4* t, const char* record);
+
+// Tag changes for one record write (old record -> new record), checked for unique keys first.
+// `oldRecord` is null for an append. Applies nothing when it refuses. 0, res4unique, or error.
+int indexUpdate(Data4* d, long record, const char* oldRecord, const char* newRecord,
+                bool* indexTouched);
+
+// Runs a tag read: without the index lock first from the page cache; when pages must be read,
+// under the index lock.
+int indexRead(Data4* d, const std::function<int()>& op);
+
+// Builds the tag handles from the open production index. 0 or error code (not raised).
+int buildTags(Data4* d);
+
+} // namespace orv::detail

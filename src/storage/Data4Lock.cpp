@@ -1,0 +1,212 @@
+// Record, append, file and index locks; unlocking and flushing.
+#include "Data4Internal.h"
+#include "Lock4.h"
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace orv {
+
+using namespace detail;
+
+namespace detail {
+
+std::int64_t recordLockPosition(const Data4* d, long record) {
+    if (d->oldLockLayout)
+        return kLockOldBase + d->headerLength + static_cast<std::int64_t>(record - 1) * d->recordLength;
+    return kLockRecordBase - record;
+}
+
+std::int64_t appendLockPosition(const Data4* d) { return d->oldLockLayout ? kLockOldBase : kLockAppend; }
+
+static void pause(const Code4* code) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10L * code->lockRetryDelay));
+}
+
+int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
+    if (d->readOnlyAttribute) return 0;
+    int attempts = d->code->lockRetries == 0 ? 1 : d->code->lockRetries;
+    for (;;) {
+        int rc = fs(d).lockRange(fd, start, length, Lock4Kind::exclusive);
+        if (rc == 0) return 0;
+        if (rc != -EAGAIN) return raise(d, e4lock, kLocLock, "file4lock");
+        if (attempts == 1) return res4locked;
+        pause(d->code);
+        if (attempts > 1) --attempts;
+    }
+}
+
+int unlockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
+    if (d->readOnlyAttribute) return 0;
+    if (fs(d).lockRange(fd, start, length, Lock4Kind::unlock) != 0)
+        return raise(d, e4unlock, kLocUnlock, "file4unlock");
+    return 0;
+}
+
+int lockRecord(Data4* d, long record) {
+    if (d->fileLocked || d->lockedRecords.count(record)) return 0;
+    int rc = lockRange(d, d->fd, recordLockPosition(d, record), 1);
+    if (rc == 0) d->lockedRecords.insert(record);
+    return rc;
+}
+
+int releaseLocks(Data4* d) {
+    int rc = 0;
+    auto note = [&rc](int r) {
+        if (rc == 0 && r != 0) rc = r;
+    };
+    // Record locks inside a held file lock were never taken separately.
+    if (!d->fileLocked)
+        for (long r : d->lockedRecords) note(unlockRange(d, d->fd, recordLockPosition(d, r), 1));
+    d->lockedRecords.clear();
+    if (d->appendLocked && !d->fileLocked) note(unlockRange(d, d->fd, appendLockPosition(d), 1));
+    d->appendLocked = false;
+    if (d->fileLocked) note(unlockRange(d, d->fd, kLockFileStart, kLockFileLength));
+    d->fileLocked = false;
+    if (d->indexLocked) note(unlockRange(d, d->indexFd, kLockIndex, 1));
+    d->indexLocked = false;
+    return rc;
+}
+
+int releaseContextLocks(Code4* code) {
+    int rc = 0;
+    for (auto& t : code->tables) {
+        Data4* d = t.get();
+        if (d->lockedRecords.empty() && !d->appendLocked && !d->fileLocked && !d->indexLocked) continue;
+        int r = d4unlock(d);
+        if (rc == 0 && r < 0) rc = r;
+    }
+    return rc;
+}
+
+int indexLock(Data4* d, bool* took) {
+    *took = false;
+    if (d->indexLocked || d->indexFd < 0) return 0;
+    int rc = lockRange(d, d->indexFd, kLockIndex, 1);
+    if (rc != 0) return rc;
+    d->indexLocked = true;
+    *took = true;
+    return 0;
+}
+
+int indexUnlock(Data4* d) {
+    if (!d->indexLocked) return 0;
+    d->indexLocked = false;
+    return unlockRange(d, d->indexFd, kLockIndex, 1);
+}
+
+int indexRead(Data4* d, const std::function<int()>& op) {
+    if (!d->cdx) return res4noTag;
+    if (d->indexLocked || d->exclusive || d->readOnlyAttribute) {
+        int rc = d->cdx->refresh();
+        if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+        rc = op();
+        return rc < 0 ? raise(d, rc, kLocIndex, "i4read") : rc;
+    }
+    bool took = false;
+    int rc = indexLock(d, &took);
+    if (rc != 0) return rc;
+    rc = d->cdx->refresh();
+    if (rc >= 0) rc = op();
+    int ur = took ? indexUnlock(d) : 0;
+    if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+    return rc != 0 ? rc : ur;
+}
+
+} // namespace detail
+
+int d4lock(Data4* data, long record) {
+    if (!data) return error4(nullptr, e4parmNull, kLocLock, "d4lock");
+    if (pending(data)) return res4pending;
+    return lockRecord(data, record);
+}
+
+int d4lockAppend(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocLockAppend, "d4lockAppend");
+    if (pending(data)) return res4pending;
+    if (data->fileLocked || data->appendLocked) return 0;
+    int rc = releaseContextLocks(data->code);
+    if (rc < 0) return rc;
+    rc = lockRange(data, data->fd, appendLockPosition(data), 1);
+    if (rc != 0) return rc;
+    data->appendLocked = true;
+    long count = 0;
+    data->appendLocked = false; // read the count from the file, then trust it while locked
+    rc = readRecordCount(data, &count);
+    data->appendLocked = true;
+    return rc < 0 ? rc : 0;
+}
+
+int d4lockAll(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocLockAll, "d4lockAll");
+    if (pending(data)) return res4pending;
+    if (data->fileLocked) return 0;
+    int rc = releaseContextLocks(data->code);
+    if (rc < 0) return rc;
+    rc = lockRange(data, data->fd, kLockFileStart, kLockFileLength);
+    if (rc != 0) return rc;
+    if (data->indexFd >= 0 && !data->readOnlyAttribute) {
+        // All or nothing: tried once per round, the round repeated as the retries allow.
+        int attempts = data->code->lockRetries == 0 ? 1 : data->code->lockRetries;
+        for (;;) {
+            int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, Lock4Kind::exclusive);
+            if (r == 0) {
+                data->indexLocked = true;
+                break;
+            }
+            if (r != -EAGAIN) {
+                unlockRange(data, data->fd, kLockFileStart, kLockFileLength);
+                return raise(data, e4lock, kLocLockAll, "d4lockAll");
+            }
+            if (attempts == 1) {
+                unlockRange(data, data->fd, kLockFileStart, kLockFileLength);
+                return res4locked;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10L * data->code->lockRetryDelay));
+            if (attempts > 1) --attempts;
+        }
+    }
+    data->fileLocked = true;
+    long count = 0;
+    data->fileLocked = false;
+    rc = readRecordCount(data, &count);
+    data->fileLocked = true;
+    if (rc < 0) return rc;
+    if (data->cdx) {
+        rc = data->cdx->refresh();
+        if (rc < 0) return raise(data, rc, kLocLockAll, "d4lockAll");
+    }
+    return 0;
+}
+
+int d4unlock(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocUnlock, "d4unlock");
+    if (pending(data)) return res4pending;
+    int rc = recordWrite(data);
+    if (rc == res4unique) rc = 0; // the refused rewrite stays in the buffer; unlocking goes on
+    if ((data->appendLocked || data->fileLocked) && data->headerChanged) {
+        int hr = writeHeaderStart(data);
+        if (rc == 0) rc = hr;
+    }
+    int lr = releaseLocks(data);
+    return rc != 0 ? rc : lr;
+}
+
+int d4flush(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocFlush, "d4flush");
+    if (pending(data)) return res4pending;
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    if ((data->appendLocked || data->fileLocked) && data->headerChanged) {
+        rc = writeHeaderStart(data);
+        if (rc != 0) return rc;
+    }
+    if (data->readOnlyAttribute || data->readOnlyOpen) return 0;
+    if (fs(data).fsync(data->fd) != 0) return raise(data, e4optFlush, kLocFlush, "d4flush");
+    if (data->indexFd >= 0 && fs(data).fsync(data->indexFd) != 0)
+        return raise(data, e4optFlush, kLocFlush, "d4flush");
+    return 0;
+}
+
+} // namespace orv

@@ -1,0 +1,151 @@
+// The one file of the engine that talks to the operating system.
+#include "File4System.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+namespace orv {
+namespace {
+
+// statfs magic numbers of the file systems we treat as network drives.
+constexpr long kNfsMagic = 0x6969;
+constexpr long kSmbMagic = 0x517B;
+constexpr long kCifsMagic = 0xFF534D42;
+constexpr long kSmb2Magic = 0xFE534D42;
+constexpr long kFuseMagic = 0x65735546;
+
+class File4Posix final : public File4System {
+public:
+    int open(const std::string& path, int flags, int mode) override {
+        int fd;
+        do {
+            fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+        } while (fd < 0 && errno == EINTR);
+        return fd < 0 ? -errno : fd;
+    }
+
+    int close(int fd) override { return ::close(fd) < 0 ? -errno : 0; }
+
+    long long pread(int fd, void* buf, std::size_t n, std::int64_t offset) override {
+        std::size_t done = 0;
+        auto* p = static_cast<char*>(buf);
+        while (done < n) {
+            ssize_t r = ::pread(fd, p + done, n - done, offset + static_cast<off_t>(done));
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                return -errno;
+            }
+            if (r == 0) break;
+            done += static_cast<std::size_t>(r);
+        }
+        return static_cast<long long>(done);
+    }
+
+    long long pwrite(int fd, const void* buf, std::size_t n, std::int64_t offset) override {
+        std::size_t done = 0;
+        const auto* p = static_cast<const char*>(buf);
+        while (done < n) {
+            ssize_t r = ::pwrite(fd, p + done, n - done, offset + static_cast<off_t>(done));
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                return -errno;
+            }
+            if (r == 0) return -EIO;
+            done += static_cast<std::size_t>(r);
+        }
+        return static_cast<long long>(done);
+    }
+
+    int fsync(int fd) override { return ::fsync(fd) < 0 ? -errno : 0; }
+
+    int ftruncate(int fd, std::int64_t length) override {
+        return ::ftruncate(fd, length) < 0 ? -errno : 0;
+    }
+
+    long long size(int fd) override {
+        struct stat st {};
+        if (::fstat(fd, &st) < 0) return -errno;
+        return st.st_size;
+    }
+
+    int lockRange(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
+        struct flock fl {}; // l_pid must stay 0 for OFD locks
+        fl.l_type = kind == Lock4Kind::shared ? F_RDLCK
+                    : kind == Lock4Kind::exclusive ? F_WRLCK
+                                                   : F_UNLCK;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = start;
+        fl.l_len = length;
+        int r;
+        do {
+            r = ::fcntl(fd, F_OFD_SETLK, &fl);
+        } while (r < 0 && errno == EINTR);
+        if (r == 0) return 0;
+        return (errno == EACCES || errno == EAGAIN) ? -EAGAIN : -errno;
+    }
+
+    int rangeTaken(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
+        struct flock fl {};
+        fl.l_type = kind == Lock4Kind::shared ? F_RDLCK : F_WRLCK;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = start;
+        fl.l_len = length;
+        if (::fcntl(fd, F_OFD_GETLK, &fl) < 0) return -errno;
+        return fl.l_type == F_UNLCK ? 0 : 1;
+    }
+
+    int flockFile(int fd, Lock4Kind kind) override {
+        int op = kind == Lock4Kind::shared ? LOCK_SH : kind == Lock4Kind::exclusive ? LOCK_EX : LOCK_UN;
+        int r;
+        do {
+            r = ::flock(fd, op | LOCK_NB);
+        } while (r < 0 && errno == EINTR);
+        if (r == 0) return 0;
+        return errno == EWOULDBLOCK ? -EWOULDBLOCK : -errno;
+    }
+
+    bool exists(const std::string& path) override {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0;
+    }
+
+    bool readOnlyAttribute(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) return false;
+        // No write bit at all is the read-only attribute, also for a user who could override it.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+        return ::access(path.c_str(), W_OK) != 0 && errno == EACCES;
+    }
+
+    bool onNetworkFileSystem(const std::string& path) override {
+        struct statfs sf {};
+        if (::statfs(path.c_str(), &sf) != 0) return false;
+        const long t = static_cast<long>(sf.f_type);
+        return t == kNfsMagic || t == kSmbMagic || t == kCifsMagic || t == kSmb2Magic || t == kFuseMagic;
+    }
+
+    std::vector<std::string> listFolder(const std::string& folder) override {
+        std::vector<std::string> names;
+        DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!d) return names;
+        while (dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
+        ::closedir(d);
+        return names;
+    }
+
+    int remove(const std::string& path) override { return ::unlink(path.c_str()) < 0 ? -errno : 0; }
+};
+
+} // namespace
+
+File4System& file4posix() {
+    static File4Posix instance;
+    return instance;
+}
+
+} // namespace orv
