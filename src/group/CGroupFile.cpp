@@ -1,0 +1,283 @@
+#include "group/CGroupFile.h"
+
+#include "tables/CByteReader.h"
+#include "tables/CByteWriter.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orv {
+
+namespace {
+
+// Smallest stored item: two empty strings and the occupancy (and the default length).
+constexpr std::size_t kMinItemBytes = 1 + 1 + 4;
+
+std::string errnoText(int err) {
+    return std::strerror(err);
+}
+
+std::string damaged(const std::string& where, std::size_t at) {
+    return "the group file is damaged or cut off: " + where + " does not fit (byte " +
+           std::to_string(at) + ")";
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot open '" + path + "': " + errnoText(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        error = "cannot read '" + path + "': " + errnoText(errno);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "'" + path + "' is not a regular file";
+        ::close(fd);
+        return false;
+    }
+    if (st.st_size > CGroupFile::kMaxFileSize) {
+        error = "'" + path + "' is too large to be a group file";
+        ::close(fd);
+        return false;
+    }
+    std::string buffer;
+    try {
+        buffer.resize(static_cast<std::size_t>(st.st_size));
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to read '" + path + "'";
+        ::close(fd);
+        return false;
+    }
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = "cannot read '" + path + "': " + errnoText(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break; // shrank while we read: take what is there
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    buffer.resize(got);
+    bytes = std::move(buffer);
+    return true;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Where a symbolic link points, so that replacing the file keeps the link.
+std::string resolveTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            std::string target = real;
+            std::free(real);
+            return target;
+        }
+    }
+    return path;
+}
+
+bool writeReplacing(const std::string& path, const std::string& bytes, std::string& error) {
+    const std::string target = resolveTarget(path);
+    const auto slash = target.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+
+    // A hidden name beside the target: rename() only replaces atomically within one file system.
+    std::string temp;
+    int fd = -1;
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".tmp" +
+               std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        error = "cannot write '" + path + "': " + errnoText(errno);
+        return false;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        error = "cannot write '" + path + "': " + errnoText(err);
+        return false;
+    };
+    if (!writeAll(fd, bytes)) return fail(errno);
+    if (existed && ::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
+    if (::fsync(fd) != 0) return fail(errno);
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        error = "cannot write '" + path + "': " + errnoText(err);
+        return false;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        error = "cannot write '" + path + "': " + errnoText(err);
+        return false;
+    }
+    // Make the rename itself durable; a failure here no longer endangers the old contents.
+    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+} // namespace
+
+void CGroupFile::cutDriveLetter(std::string& name) {
+    if (name.size() < 2 || name[1] != ':') return;
+    name.erase(0, name.find_last_of("\\:") + 1);
+}
+
+void CGroupFile::cutToBareName(std::string& name) {
+    const auto cut = name.find_last_of("\\:/");
+    if (cut != std::string::npos) name.erase(0, cut + 1);
+}
+
+bool CGroupFile::parse(std::string_view bytes, CGroupFileData& data, std::string& error) {
+    CByteReader in(bytes);
+    CGroupFileData result;
+
+    std::uint32_t header = 0;
+    if (!in.readU32(header)) {
+        error = damaged("the header", in.position());
+        return false;
+    }
+    result.newFormat = (header & kNewFormatMark) != 0;
+    const std::uint32_t count = header & ~kNewFormatMark;
+
+    if (!in.readString(result.description)) {
+        error = damaged("the description", in.position());
+        return false;
+    }
+
+    // The count is only a claim: reserve no more than the remaining bytes can hold.
+    try {
+        result.items.reserve(std::min<std::size_t>(count, in.remaining() / kMinItemBytes));
+        for (std::uint32_t i = 0; i < count; ++i) {
+            CRoom item;
+            item.setHasDefaultLength(result.newFormat);
+            if (!item.read(in)) {
+                error = damaged("item " + std::to_string(i + 1) + " of " + std::to_string(count),
+                                in.position());
+                return false;
+            }
+            result.items.push_back(std::move(item));
+        }
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to read the group file";
+        return false;
+    }
+
+    if (!in.readString(result.kindWord)) {
+        error = damaged("the kind word", in.position());
+        return false;
+    }
+    if (!in.readI32(result.reserved[0]) || !in.readI32(result.reserved[1])) {
+        error = damaged("the reserved values", in.position());
+        return false;
+    }
+    if (!in.readI32(result.window.left) || !in.readI32(result.window.top) ||
+        !in.readI32(result.window.right) || !in.readI32(result.window.bottom)) {
+        error = damaged("the window rectangle", in.position());
+        return false;
+    }
+    // Older files end here; a name that does not fit counts as no name.
+    if (!in.readString(result.peopleFileName)) result.peopleFileName.clear();
+    cutToBareName(result.peopleFileName);
+
+    data = std::move(result);
+    return true;
+}
+
+bool CGroupFile::serialize(const CGroupFileData& data, std::string& bytes, std::string& error) {
+    if (data.items.size() > kMaxItems) {
+        error = "too many items for a group file (" + std::to_string(data.items.size()) + ")";
+        return false;
+    }
+    try {
+        CByteWriter out;
+        out.writeU32(static_cast<std::uint32_t>(data.items.size()) | kNewFormatMark);
+        bool ok = out.writeString(data.description);
+        for (const CRoom& item : data.items)
+            ok = ok && item.write(out);
+        ok = ok && out.writeString(data.kindWord);
+        out.writeI32(data.reserved[0]);
+        out.writeI32(data.reserved[1]);
+        out.writeI32(data.window.left);
+        out.writeI32(data.window.top);
+        out.writeI32(data.window.right);
+        out.writeI32(data.window.bottom);
+        ok = ok && out.writeString(data.peopleFileName);
+        if (!ok) {
+            error = "a text is too long to be stored in a group file";
+            return false;
+        }
+        bytes = out.takeBytes();
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to write the group file";
+        return false;
+    }
+    return true;
+}
+
+bool CGroupFile::read(const std::string& path, CGroupFileData& data, std::string& error) {
+    std::string bytes;
+    if (!readWholeFile(path, bytes, error)) return false;
+    std::string why;
+    if (!parse(bytes, data, why)) {
+        error = "'" + path + "': " + why;
+        return false;
+    }
+    return true;
+}
+
+bool CGroupFile::write(const std::string& path, CGroupFileData& data, std::string& error) {
+    std::string bytes;
+    std::string why;
+    if (!serialize(data, bytes, why)) {
+        error = "cannot write '" + path + "': " + why;
+        return false;
+    }
+    if (!writeReplacing(path, bytes, error)) return false;
+    cutDriveLetter(data.peopleFileName);
+    return true;
+}
+
+} // namespace orv

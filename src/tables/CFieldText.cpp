@@ -1,0 +1,81 @@
+#include "tables/CFieldText.h"
+
+#include <climits>
+#include <cstdio>
+
+namespace orv {
+
+std::string CFieldText::trimRight(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == ' ') --end;
+    return std::string(text.substr(0, end));
+}
+
+int CFieldText::decimal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    if (value < INT_MIN) value = INT_MIN;
+    return static_cast<int>(value);
+}
+
+std::string_view CFieldText::cText(std::string_view text) {
+    const auto zero = text.find('\0');
+    return zero == std::string_view::npos ? text : text.substr(0, zero);
+}
+
+std::string CFieldText::padRight(std::string_view text, std::size_t width) {
+    std::string out(cText(text));
+    if (out.size() < width) out.append(width - out.size(), ' ');
+    return out;
+}
+
+std::string CFieldText::padLeft(std::string_view text, std::size_t width) {
+    const std::string_view t = cText(text);
+    std::string out;
+    if (t.size() < width) out.assign(width - t.size(), ' ');
+    out.append(t);
+    return out;
+}
+
+std::string CFieldText::zeroPadded(long value, int width) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*ld", width, value);
+    return buffer;
+}
+
+std::string CFieldText::dateKey(int year, int month, int day) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", year, month, day);
+    return buffer;
+}
+
+void CFieldText::splitDate(std::string_view text, int& year, int& month, int& day) {
+    year = decimal(text.substr(0, 4));
+    month = text.size() > 4 ? decimal(text.substr(4, 2)) : 0;
+    day = text.size() >= 2 ? decimal(text.substr(text.size() - 2)) : 0;
+}
+
+std::string CFieldText::reservationKey(std::string_view dateKey, std::string_view itemName,
+                                       std::string_view startHour, std::string_view startMinute) {
+    return padLeft(dateKey, 8) + padRight(itemName, 20) + padLeft(startHour, 2) +
+           padLeft(startMinute, 2);
+}
+
+bool CFieldText::isValidDate(int year, int month, int day) {
+    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int last = kDays[month - 1];
+    if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) last = 29;
+    return day <= last;
+}
+
+} // namespace orv

@@ -1,0 +1,42 @@
+#pragma once
+// Conversions between the all-text fields of the group tables and the values the record
+// classes hold. Every table field is a character field: numbers are stored zero-padded and
+// read back with a decimal conversion of their leading digits, texts lose their trailing
+// blanks when read. Keys and numbers are built exactly as the printf formats they replace
+// ("%-21s" pads but never cuts; "%8s" pads on the left), so a key that is too long stays too
+// long and is cut by the engine at the key length.
+
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+class CFieldText {
+public:
+    // The text without its trailing blanks.
+    static std::string trimRight(std::string_view text);
+    // Optional leading blanks and a sign, then the leading digits; 0 when there are none.
+    // Values beyond the range of int are held at its limits.
+    static int decimal(std::string_view text);
+    // A text as "%s" would take it: up to its first zero byte.
+    static std::string_view cText(std::string_view text);
+    // "%-Ns": padded with blanks on the right to width, never cut.
+    static std::string padRight(std::string_view text, std::size_t width);
+    // "%Ns": padded with blanks on the left to width, never cut.
+    static std::string padLeft(std::string_view text, std::size_t width);
+    // "%0Nd".
+    static std::string zeroPadded(long value, int width);
+    // The date key "%04d%02d%02d".
+    static std::string dateKey(int year, int month, int day);
+    // Splits a stored date by position: year = first four characters, month = characters 5-6,
+    // day = last two characters, each with decimal(). Short texts give 0 for what is missing.
+    static void splitDate(std::string_view text, int& year, int& month, int& day);
+    // The reservation key "%8s%-20s%2s%2s" of date key, item name, start hour and minute
+    // texts; schedule records and roster links are both found by it.
+    static std::string reservationKey(std::string_view dateKey, std::string_view itemName,
+                                      std::string_view startHour, std::string_view startMinute);
+    // A calendar date that exists, from 1900 to 9999.
+    static bool isValidDate(int year, int month, int day);
+};
+
+} // namespace orv

@@ -1,0 +1,213 @@
+// Several users of one table: share modes, byte-range locks and what one process sees of
+// another's changes. The other user is always a real second process.
+#include "common/Process.h"
+#include "common/TempDir.h"
+#include "storage/Data4.h"
+#include "storage/Lock4.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <thread>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+const std::string kPeer = helperPath("storage_peer");
+
+class Data4Share : public ::testing::Test {
+protected:
+    void SetUp() override {
+        code4init(&code);
+        code.silentErrors = 1;
+        table = dir.file("shared");
+        Field4info f;
+        f.add("KEY", 'C', 8);
+        f.add("NOTE", 'C', 10);
+        Tag4info t;
+        t.add("KEYTAG", "KEY", ".NOT. DELETED()", 0, 0);
+        Data4* d = d4create(&code, table, f, &t);
+        for (int i = 1; i <= 3; ++i) {
+            d4appendStart(d, 0);
+            d4blank(d);
+            f4assign(d4field(d, "KEY"), "r" + std::to_string(i));
+            d4append(d);
+            d4unlock(d);
+        }
+        d4close(d);
+    }
+    void TearDown() override { code4initUndo(&code); }
+
+    void expectLine(Process& p, const std::string& want) {
+        std::string line;
+        ASSERT_TRUE(p.readLine(line));
+        ASSERT_EQ(line, want);
+    }
+
+    TempDir dir;
+    Code4 code;
+    std::string table;
+};
+
+TEST_F(Data4Share, TwoWritersOfDifferentRecordsBothSucceed) {
+    Process peer(kPeer, {"lockrec", table, "1", "3000"});
+    expectLine(peer, "locked");
+    Data4* d = d4open(&code, table);
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d4go(d, 2), 0);
+    f4assign(d4field(d, "NOTE"), "mine");
+    EXPECT_EQ(d4flush(d), 0);
+    EXPECT_EQ(d->lockedRecords.count(2), 1u) << "the record lock stays until unlock";
+    // The record the other process holds is refused at once when only one attempt is allowed.
+    code.lockRetries = 1;
+    EXPECT_EQ(d4lock(d, 1), res4locked);
+    EXPECT_EQ(code.errorCode, 0);
+    EXPECT_EQ(d4unlock(d), 0);
+}
+
+TEST_F(Data4Share, LockAllMakesAnotherWriterWaitUntilUnlock) {
+    const std::string released = dir.file("released");
+    Process peer(kPeer, {"lockall", table, "1500", released});
+    expectLine(peer, "locked");
+    Data4* d = d4open(&code, table);
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d4go(d, 1), 0);
+    f4assign(d4field(d, "NOTE"), "waited");
+    EXPECT_EQ(d4flush(d), 0); // retries once a second until the other process lets go
+    EXPECT_TRUE(std::filesystem::exists(released)) << "the write went through while the table was locked";
+    d4unlock(d);
+    EXPECT_EQ(peer.wait(), 0);
+}
+
+TEST_F(Data4Share, LockAllIsRefusedWhileAnotherProcessHoldsARecord) {
+    Process peer(kPeer, {"lockrec", table, "3", "3000"});
+    expectLine(peer, "locked");
+    Data4* d = d4open(&code, table);
+    code.lockRetries = 2;
+    code.lockRetryDelay = 1;
+    EXPECT_EQ(d4lockAll(d), res4locked);
+    EXPECT_FALSE(d->fileLocked);
+}
+
+TEST_F(Data4Share, AppendOfAnotherProcessIsSeenAfterOwnLocksAreReleased) {
+    Data4* d = d4open(&code, table);
+    ASSERT_EQ(d4recCount(d), 3);
+    Process peer(kPeer, {"append", table, "2", "KEY", "p"});
+    std::string line;
+    ASSERT_TRUE(peer.readLine(line));
+    ASSERT_TRUE(peer.readLine(line));
+    EXPECT_EQ(line, "added 5");
+    EXPECT_EQ(peer.wait(), 0);
+    ASSERT_EQ(d4go(d, 5), 0);
+    EXPECT_EQ(f4str(d4field(d, "KEY")), "p1      ");
+    // Our own append goes after theirs.
+    d4appendStart(d, 0);
+    d4blank(d);
+    f4assign(d4field(d, "KEY"), "ours");
+    ASSERT_EQ(d4append(d), 0);
+    EXPECT_EQ(d4recNo(d), 6);
+    d4unlock(d);
+}
+
+TEST_F(Data4Share, ExclusiveOpenIsRefusedWhileAnotherProcessHasTheTable) {
+    Process peer(kPeer, {"open", table, "0", "3000"});
+    expectLine(peer, "opened");
+    code.openShareMode = 1;
+    EXPECT_EQ(d4open(&code, table), nullptr);
+    EXPECT_EQ(code.errorCode, e4permiss);
+}
+
+TEST_F(Data4Share, SharedOpenIsRefusedWhileAnotherProcessHasItExclusively) {
+    Process peer(kPeer, {"open", table, "1", "3000"});
+    expectLine(peer, "opened");
+    EXPECT_EQ(d4open(&code, table), nullptr);
+    EXPECT_EQ(code.errorCode, e4permiss);
+}
+
+TEST_F(Data4Share, ExclusiveOpenInTheSameProcessConflictsLikeAnotherProcess) {
+    Code4 other;
+    code4init(&other);
+    other.silentErrors = 1;
+    Data4* mine = d4open(&code, table);
+    ASSERT_NE(mine, nullptr);
+    other.openShareMode = 1;
+    EXPECT_EQ(d4open(&other, table), nullptr);
+    EXPECT_EQ(other.errorCode, e4permiss);
+}
+
+TEST_F(Data4Share, ReadOnlyShareModeLetsOthersReadButNotWrite) {
+    code.openShareMode = 2;
+    Data4* mine = d4open(&code, table);
+    ASSERT_NE(mine, nullptr);
+    Process writer(kPeer, {"open", table, "0", "0"});
+    std::string line;
+    ASSERT_TRUE(writer.readLine(line));
+    EXPECT_EQ(line, "refused " + std::to_string(e4permiss));
+}
+
+TEST_F(Data4Share, ClosingOneOpenNeverDropsAnotherOpensLocks) {
+    Code4 other;
+    code4init(&other);
+    Data4* holder = d4open(&code, table);
+    Data4* second = d4open(&other, table);
+    ASSERT_NE(holder, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(d4lock(holder, 2), 0);
+    d4close(second);
+    Process peer(kPeer, {"lockrec", table, "2", "0"});
+    // The peer retries until we let go; it cannot have the record yet.
+    std::string line;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(kill(peer.pid(), 0), 0);
+    d4unlock(holder);
+    ASSERT_TRUE(peer.readLine(line));
+    EXPECT_EQ(line, "locked");
+}
+
+TEST_F(Data4Share, OtherSoftwaresOpenMarkBlocksExclusiveUse) {
+    // Other xBase software on Linux marks its opens with a shared flock().
+    int fd = ::open((table + ".dbf").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_SH | LOCK_NB), 0);
+    code.openShareMode = 1;
+    EXPECT_EQ(d4open(&code, table), nullptr);
+    EXPECT_EQ(code.errorCode, e4permiss);
+    code.errorCode = 0;
+    // ... and our shared open keeps it from taking the table exclusively.
+    flock(fd, LOCK_UN);
+    code.openShareMode = 0;
+    ASSERT_NE(d4open(&code, table), nullptr);
+    EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+}
+
+TEST_F(Data4Share, LocksSitAtTheFoxProPositions) {
+    // Another program's classic fcntl lock on the byte of record 2 conflicts with ours.
+    int fd = ::open((table + ".dbf").c_str(), O_RDWR);
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kLockRecordBase - 2;
+    fl.l_len = 1;
+    pid_t child = fork();
+    if (child == 0) {
+        fcntl(fd, F_SETLK, &fl);
+        sleep(3);
+        _exit(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Data4* d = d4open(&code, table);
+    code.lockRetries = 1;
+    EXPECT_FALSE(d->oldLockLayout);
+    EXPECT_EQ(d4lock(d, 2), res4locked);
+    EXPECT_EQ(d4lock(d, 1), 0);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    ::close(fd);
+}
+
+} // namespace
