@@ -1,0 +1,34 @@
+#pragma once
+// Adding, changing and deleting the items of a group. The item list lives in the group file,
+// which every user of the group rewrites, so each change takes the group-wide lock (the people
+// table's whole-table lock), reads the group file again, changes the fresh list, writes it and
+// lets go.
+
+#include <string>
+
+namespace orv {
+
+class CORVSchedDoc;
+
+class CItemManager {
+public:
+    static constexpr const char* kGroupsLocked = "Groups cannot be updated, please see administrator";
+    static constexpr const char* kGroupsLockedTitle = "Groups Locked";
+
+    explicit CItemManager(CORVSchedDoc& doc) : m_doc(doc) {}
+
+    // Items > Add Item. True when an item was added.
+    bool addItem();
+    // Right click > Modify on the item with this index. True when the change was written.
+    bool modifyItem(int index);
+    // Right click > Delete. True when the item was deleted.
+    bool deleteItem(int index);
+
+private:
+    bool lockGroup();
+    void unlockGroup();
+
+    CORVSchedDoc& m_doc;
+};
+
+} // namespace orv

@@ -1,0 +1,184 @@
+#pragma once
+// One open group: its group file and stamp file, its tables through one engine context, the
+// item list, today's list and the attendee working lists. Opening, creating and closing a group
+// run here; every dialog reaches the tables through this object.
+//
+// The document talks to the user only through the CUserPrompt it is given and reads and writes
+// preferences only through the CSettings it is given; both outlive it.
+
+#include "group/CDocObserver.h"
+#include "group/CDocSettings.h"
+#include "group/CGroupFileData.h"
+#include "group/CItemList.h"
+#include "group/CRect.h"
+#include "group/CSettings.h"
+#include "group/CStampFile.h"
+#include "group/CUserPrompt.h"
+#include "storage/Code4.h"
+#include "tables/CAttendeeLists.h"
+#include "tables/CPeople.h"
+#include "tables/CPeopleKey.h"
+#include "tables/CRosterLink.h"
+#include "tables/CSchedule.h"
+#include "tables/_SCHEDITEM.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+class CORVSchedDoc {
+public:
+    // Messages of opening and creating a group.
+    static constexpr const char* kPeopleNotFound =
+        "The people file cannot be found, do you want to select a new one?";
+    static constexpr const char* kPeopleNotOpened =
+        "Could not successfully open the people file you requested, group not started.";
+    static constexpr const char* kScheduleNotOpened =
+        "The reservation database of this group cannot be opened, group not started.";
+    static constexpr const char* kAttendeeNotOpened =
+        "The attendee database cannot be opened, the attendee function is disabled";
+    static constexpr const char* kNoPeopleChosen = "No people file selected, group not created";
+    static constexpr const char* kOwnerHasNoPeople =
+        "The selected group does not have a people file, group creation cancelled";
+    static constexpr const char* kAttendeeNotCreated =
+        "Cannot create an attendee database for this group, the attendee function is disabled";
+    static constexpr const char* kOldAlternatePeople =
+        "The alternate person database was created before version 2.00, attendee function "
+        "disabled until database is converted";
+
+    CORVSchedDoc(CUserPrompt& prompt, CSettings& settings);
+    // Closes the group (deleting old reservations when so set) and releases the engine context.
+    ~CORVSchedDoc();
+    CORVSchedDoc(const CORVSchedDoc&) = delete;
+    CORVSchedDoc& operator=(const CORVSchedDoc&) = delete;
+
+    // Opening, creating, closing.
+    bool openGroup(const std::string& groupFile);
+    bool createGroup();
+    // Edit > Modify Group Information: no check of the fields; saves and redraws on OK.
+    bool modifyGroupInformation();
+    void closeGroup();
+    bool isOpen() const { return !m_groupFile.empty(); }
+    // Called with the group file of a newly created group (the recently used files list).
+    void setRecentFileHook(std::function<void(const std::string&)> hook) { m_addRecent = std::move(hook); }
+
+    // The group file.
+    bool readGroupFile(const std::string& path, std::string* error = nullptr);
+    bool saveGroupFile();
+    // Reads the group file again (the item list, texts and people file name other users may have
+    // changed); the tables stay open.
+    bool rereadGroupFile();
+
+    // The stamp file.
+    void markUpdate();
+    bool changedByOthers();
+
+    // Closes and opens again the schedule and people tables of a group on a network drive.
+    void reopenTables();
+    // Loads today's list for a date key ("%04d%02d%02d").
+    int loadTodaysList(const std::string& dateKey);
+    // Loads today's list for the document's date, reopening the tables first when the network
+    // refresh and reopen-tables settings are both on.
+    int reloadTodaysList();
+    // Sets the in-use flags and texts of the items from today's list at the current minute.
+    // With reset every flag is cleared first and the views are always told.
+    void recomputeInUse(bool reset);
+
+    // The document's date ("today" as last set).
+    void setDateToToday();
+    int month() const { return m_month; }
+    int day() const { return m_day; }
+    int year() const { return m_year; }
+    void setDate(int month, int day, int year);
+    std::string dateKey() const;
+
+    // Views.
+    void addObserver(CDocObserver* observer);
+    void removeObserver(CDocObserver* observer);
+    void notifyChanged();
+
+    // The settings handed over by the main view.
+    void setSettings(const CDocSettings& settings) { m_settings = settings; }
+    const CDocSettings& settings() const { return m_settings; }
+
+    // State.
+    const std::string& groupFile() const { return m_groupFile; }
+    const std::string& groupFolder() const { return m_groupFolder; }
+    const std::string& basePath() const { return m_basePath; }
+    const std::string& stampFilePath() const { return m_stampPath; }
+    const std::string& storedPeopleName() const { return m_data.peopleFileName; }
+    const std::string& peopleFilePath() const { return m_peoplePath; }
+    const std::string& description() const { return m_data.description; }
+    const std::string& kindWord() const { return m_data.kindWord; }
+    const std::string& kindUpper() const { return m_kindUpper; }
+    const std::string& kindLower() const { return m_kindLower; }
+    void setDescriptionAndKind(const std::string& description, const std::string& kindWord);
+    const CRect& windowRect() const { return m_data.window; }
+    void setWindowRect(const CRect& rect) { m_data.window = rect; }
+    const std::array<std::int32_t, 2>& reserved() const { return m_data.reserved; }
+    bool newFormat() const { return m_data.newFormat; }
+    bool onNetworkDrive() const { return m_network; }
+    bool stampOpen() const { return m_stamp.isOpen(); }
+    bool attendeeAvailable() const { return m_attendeeAvailable; }
+    // The group's own tables are of an older layout / the shared people table is.
+    bool databasesOld() const { return m_schedule.oldFormat(); }
+    bool peopleDatabaseOld() const { return m_people.oldLayout(); }
+
+    CItemList& items() { return m_items; }
+    const CItemList& items() const { return m_items; }
+    int findItem(const std::string& name) const { return m_items.find(name); }
+    const std::vector<_SCHEDITEM>& todaysList() const { return m_today; }
+
+    Code4& code() { return m_code; }
+    CSchedule& schedule() { return m_schedule; }
+    CPeople& people() { return m_people; }
+    CPeople& otherPeople() { return m_otherPeople; }
+    CRosterLink& rosterLinks() { return m_roster; }
+    CAttendeeLists& attendees() { return m_attendees; }
+    std::vector<CPeopleKey>& reportPeople() { return m_reportPeople; }
+    CUserPrompt& prompt() { return m_prompt; }
+    CSettings& settingsStore() { return m_settingsStore; }
+
+private:
+    void deriveNames(const std::string& groupFile);
+    bool openPeople();
+    void emptyIdentity();
+    void finish(bool created);
+    void closeTables();
+
+    CUserPrompt& m_prompt;
+    CSettings& m_settingsStore;
+    Code4 m_code;
+    CSchedule m_schedule;
+    CPeople m_people;
+    CPeople m_otherPeople;
+    CRosterLink m_roster;
+    CStampFile m_stamp;
+    CAttendeeLists m_attendees;
+    std::vector<CPeopleKey> m_reportPeople;
+
+    std::string m_groupFile;
+    std::string m_groupFolder;
+    std::string m_basePath;
+    std::string m_stampPath;
+    std::string m_peoplePath;
+    std::string m_kindUpper;
+    std::string m_kindLower;
+    CGroupFileData m_data;
+    CItemList m_items;
+    std::vector<_SCHEDITEM> m_today;
+    int m_month = 0;
+    int m_day = 0;
+    int m_year = 0;
+    bool m_network = false;
+    bool m_attendeeAvailable = false;
+    CDocSettings m_settings;
+    std::vector<CDocObserver*> m_observers;
+    std::function<void(const std::string&)> m_addRecent;
+};
+
+} // namespace orv

@@ -1,0 +1,232 @@
+#include "tables/CPeople.h"
+
+#include "tables/CFieldText.h"
+#include "tables/CTableNames.h"
+#include "tables/CTableOps.h"
+
+namespace orv {
+
+namespace {
+
+void assign(Field4* field, const std::string& text) {
+    if (field) f4assign(field, text);
+}
+
+std::string text(const Field4* field) { return CFieldText::trimRight(f4str(field)); }
+
+} // namespace
+
+int CPeople::create(const std::string& groupFile) {
+    m_tableName = CTableNames::people(groupFile);
+    Field4info fields;
+    fields.add("LASTNAME", 'C', 21);
+    fields.add("FIRSTNAME", 'C', 16);
+    fields.add("MI", 'C', 2);
+    fields.add("DEPARTMENT", 'C', 10);
+    fields.add("LOCATION", 'C', 39);
+    fields.add("F1", 'C', 39);
+    fields.add("F2", 'C', 39);
+    fields.add("NOTES", 'C', 39);
+    fields.add("PHONE", 'C', 15);
+    fields.add("LASTUSED", 'C', 8);
+    fields.add("FLAGS", 'C', 5);
+    Tag4info tags;
+    tags.add(kTagName, "LASTNAME+FIRSTNAME+MI+DEPARTMENT", ".NOT. DELETED()", res4unique);
+    Data4* data = d4create(&m_code, m_tableName, fields, &tags);
+    if (m_code.errorCode != 0) return m_code.errorCode;
+    if (!data) return CTableOps::openFailure(m_code);
+    m_data = data;
+    m_oldLayout = false;
+    m_image.setOldLayout(false);
+    m_tag = d4tag(m_data, kTagName);
+    d4tagSelect(m_data, m_tag);
+    bindFields();
+    return m_code.errorCode;
+}
+
+int CPeople::open(const std::string& path, bool pathIsTable) {
+    if (!path.empty()) m_tableName = pathIsTable ? path : CTableNames::people(path);
+    if (m_data) close();
+    return openTable();
+}
+
+int CPeople::openTable() {
+    m_data = d4open(&m_code, m_tableName);
+    if (!m_data) return CTableOps::openFailure(m_code);
+    m_oldLayout = d4numFields(m_data) == kOldLayoutFieldCount;
+    m_image.setOldLayout(m_oldLayout);
+    m_tag = d4tag(m_data, kTagName);
+    if (!m_tag) {
+        const int rc = m_code.errorCode != 0 ? m_code.errorCode : e4tagName;
+        close();
+        return rc;
+    }
+    d4tagSelect(m_data, m_tag);
+    t4uniqueSet(m_tag, res4unique);
+    bindFields();
+    if (m_code.errorCode < 0) {
+        const int rc = m_code.errorCode;
+        close();
+        return rc;
+    }
+    return 0;
+}
+
+int CPeople::close() {
+    if (!m_data) return 0;
+    const int rc = d4close(m_data);
+    m_data = nullptr;
+    m_tag = nullptr;
+    m_lastName = m_firstName = m_middleInitial = m_department = nullptr;
+    m_location = m_f1 = m_f2 = m_notes = m_phone = m_lastUsed = m_flags = nullptr;
+    return rc;
+}
+
+int CPeople::compress() {
+    const std::string name = m_tableName;
+    close();
+    const int result = CTableOps::pack(m_code, name, kTagName, true);
+    m_tableName = name;
+    openTable();
+    return result;
+}
+
+void CPeople::bindFields() {
+    m_lastName = d4field(m_data, "LASTNAME");
+    m_firstName = d4field(m_data, "FIRSTNAME");
+    m_middleInitial = d4field(m_data, "MI");
+    m_department = d4field(m_data, "DEPARTMENT");
+    m_location = d4field(m_data, "LOCATION");
+    m_f1 = d4field(m_data, "F1");
+    m_f2 = d4field(m_data, "F2");
+    m_notes = d4field(m_data, "NOTES");
+    m_phone = d4field(m_data, "PHONE");
+    if (m_oldLayout) {
+        m_lastUsed = nullptr;
+        m_flags = nullptr;
+    } else {
+        m_lastUsed = d4field(m_data, "LASTUSED");
+        m_flags = d4field(m_data, "FLAGS");
+    }
+}
+
+void CPeople::readImage() {
+    m_image.setName(text(m_firstName), text(m_middleInitial), text(m_lastName));
+    m_image.setDepartment(text(m_department));
+    m_image.setLocation(text(m_location));
+    m_image.setFreeFields(text(m_f1), text(m_f2));
+    m_image.setNotes(text(m_notes));
+    m_image.setPhone(text(m_phone));
+    if (m_oldLayout) {
+        m_image.setLastUsed(0, 0, 0);
+        m_image.setFlags(CPeopleRecord::kFlagMayReserve);
+    } else {
+        int year = 0, month = 0, day = 0;
+        CFieldText::splitDate(f4str(m_lastUsed), year, month, day);
+        m_image.setLastUsed(month, day, year);
+        m_image.setFlags(CFieldText::decimal(f4str(m_flags)));
+    }
+    m_image.setOldLayout(m_oldLayout);
+    m_image.setRecordNumber(d4recNo(m_data));
+}
+
+void CPeople::writeImage() {
+    assign(m_lastName, m_image.lastName());
+    assign(m_firstName, m_image.firstName());
+    assign(m_middleInitial, m_image.middleInitial());
+    assign(m_department, m_image.department());
+    assign(m_location, m_image.location());
+    assign(m_f1, m_image.f1());
+    assign(m_f2, m_image.f2());
+    assign(m_notes, m_image.notes());
+    assign(m_phone, m_image.phone());
+    if (!m_oldLayout) {
+        assign(m_lastUsed, CFieldText::dateKey(m_image.lastUsedYear(), m_image.lastUsedMonth(),
+                                               m_image.lastUsedDay()));
+        assign(m_flags, CFieldText::zeroPadded(m_image.flags(), 5));
+    }
+}
+
+int CPeople::positioned(int result) {
+    if (result == res4success) readImage();
+    return result;
+}
+
+int CPeople::seekPerson(const std::string& firstName, const std::string& middleInitial,
+                        const std::string& lastName, const std::string& department) {
+    if (!m_data) return e4parmNull;
+    return positioned(
+        d4seek(m_data, CPeopleKey::searchKey(firstName, middleInitial, lastName, department)));
+}
+
+int CPeople::seekPerson(const CPeopleKey& key) {
+    return seekPerson(key.firstName(), key.middleInitial(), key.lastName(), key.department());
+}
+
+int CPeople::first() {
+    if (!m_data) return e4parmNull;
+    return positioned(d4top(m_data));
+}
+
+int CPeople::next() {
+    if (!m_data) return e4parmNull;
+    return positioned(d4skip(m_data, 1));
+}
+
+int CPeople::goTo(long record) {
+    if (!m_data) return e4parmNull;
+    return positioned(d4go(m_data, record));
+}
+
+long CPeople::recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+
+void CPeople::clearImage() {
+    m_image.clear();
+    m_image.setOldLayout(m_oldLayout);
+}
+
+int CPeople::append() {
+    if (!m_data) return e4parmNull;
+    d4appendStart(m_data, 0);
+    d4blank(m_data);
+    writeImage();
+    const int rc = d4append(m_data);
+    if (rc == res4success) d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CPeople::update() {
+    if (!m_data) return e4parmNull;
+    d4blank(m_data);
+    writeImage();
+    const int rc = d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CPeople::deleteCurrent() {
+    if (!m_data) return e4parmNull;
+    d4delete(m_data);
+    const int rc = d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CPeople::lockAll() { return m_data ? d4lockAll(m_data) : e4parmNull; }
+
+int CPeople::unlock() { return m_data ? d4unlock(m_data) : e4parmNull; }
+
+int CPeople::listPeople(Kind kind, std::vector<CPeopleRecord>& people) {
+    int rc = first();
+    while (rc == res4success) {
+        const bool wanted = m_oldLayout ||
+                            (kind == Kind::Attendee ? (m_image.flags() & CPeopleRecord::kFlagAttendee)
+                                                    : (m_image.flags() & CPeopleRecord::kFlagMayReserve));
+        if (wanted) people.push_back(m_image);
+        rc = next();
+    }
+    return rc == res4eof ? 0 : rc;
+}
+
+} // namespace orv

@@ -1,0 +1,236 @@
+#include "tables/CRosterLink.h"
+
+#include "tables/CFieldText.h"
+#include "tables/CTableNames.h"
+#include "tables/CTableOps.h"
+
+namespace orv {
+
+namespace {
+
+void assign(Field4* field, const std::string& text) {
+    if (field) f4assign(field, text);
+}
+
+std::string text(const Field4* field) { return CFieldText::trimRight(f4str(field)); }
+
+int number(const Field4* field) { return CFieldText::decimal(f4str(field)); }
+
+} // namespace
+
+int CRosterLink::create(const std::string& groupFile) {
+    m_tableName = CTableNames::rosterLink(groupFile);
+    Field4info fields;
+    fields.add("DATE", 'C', 8);
+    fields.add("ROOMNAME", 'C', 20);
+    fields.add("STARTHH", 'C', 2);
+    fields.add("STARTMM", 'C', 2);
+    fields.add("LASTNAME", 'C', 21);
+    fields.add("FIRSTNAME", 'C', 16);
+    fields.add("MI", 'C', 2);
+    fields.add("DEPARTMENT", 'C', 10);
+    fields.add("FLAGS", 'C', 4);
+    fields.add("EXTRA", 'C', 4);
+    Tag4info tags;
+    tags.add(kTagName, "DATE+ROOMNAME+STARTHH+STARTMM", ".NOT. DELETED()", 0);
+    Data4* data = d4create(&m_code, m_tableName, fields, &tags);
+    if (m_code.errorCode != 0) return m_code.errorCode;
+    if (!data) return CTableOps::openFailure(m_code);
+    m_data = data;
+    m_tag = d4tag(m_data, kTagName);
+    d4tagSelect(m_data, m_tag);
+    bindFields();
+    return m_code.errorCode;
+}
+
+int CRosterLink::open(const std::string& groupFile) {
+    if (!groupFile.empty()) m_tableName = CTableNames::rosterLink(groupFile);
+    if (m_data) close();
+    return openTable();
+}
+
+int CRosterLink::openTable() {
+    m_data = d4open(&m_code, m_tableName);
+    if (!m_data) return CTableOps::openFailure(m_code);
+    m_tag = d4tag(m_data, kTagName);
+    if (!m_tag) {
+        const int rc = m_code.errorCode != 0 ? m_code.errorCode : e4tagName;
+        close();
+        return rc;
+    }
+    d4tagSelect(m_data, m_tag);
+    bindFields();
+    if (m_code.errorCode < 0) {
+        const int rc = m_code.errorCode;
+        close();
+        return rc;
+    }
+    return 0;
+}
+
+int CRosterLink::close() {
+    if (!m_data) return 0;
+    const int rc = d4close(m_data);
+    m_data = nullptr;
+    m_tag = nullptr;
+    m_fieldDate = m_fieldRoomName = m_fieldStartHH = m_fieldStartMM = nullptr;
+    m_fieldLastName = m_fieldFirstName = m_fieldMiddleInitial = m_fieldDepartment = nullptr;
+    m_fieldFlags = m_fieldExtra = nullptr;
+    return rc;
+}
+
+int CRosterLink::compress() {
+    const std::string name = m_tableName;
+    close();
+    const int result = CTableOps::pack(m_code, name, kTagName, false);
+    m_tableName = name;
+    openTable();
+    return result;
+}
+
+void CRosterLink::bindFields() {
+    m_fieldDate = d4field(m_data, "DATE");
+    m_fieldRoomName = d4field(m_data, "ROOMNAME");
+    m_fieldStartHH = d4field(m_data, "STARTHH");
+    m_fieldStartMM = d4field(m_data, "STARTMM");
+    m_fieldLastName = d4field(m_data, "LASTNAME");
+    m_fieldFirstName = d4field(m_data, "FIRSTNAME");
+    m_fieldMiddleInitial = d4field(m_data, "MI");
+    m_fieldDepartment = d4field(m_data, "DEPARTMENT");
+    m_fieldFlags = d4field(m_data, "FLAGS");
+    m_fieldExtra = d4field(m_data, "EXTRA");
+}
+
+void CRosterLink::readImage() {
+    m_itemName = text(m_fieldRoomName);
+    m_firstName = text(m_fieldFirstName);
+    m_middleInitial = text(m_fieldMiddleInitial);
+    m_lastName = text(m_fieldLastName);
+    m_department = text(m_fieldDepartment);
+    m_extra = text(m_fieldExtra);
+    CFieldText::splitDate(f4str(m_fieldDate), m_year, m_month, m_day);
+    m_startHour = number(m_fieldStartHH);
+    m_startMinute = number(m_fieldStartMM);
+    m_flags = number(m_fieldFlags);
+}
+
+void CRosterLink::writeImage() {
+    assign(m_fieldDate, dateKey());
+    assign(m_fieldRoomName, m_itemName);
+    assign(m_fieldStartHH, CFieldText::zeroPadded(m_startHour, 2));
+    assign(m_fieldStartMM, CFieldText::zeroPadded(m_startMinute, 2));
+    assign(m_fieldLastName, m_lastName);
+    assign(m_fieldFirstName, m_firstName);
+    assign(m_fieldMiddleInitial, m_middleInitial);
+    assign(m_fieldDepartment, m_department);
+    assign(m_fieldFlags, CFieldText::zeroPadded(m_flags, 4));
+    assign(m_fieldExtra, m_extra);
+}
+
+int CRosterLink::positioned(int result) {
+    if (result == res4success)
+        readImage();
+    else
+        clearImage();
+    return result;
+}
+
+int CRosterLink::seek(const std::string& dateKey, const std::string& itemName,
+                      const std::string& startHour, const std::string& startMinute) {
+    if (!m_data) return e4parmNull;
+    clearImage();
+    const int rc =
+        d4seek(m_data, CFieldText::reservationKey(dateKey, itemName, startHour, startMinute));
+    if (rc == res4success || (rc == res4after && startHour.empty())) {
+        readImage();
+        return res4success;
+    }
+    return rc;
+}
+
+int CRosterLink::seek(const std::string& dateKey, const std::string& itemName, int startHour,
+                      int startMinute) {
+    return seek(dateKey, itemName, CFieldText::zeroPadded(startHour, 2),
+                CFieldText::zeroPadded(startMinute, 2));
+}
+
+int CRosterLink::first() {
+    if (!m_data) return e4parmNull;
+    return positioned(d4top(m_data));
+}
+
+int CRosterLink::next() {
+    if (!m_data) return e4parmNull;
+    return positioned(d4skip(m_data, 1));
+}
+
+long CRosterLink::recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+
+int CRosterLink::append() {
+    if (!m_data) return e4parmNull;
+    d4appendStart(m_data, 0);
+    d4blank(m_data);
+    writeImage();
+    const int rc = d4append(m_data);
+    if (rc == res4success) d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CRosterLink::deleteCurrent() {
+    if (!m_data) return e4parmNull;
+    d4delete(m_data);
+    const int rc = d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CRosterLink::lockAppend() { return m_data ? d4lockAppend(m_data) : e4parmNull; }
+
+int CRosterLink::unlock() { return m_data ? d4unlock(m_data) : e4parmNull; }
+
+void CRosterLink::clearImage() {
+    m_year = m_month = m_day = m_startHour = m_startMinute = m_flags = 0;
+    m_itemName.clear();
+    m_firstName.clear();
+    m_middleInitial.clear();
+    m_lastName.clear();
+    m_department.clear();
+    m_extra.clear();
+}
+
+void CRosterLink::setDate(int month, int day, int year) {
+    m_month = month;
+    m_day = day;
+    m_year = year;
+}
+
+std::string CRosterLink::dateKey() const { return CFieldText::dateKey(m_year, m_month, m_day); }
+
+void CRosterLink::setStartTime(int hour, int minute) {
+    m_startHour = hour;
+    m_startMinute = minute;
+}
+
+void CRosterLink::setPerson(const CPeopleKey& key) {
+    m_firstName = key.firstName();
+    m_middleInitial = key.middleInitial();
+    m_lastName = key.lastName();
+    m_department = key.department();
+}
+
+CPeopleKey CRosterLink::personKey() const {
+    return CPeopleKey(m_firstName, m_middleInitial, m_lastName, m_department);
+}
+
+bool CRosterLink::isBefore(const std::string& dateKey) const {
+    return dateKey.size() == 8 && this->dateKey() < dateKey;
+}
+
+bool CRosterLink::belongsTo(int month, int day, int year, int startHour, int startMinute,
+                            const std::string& itemName) const {
+    return m_itemName == itemName && m_startHour == startHour && m_startMinute == startMinute &&
+           m_month == month && m_day == day && m_year == year;
+}
+
+} // namespace orv

@@ -1,0 +1,383 @@
+#include "tables/CSchedule.h"
+
+#include "tables/CClock.h"
+#include "tables/CFieldText.h"
+#include "tables/CRosterLink.h"
+#include "tables/CTableNames.h"
+#include "tables/CTableOps.h"
+
+namespace orv {
+
+namespace {
+
+void assign(Field4* field, const std::string& text) {
+    if (field) f4assign(field, text);
+}
+
+std::string text(const Field4* field) { return CFieldText::trimRight(f4str(field)); }
+
+int number(const Field4* field) { return CFieldText::decimal(f4str(field)); }
+
+} // namespace
+
+int CSchedule::create(const std::string& groupFile) {
+    m_tableName = CTableNames::schedule(groupFile);
+    Field4info fields;
+    fields.add("DATE", 'C', 8);
+    fields.add("ROOMNAME", 'C', 20);
+    fields.add("STARTHH", 'C', 2);
+    fields.add("STARTMM", 'C', 2);
+    fields.add("ENDHH", 'C', 2);
+    fields.add("ENDMM", 'C', 2);
+    fields.add("LASTNAME", 'C', 21);
+    fields.add("FIRSTNAME", 'C', 16);
+    fields.add("MI", 'C', 2);
+    fields.add("DEPARTMENT", 'C', 10);
+    fields.add("NOTES", 'C', 80);
+    fields.add("DATEMADE", 'C', 8);
+    fields.add("TIMEMADE", 'C', 4);
+    fields.add("RECURDAYS", 'C', 3);
+    fields.add("FLAGS", 'C', 5);
+    fields.add("RECUREND", 'C', 8);
+    fields.add("EXTRA", 'C', 8);
+    Tag4info tags;
+    tags.add(kTagName, "DATE+ROOMNAME+STARTHH+STARTMM", ".NOT. DELETED()", res4unique);
+    Data4* data = d4create(&m_code, m_tableName, fields, &tags);
+    if (m_code.errorCode != 0) return m_code.errorCode;
+    if (!data) return CTableOps::openFailure(m_code);
+    m_data = data;
+    m_level = Level::Current;
+    m_image.setLevel(m_level);
+    m_tag = d4tag(m_data, kTagName);
+    d4tagSelect(m_data, m_tag);
+    bindFields();
+    return m_code.errorCode;
+}
+
+int CSchedule::open(const std::string& groupFile) {
+    if (!groupFile.empty()) m_tableName = CTableNames::schedule(groupFile);
+    if (m_data) close();
+    return openTable();
+}
+
+int CSchedule::openTable() {
+    m_data = d4open(&m_code, m_tableName);
+    if (!m_data) return CTableOps::openFailure(m_code);
+    const int fieldCount = d4numFields(m_data);
+    m_level = fieldCount == 13 ? Level::Oldest : fieldCount == 14 ? Level::Middle : Level::Current;
+    m_image.setLevel(m_level);
+    m_tag = d4tag(m_data, kTagName);
+    if (!m_tag) {
+        const int rc = m_code.errorCode != 0 ? m_code.errorCode : e4tagName;
+        close();
+        return rc;
+    }
+    d4tagSelect(m_data, m_tag);
+    t4uniqueSet(m_tag, res4unique);
+    bindFields();
+    if (m_code.errorCode < 0) {
+        const int rc = m_code.errorCode;
+        close();
+        return rc;
+    }
+    return 0;
+}
+
+int CSchedule::close() {
+    if (!m_data) return 0;
+    const int rc = d4close(m_data);
+    m_data = nullptr;
+    m_tag = nullptr;
+    m_date = m_roomName = m_startHH = m_startMM = m_endHH = m_endMM = nullptr;
+    m_lastName = m_firstName = m_middleInitial = m_department = m_notes = nullptr;
+    m_dateMade = m_timeMade = m_recurDays = m_flags = m_recurEnd = m_extra = nullptr;
+    return rc;
+}
+
+int CSchedule::compress() {
+    const std::string name = m_tableName;
+    close();
+    const int result = CTableOps::pack(m_code, name, kTagName, true);
+    m_tableName = name;
+    openTable();
+    return result;
+}
+
+void CSchedule::bindFields() {
+    m_date = d4field(m_data, "DATE");
+    m_roomName = d4field(m_data, "ROOMNAME");
+    m_startHH = d4field(m_data, "STARTHH");
+    m_startMM = d4field(m_data, "STARTMM");
+    m_endHH = d4field(m_data, "ENDHH");
+    m_endMM = d4field(m_data, "ENDMM");
+    m_lastName = d4field(m_data, "LASTNAME");
+    m_firstName = d4field(m_data, "FIRSTNAME");
+    m_middleInitial = d4field(m_data, "MI");
+    m_department = d4field(m_data, "DEPARTMENT");
+    m_notes = d4field(m_data, "NOTES");
+    m_dateMade = d4field(m_data, "DATEMADE");
+    m_timeMade = d4field(m_data, "TIMEMADE");
+    m_recurDays = m_level != Level::Oldest ? d4field(m_data, "RECURDAYS") : nullptr;
+    if (m_level == Level::Current) {
+        m_flags = d4field(m_data, "FLAGS");
+        m_recurEnd = d4field(m_data, "RECUREND");
+        m_extra = d4field(m_data, "EXTRA");
+    } else {
+        m_flags = m_recurEnd = m_extra = nullptr;
+    }
+}
+
+void CSchedule::readImage() {
+    CScheduleRecord& r = m_image;
+    r.setItemName(text(m_roomName));
+    r.setPerson(text(m_firstName), text(m_middleInitial), text(m_lastName), text(m_department));
+    r.setNote(text(m_notes));
+    int year = 0, month = 0, day = 0;
+    CFieldText::splitDate(f4str(m_date), year, month, day);
+    r.setDate(month, day, year);
+    r.setStartTime(number(m_startHH), number(m_startMM));
+    r.setEndTime(number(m_endHH), number(m_endMM));
+
+    CFieldText::splitDate(f4str(m_dateMade), year, month, day);
+    const std::string timeMade = f4str(m_timeMade);
+    const int madeHour = CFieldText::decimal(std::string_view(timeMade).substr(0, 2));
+    const int madeMinute = timeMade.size() >= 2
+                               ? CFieldText::decimal(std::string_view(timeMade).substr(timeMade.size() - 2))
+                               : 0;
+    int recurrenceCode = 0, madeSeconds = 0;
+    if (m_recurDays) {
+        const int value = number(m_recurDays);
+        recurrenceCode = value % 10;
+        madeSeconds = value / 10;
+    }
+    r.setMade(month, day, year, madeHour, madeMinute, madeSeconds);
+    r.setRecurrenceCode(recurrenceCode);
+
+    if (m_level == Level::Current) {
+        r.setFlags(number(m_flags));
+        CFieldText::splitDate(f4str(m_recurEnd), year, month, day);
+        r.setRecurrenceEnd(month, day, year);
+        r.setExtra(text(m_extra));
+    } else {
+        r.setFlags(0);
+        r.setRecurrenceEnd(0, 0, 0);
+        r.setExtra({});
+    }
+    r.setRecordNumber(d4recNo(m_data));
+}
+
+void CSchedule::writeImage() {
+    CScheduleRecord& r = m_image;
+    assign(m_roomName, r.itemName());
+    assign(m_lastName, r.lastName());
+    assign(m_firstName, r.firstName());
+    assign(m_middleInitial, r.middleInitial());
+    assign(m_department, r.department());
+    assign(m_notes, r.note());
+    assign(m_date, r.dateKey());
+    assign(m_startHH, CFieldText::zeroPadded(r.startHour(), 2));
+    assign(m_startMM, CFieldText::zeroPadded(r.startMinute(), 2));
+    assign(m_endHH, CFieldText::zeroPadded(r.endHour(), 2));
+    assign(m_endMM, CFieldText::zeroPadded(r.endMinute(), 2));
+    assign(m_dateMade, CFieldText::dateKey(r.madeYear(), r.madeMonth(), r.madeDay()));
+    assign(m_timeMade,
+           CFieldText::zeroPadded(r.madeHour(), 2) + CFieldText::zeroPadded(r.madeMinute(), 2));
+    if (m_recurDays) {
+        if (r.recurrenceCode() == 0)
+            r.setMade(r.madeMonth(), r.madeDay(), r.madeYear(), r.madeHour(), r.madeMinute(), 0);
+        assign(m_recurDays,
+               CFieldText::zeroPadded(static_cast<long>(r.recurrenceCode()) + 10L * r.madeSeconds(), 3));
+    }
+    if (m_level == Level::Current) {
+        assign(m_flags, CFieldText::zeroPadded(r.flags(), 5));
+        assign(m_recurEnd, CFieldText::dateKey(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()));
+        assign(m_extra, r.extra());
+    }
+}
+
+int CSchedule::positioned(int result) {
+    if (result == res4success)
+        readImage();
+    else
+        clearImage();
+    return result;
+}
+
+int CSchedule::seek(const std::string& dateKey, const std::string& itemName,
+                    const std::string& startHour, const std::string& startMinute) {
+    if (!m_data) return e4parmNull;
+    clearImage();
+    const int rc =
+        d4seek(m_data, CFieldText::reservationKey(dateKey, itemName, startHour, startMinute));
+    if (rc == res4success || (rc == res4after && startHour.empty())) {
+        readImage();
+        return res4success;
+    }
+    return rc;
+}
+
+int CSchedule::first() {
+    if (!m_data) return e4parmNull;
+    return positioned(d4top(m_data));
+}
+
+int CSchedule::next() {
+    if (!m_data) return e4parmNull;
+    return positioned(d4skip(m_data, 1));
+}
+
+int CSchedule::goTo(long record) {
+    if (!m_data) return e4parmNull;
+    return positioned(d4go(m_data, record));
+}
+
+long CSchedule::recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+
+void CSchedule::clearImage() {
+    m_image.clear();
+    m_image.setLevel(m_level);
+}
+
+int CSchedule::append() {
+    if (!m_data) return e4parmNull;
+    d4appendStart(m_data, 0);
+    d4blank(m_data);
+    writeImage();
+    const int rc = d4append(m_data);
+    if (rc == res4success) d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CSchedule::update() {
+    if (!m_data) return e4parmNull;
+    d4blank(m_data);
+    writeImage();
+    const int rc = d4flush(m_data);
+    d4unlock(m_data);
+    return rc;
+}
+
+int CSchedule::deleteCurrent() { return m_data ? d4delete(m_data) : e4parmNull; }
+
+int CSchedule::lockAll() { return m_data ? d4lockAll(m_data) : e4parmNull; }
+
+int CSchedule::lockAppend() { return m_data ? d4lockAppend(m_data) : e4parmNull; }
+
+int CSchedule::unlock() { return m_data ? d4unlock(m_data) : e4parmNull; }
+
+int CSchedule::walk(const std::string& dateKey, const std::string* itemName, const Visitor& visit) {
+    int rc = seek(dateKey, itemName ? *itemName : std::string(), {}, {});
+    while (rc == res4success && m_image.isOnDate(dateKey) &&
+           (!itemName || m_image.itemName() == *itemName)) {
+        if (visit && !visit(m_image)) return 0;
+        rc = next();
+    }
+    return rc == res4success || rc == res4eof ? 0 : rc;
+}
+
+int CSchedule::walkDate(const std::string& dateKey, const Visitor& visit) {
+    return walk(dateKey, nullptr, visit);
+}
+
+int CSchedule::walkItemOnDate(const std::string& dateKey, const std::string& itemName,
+                              const Visitor& visit) {
+    return walk(dateKey, &itemName, visit);
+}
+
+int CSchedule::recordsOnDate(const std::string& dateKey, std::vector<CScheduleRecord>& records) {
+    return walk(dateKey, nullptr, [&records](const CScheduleRecord& r) {
+        records.push_back(r);
+        return true;
+    });
+}
+
+int CSchedule::recordsOfItemOnDate(const std::string& dateKey, const std::string& itemName,
+                                   std::vector<CScheduleRecord>& records) {
+    return walk(dateKey, &itemName, [&records](const CScheduleRecord& r) {
+        records.push_back(r);
+        return true;
+    });
+}
+
+int CSchedule::loadTodaysList(const std::string& dateKey, int itemCount, const ItemLookup& indexOf,
+                              std::vector<_SCHEDITEM>& list) {
+    list.clear();
+    if (itemCount <= 0) return 0;
+    int rc = seek(dateKey, {}, {}, {});
+    bool looked = false;
+    std::string previous;
+    int index = -1;
+    while (rc == res4success && m_image.isOnDate(dateKey)) {
+        if (!looked || m_image.itemName() != previous) {
+            previous = m_image.itemName();
+            looked = true;
+            index = indexOf ? indexOf(previous) : -1;
+        }
+        if (index >= 0) {
+            _SCHEDITEM item;
+            item.itemIndex = index;
+            item.startHour = m_image.startHour();
+            item.startMinute = m_image.startMinute();
+            item.endHour = m_image.endHour();
+            item.endMinute = m_image.endMinute();
+            item.blockedOut = m_image.isBlockout() ? 1 : 0;
+            m_image.label(item.label, kLabelLength);
+            list.push_back(item);
+        }
+        rc = next();
+    }
+    return rc == res4success || rc == res4eof ? 0 : rc;
+}
+
+int CSchedule::earliestDate(int& month, int& day, int& year) {
+    const int rc = first();
+    if (rc != res4success) return rc;
+    month = m_image.month();
+    day = m_image.day();
+    year = m_image.year();
+    return 0;
+}
+
+int CSchedule::deleteItemRecords(const std::string& itemName, int* deleted) {
+    int count = 0;
+    int rc = first();
+    while (rc == res4success) {
+        if (m_image.itemName() == itemName) {
+            deleteCurrent();
+            ++count;
+        }
+        rc = next();
+    }
+    // The walk's writes leave their record locks held; nobody else could take the table.
+    unlock();
+    if (deleted) *deleted = count;
+    return rc == res4eof ? 0 : rc;
+}
+
+int CSchedule::deleteOlderThan(const std::string& dateKey, CRosterLink* links) {
+    std::string key = dateKey;
+    if (key.empty()) {
+        const std::tm then = CClock::local(CClock::current().now() - kDefaultAgeSeconds);
+        key = CFieldText::dateKey(then.tm_year + 1900, then.tm_mon + 1, then.tm_mday);
+    }
+    int count = 0;
+    int rc = first();
+    while (rc == res4success && m_image.isBefore(key)) {
+        deleteCurrent();
+        ++count;
+        rc = next();
+    }
+    unlock();
+    if (!oldFormat() && links && links->isOpen()) {
+        rc = links->first();
+        while (rc == res4success && links->isBefore(key)) {
+            links->deleteCurrent();
+            ++count;
+            rc = links->next();
+        }
+    }
+    return count;
+}
+
+} // namespace orv

@@ -1,0 +1,30 @@
+#include "tables/CTableOps.h"
+
+namespace orv {
+
+int CTableOps::openFailure(const Code4& code) {
+    if (code.errorCode != 0) return code.errorCode;
+    if (code.lastOpenError != 0) return code.lastOpenError;
+    return e4open;
+}
+
+int CTableOps::pack(Code4& code, const std::string& name, const char* tagName, bool uniqueTag) {
+    code.openShareMode = 1;
+    Data4* data = d4open(&code, name);
+    int result = 0;
+    if (!data) {
+        result = kInUse;
+        if (code.errorCode < 0) code.errorCode = 0;
+    } else {
+        Tag4* tag = d4tag(data, tagName);
+        d4tagSelect(data, tag);
+        if (tag && uniqueTag) t4uniqueSet(tag, res4unique);
+        d4lockAll(data);
+        d4pack(data);
+        d4close(data);
+    }
+    code.openShareMode = 0;
+    return result;
+}
+
+} // namespace orv
