@@ -18,9 +18,9 @@ bool CAttendeeLists::contains(const std::vector<CPeopleKey>& keys, const CPeople
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
-int CAttendeeLists::loadAttendees(CRosterLink& links, CPeople& people, int month, int day,
-                                  int year, int startHour, int startMinute,
-                                  const std::string& itemName, std::vector<CListLine>* lines) {
+int CAttendeeLists::loadAttendees(CRosterLink& links, CPeople& people, int month, int day, int year,
+                                  int startHour, int startMinute, const std::string& itemName,
+                                  std::vector<CListLine>* lines) {
     int rc = links.seek(CFieldText::dateKey(year, month, day), itemName, startHour, startMinute);
     while (rc == res4success &&
            links.belongsTo(month, day, year, startHour, startMinute, itemName)) {
@@ -37,8 +37,8 @@ int CAttendeeLists::loadAttendees(CRosterLink& links, CPeople& people, int month
     return rc;
 }
 
-int CAttendeeLists::deleteAttendees(CRosterLink& links, int month, int day, int year,
-                                    int startHour, int startMinute, const std::string& itemName) {
+int CAttendeeLists::deleteAttendees(CRosterLink& links, int month, int day, int year, int startHour,
+                                    int startMinute, const std::string& itemName) {
     int rc = links.seek(CFieldText::dateKey(year, month, day), itemName, startHour, startMinute);
     // The first link is checked too: a name longer than the field finds another item's links.
     while (rc == res4success &&

@@ -7,19 +7,22 @@ namespace orv {
 
 std::string CFieldText::trimRight(std::string_view text) {
     std::size_t end = text.size();
-    while (end > 0 && text[end - 1] == ' ') --end;
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
     return std::string(text.substr(0, end));
 }
 
 int CFieldText::decimal(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     long long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
     }
     if (negative) value = -value;
     if (value > INT_MAX) value = INT_MAX;

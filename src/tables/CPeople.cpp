@@ -12,7 +12,9 @@ void assign(Field4* field, const std::string& text) {
     if (field) f4assign(field, text);
 }
 
-std::string text(const Field4* field) { return CFieldText::trimRight(f4str(field)); }
+std::string text(const Field4* field) {
+    return CFieldText::trimRight(f4str(field));
+}
 
 } // namespace
 
@@ -178,7 +180,9 @@ int CPeople::goTo(long record) {
     return positioned(d4go(m_data, record));
 }
 
-long CPeople::recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+long CPeople::recordNumber() const {
+    return m_data ? d4recNo(m_data) : 0;
+}
 
 void CPeople::clearImage() {
     m_image.clear();
@@ -213,16 +217,21 @@ int CPeople::deleteCurrent() {
     return rc;
 }
 
-int CPeople::lockAll() { return m_data ? d4lockAll(m_data) : e4parmNull; }
+int CPeople::lockAll() {
+    return m_data ? d4lockAll(m_data) : e4parmNull;
+}
 
-int CPeople::unlock() { return m_data ? d4unlock(m_data) : e4parmNull; }
+int CPeople::unlock() {
+    return m_data ? d4unlock(m_data) : e4parmNull;
+}
 
 int CPeople::listPeople(Kind kind, std::vector<CPeopleRecord>& people) {
     int rc = first();
     while (rc == res4success) {
-        const bool wanted = m_oldLayout ||
-                            (kind == Kind::Attendee ? (m_image.flags() & CPeopleRecord::kFlagAttendee)
-                                                    : (m_image.flags() & CPeopleRecord::kFlagMayReserve));
+        const bool wanted =
+            m_oldLayout ||
+            (kind == Kind::Attendee ? (m_image.flags() & CPeopleRecord::kFlagAttendee)
+                                    : (m_image.flags() & CPeopleRecord::kFlagMayReserve));
         if (wanted) people.push_back(m_image);
         rc = next();
     }

@@ -47,10 +47,16 @@ void CPeopleRecord::setMayReserveFlag(bool on) {
     m_flags = on ? (m_flags | kFlagMayReserve) : (m_flags & ~kFlagMayReserve);
 }
 
-bool CPeopleRecord::isAttendee() const { return !m_oldLayout && (m_flags & kFlagAttendee) != 0; }
+bool CPeopleRecord::isAttendee() const {
+    return !m_oldLayout && (m_flags & kFlagAttendee) != 0;
+}
 
-bool CPeopleRecord::mayReserve() const { return m_oldLayout || (m_flags & kFlagMayReserve) != 0; }
+bool CPeopleRecord::mayReserve() const {
+    return m_oldLayout || (m_flags & kFlagMayReserve) != 0;
+}
 
-std::string CPeopleRecord::listLine() const { return key().listLine(m_phone); }
+std::string CPeopleRecord::listLine() const {
+    return key().listLine(m_phone);
+}
 
 } // namespace orv

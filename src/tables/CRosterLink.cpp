@@ -12,9 +12,13 @@ void assign(Field4* field, const std::string& text) {
     if (field) f4assign(field, text);
 }
 
-std::string text(const Field4* field) { return CFieldText::trimRight(f4str(field)); }
+std::string text(const Field4* field) {
+    return CFieldText::trimRight(f4str(field));
+}
 
-int number(const Field4* field) { return CFieldText::decimal(f4str(field)); }
+int number(const Field4* field) {
+    return CFieldText::decimal(f4str(field));
+}
 
 } // namespace
 
@@ -164,7 +168,9 @@ int CRosterLink::next() {
     return positioned(d4skip(m_data, 1));
 }
 
-long CRosterLink::recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+long CRosterLink::recordNumber() const {
+    return m_data ? d4recNo(m_data) : 0;
+}
 
 int CRosterLink::append() {
     if (!m_data) return e4parmNull;
@@ -185,9 +191,13 @@ int CRosterLink::deleteCurrent() {
     return rc;
 }
 
-int CRosterLink::lockAppend() { return m_data ? d4lockAppend(m_data) : e4parmNull; }
+int CRosterLink::lockAppend() {
+    return m_data ? d4lockAppend(m_data) : e4parmNull;
+}
 
-int CRosterLink::unlock() { return m_data ? d4unlock(m_data) : e4parmNull; }
+int CRosterLink::unlock() {
+    return m_data ? d4unlock(m_data) : e4parmNull;
+}
 
 void CRosterLink::clearImage() {
     m_year = m_month = m_day = m_startHour = m_startMinute = m_flags = 0;
@@ -205,7 +215,9 @@ void CRosterLink::setDate(int month, int day, int year) {
     m_year = year;
 }
 
-std::string CRosterLink::dateKey() const { return CFieldText::dateKey(m_year, m_month, m_day); }
+std::string CRosterLink::dateKey() const {
+    return CFieldText::dateKey(m_year, m_month, m_day);
+}
 
 void CRosterLink::setStartTime(int hour, int minute) {
     m_startHour = hour;

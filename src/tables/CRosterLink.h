@@ -45,8 +45,8 @@ public:
     // 0; with an empty start hour text a landing on the next greater key (res4after) is read
     // and gives 0 too (the caller checks that it belongs to the wanted reservation). Other
     // results are returned with nothing read.
-    int seek(const std::string& dateKey, const std::string& itemName,
-             const std::string& startHour, const std::string& startMinute);
+    int seek(const std::string& dateKey, const std::string& itemName, const std::string& startHour,
+             const std::string& startMinute);
     // The start time as numbers, "%02d" each.
     int seek(const std::string& dateKey, const std::string& itemName, int startHour,
              int startMinute);

@@ -14,9 +14,13 @@ void assign(Field4* field, const std::string& text) {
     if (field) f4assign(field, text);
 }
 
-std::string text(const Field4* field) { return CFieldText::trimRight(f4str(field)); }
+std::string text(const Field4* field) {
+    return CFieldText::trimRight(f4str(field));
+}
 
-int number(const Field4* field) { return CFieldText::decimal(f4str(field)); }
+int number(const Field4* field) {
+    return CFieldText::decimal(f4str(field));
+}
 
 } // namespace
 
@@ -141,9 +145,10 @@ void CSchedule::readImage() {
     CFieldText::splitDate(f4str(m_dateMade), year, month, day);
     const std::string timeMade = f4str(m_timeMade);
     const int madeHour = CFieldText::decimal(std::string_view(timeMade).substr(0, 2));
-    const int madeMinute = timeMade.size() >= 2
-                               ? CFieldText::decimal(std::string_view(timeMade).substr(timeMade.size() - 2))
-                               : 0;
+    const int madeMinute =
+        timeMade.size() >= 2
+            ? CFieldText::decimal(std::string_view(timeMade).substr(timeMade.size() - 2))
+            : 0;
     int recurrenceCode = 0, madeSeconds = 0;
     if (m_recurDays) {
         const int value = number(m_recurDays);
@@ -185,12 +190,13 @@ void CSchedule::writeImage() {
     if (m_recurDays) {
         if (r.recurrenceCode() == 0)
             r.setMade(r.madeMonth(), r.madeDay(), r.madeYear(), r.madeHour(), r.madeMinute(), 0);
-        assign(m_recurDays,
-               CFieldText::zeroPadded(static_cast<long>(r.recurrenceCode()) + 10L * r.madeSeconds(), 3));
+        assign(m_recurDays, CFieldText::zeroPadded(
+                                static_cast<long>(r.recurrenceCode()) + 10L * r.madeSeconds(), 3));
     }
     if (m_level == Level::Current) {
         assign(m_flags, CFieldText::zeroPadded(r.flags(), 5));
-        assign(m_recurEnd, CFieldText::dateKey(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()));
+        assign(m_recurEnd,
+               CFieldText::dateKey(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()));
         assign(m_extra, r.extra());
     }
 }
@@ -231,7 +237,9 @@ int CSchedule::goTo(long record) {
     return positioned(d4go(m_data, record));
 }
 
-long CSchedule::recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+long CSchedule::recordNumber() const {
+    return m_data ? d4recNo(m_data) : 0;
+}
 
 void CSchedule::clearImage() {
     m_image.clear();
@@ -258,13 +266,21 @@ int CSchedule::update() {
     return rc;
 }
 
-int CSchedule::deleteCurrent() { return m_data ? d4delete(m_data) : e4parmNull; }
+int CSchedule::deleteCurrent() {
+    return m_data ? d4delete(m_data) : e4parmNull;
+}
 
-int CSchedule::lockAll() { return m_data ? d4lockAll(m_data) : e4parmNull; }
+int CSchedule::lockAll() {
+    return m_data ? d4lockAll(m_data) : e4parmNull;
+}
 
-int CSchedule::lockAppend() { return m_data ? d4lockAppend(m_data) : e4parmNull; }
+int CSchedule::lockAppend() {
+    return m_data ? d4lockAppend(m_data) : e4parmNull;
+}
 
-int CSchedule::unlock() { return m_data ? d4unlock(m_data) : e4parmNull; }
+int CSchedule::unlock() {
+    return m_data ? d4unlock(m_data) : e4parmNull;
+}
 
 int CSchedule::walk(const std::string& dateKey, const std::string* itemName, const Visitor& visit) {
     int rc = seek(dateKey, itemName ? *itemName : std::string(), {}, {});

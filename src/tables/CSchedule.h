@@ -83,8 +83,8 @@ public:
     // 0. With an empty start hour text a landing on the next greater key (res4after) is read
     // and gives 0 as well: the caller checks that it is on the wanted date and item. Any
     // other result is returned with nothing read.
-    int seek(const std::string& dateKey, const std::string& itemName,
-             const std::string& startHour, const std::string& startMinute);
+    int seek(const std::string& dateKey, const std::string& itemName, const std::string& startHour,
+             const std::string& startMinute);
     // These read the record on success and leave the image cleared otherwise.
     int first();
     int next();
@@ -128,8 +128,7 @@ public:
                        std::vector<_SCHEDITEM>& list) {
         return loadTodaysList(
             dateKey, static_cast<int>(items.count()),
-            [&items](const std::string& name) { return static_cast<int>(items.find(name)); },
-            list);
+            [&items](const std::string& name) { return static_cast<int>(items.find(name)); }, list);
     }
 
     // The date of the first record in tag order; the engine's result otherwise (res4eof for

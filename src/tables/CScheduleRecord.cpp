@@ -21,7 +21,9 @@ void CScheduleRecord::setDate(int month, int day, int year) {
     m_year = year;
 }
 
-std::string CScheduleRecord::dateKey() const { return CFieldText::dateKey(m_year, m_month, m_day); }
+std::string CScheduleRecord::dateKey() const {
+    return CFieldText::dateKey(m_year, m_month, m_day);
+}
 
 void CScheduleRecord::setStartTime(int hour, int minute) {
     m_startHour = hour;

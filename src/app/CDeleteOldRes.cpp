@@ -1,0 +1,62 @@
+#include "app/CDeleteOldRes.h"
+
+#include "app/HelpTopics.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace orv {
+
+CDeleteOldRes::CDeleteOldRes(QWidget* parent)
+    : CPreferencePage(QStringLiteral("Delete Reservations"), help::kPrefDeleteReservations,
+                      parent) {
+    m_label =
+        new QLabel(QStringLiteral("Enter the number of days to keep old reservations:"), this);
+    m_days = new QLineEdit(this);
+    m_days->setObjectName(QStringLiteral("keepDays"));
+    m_days->setMaximumWidth(80);
+    m_label->setBuddy(m_days);
+    m_keepAll = new QCheckBox(QStringLiteral("Do not automatically delete old reservations"), this);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_label);
+    row->addWidget(m_days);
+    row->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(m_keepAll);
+    layout->addStretch(1);
+
+    connect(m_days, &QLineEdit::textEdited, this, &CPreferencePage::changed);
+    connect(m_keepAll, &QCheckBox::clicked, this, [this] {
+        updateEnabled();
+        emit changed();
+    });
+}
+
+void CDeleteOldRes::updateEnabled() {
+    const bool enabled = !m_keepAll->isChecked();
+    m_label->setEnabled(enabled);
+    m_days->setEnabled(enabled);
+}
+
+void CDeleteOldRes::load(const CPreferenceValues& values) {
+    m_days->setText(QString::number(values.keepDays));
+    m_keepAll->setChecked(values.noAutoDelete);
+    updateEnabled();
+}
+
+std::optional<CPreferencePage::Problem> CDeleteOldRes::check() const {
+    if (!parseInteger(m_days->text())) return Problem{"Enter an integer.", m_days};
+    return std::nullopt;
+}
+
+void CDeleteOldRes::save(CPreferenceValues& values) const {
+    values.keepDays = parseInteger(m_days->text()).value_or(values.keepDays);
+    values.noAutoDelete = m_keepAll->isChecked();
+}
+
+} // namespace orv

@@ -1,0 +1,37 @@
+#pragma once
+// Base of the Qt dialogs that show a CDialogModel. OK first moves the widget values into the
+// model (takeValues), then asks the model's own check (onOk); a refused OK keeps the dialog open
+// with its values. setHelpTopic() makes F1 and a "Help" button open the dialog's help page.
+
+#include "group/CUserPrompt.h"
+
+#include <QDialog>
+
+class QDialogButtonBox;
+
+namespace orv {
+
+class CModelDialog : public QDialog {
+    Q_OBJECT
+public:
+    CModelDialog(CDialogModel& model, CUserPrompt& prompt, QWidget* parent = nullptr);
+
+    // F1 opens the topic; when `buttons` is given, its Help button does too.
+    void setHelpTopic(const QString& topic, QDialogButtonBox* buttons = nullptr);
+    const QString& helpTopic() const { return m_helpTopic; }
+
+    void accept() override;
+
+protected:
+    // Widget values into the model, before its OK check.
+    virtual void takeValues() {}
+    CDialogModel& model() { return m_model; }
+    CUserPrompt& prompt() { return m_prompt; }
+
+private:
+    CDialogModel& m_model;
+    CUserPrompt& m_prompt;
+    QString m_helpTopic;
+};
+
+} // namespace orv

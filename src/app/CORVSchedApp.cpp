@@ -1,0 +1,207 @@
+#include "app/CORVSchedApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
+#include "app/CHelpWindow.h"
+#include "app/CMainFrame.h"
+#include "app/CRecentFileList.h"
+#include "app/HelpTopics.h"
+#include "group/CSettings.h"
+#include "group/CUserPrompt.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+namespace orv {
+namespace {
+
+CORVSchedApp* g_instance = nullptr;
+
+} // namespace
+
+CORVSchedApp::CORVSchedApp(CSettings& settings, CUserPrompt& prompt, CColorChooser& colors)
+    : CORVSchedApp(settings, prompt, colors, Options()) {}
+
+CORVSchedApp::CORVSchedApp(CSettings& settings, CUserPrompt& prompt, CColorChooser& colors,
+                           Options options)
+    : m_settings(settings), m_prompt(prompt), m_colors(colors), m_options(options),
+      m_recent(std::make_unique<CRecentFileList>(settings)) {
+    g_instance = this;
+    ensureHelpResources();
+}
+
+CORVSchedApp::~CORVSchedApp() {
+    if (g_instance == this) g_instance = nullptr;
+    if (!m_tutorialFile.isEmpty()) QFile::remove(m_tutorialFile);
+}
+
+CORVSchedApp* CORVSchedApp::instance() {
+    return g_instance;
+}
+
+// ---- Group hooks ------------------------------------------------------------------------------
+
+bool CORVSchedApp::openGroupFile(const QString& path) {
+    (void)path;
+    return false;
+}
+
+void CORVSchedApp::newGroup() {}
+
+// -----------------------------------------------------------------------------------------------
+
+bool CORVSchedApp::start(const QStringList& arguments) {
+    // The store already lives under "Ostrand"/"ORV Scheduler".
+    m_recent->load();
+
+    m_frame = std::make_unique<CMainFrame>();
+    m_frame->setRecentFiles(m_recent->files());
+    connect(m_frame.get(), &CMainFrame::applicationCommand, this, &CORVSchedApp::runCommand);
+    connect(m_frame.get(), &CMainFrame::recentFileChosen, this, &CORVSchedApp::openRecentFile);
+    connect(m_frame.get(), &CMainFrame::filesDropped, this, [this](const QStringList& files) {
+        for (const QString& f : files)
+            openGroup(f);
+    });
+
+    // A plain start opens nothing; a named file opens as a group, and the program ends when that
+    // fails.
+    for (const QString& arg : arguments) {
+        if (arg.isEmpty() || arg.startsWith(QLatin1Char('-'))) continue;
+        if (!openGroup(QFileInfo(arg).absoluteFilePath())) return false;
+        break;
+    }
+
+    showStartupNotice();
+    m_frame->show();
+    m_frame->appendTutorialToMainHelp();
+    m_useLastGroup = m_settings.readInt("Startup", "UseLastGroup", 0) != 0;
+    openStartupGroup();
+    return true;
+}
+
+void CORVSchedApp::showStartupNotice() {
+    if (m_options.startupNoticeMs <= 0) return;
+    CAboutDlg notice(m_settings.readText("Data", "DataDir"), m_frame.get());
+    QTimer::singleShot(m_options.startupNoticeMs, &notice, &QDialog::accept);
+    notice.exec();
+}
+
+void CORVSchedApp::openStartupGroup() {
+    if (m_settings.readInt("Startup", "StartedBefore", 0) != 0) {
+        const std::string group = m_settings.readText("Startup", "Group");
+        if (!group.empty() && !openGroup(QFile::decodeName(group.c_str())))
+            m_settings.writeText("Startup", "Group", std::nullopt);
+    } else {
+        m_settings.writeInt("Startup", "StartedBefore", 1);
+        showHelp(help::kFirstStart);
+    }
+}
+
+CChildFrame* CORVSchedApp::findOpenGroup(const QString& path) const {
+    if (!m_frame) return nullptr;
+    for (CChildFrame* child : m_frame->childFrames())
+        if (child->sameGroup(path)) return child;
+    return nullptr;
+}
+
+bool CORVSchedApp::openGroup(const QString& path) {
+    if (CChildFrame* open = findOpenGroup(path)) {
+        m_frame->activate(open);
+        return true;
+    }
+    if (!openGroupFile(path)) return false;
+    addRecentFile(path);
+    return true;
+}
+
+void CORVSchedApp::openRecentFile(const QString& path) {
+    if (!openGroup(path)) {
+        m_recent->remove(path);
+        if (m_frame) m_frame->setRecentFiles(m_recent->files());
+    }
+}
+
+void CORVSchedApp::addRecentFile(const QString& path) {
+    m_recent->add(path);
+    if (m_frame) m_frame->setRecentFiles(m_recent->files());
+}
+
+QStringList CORVSchedApp::recentFiles() const {
+    return m_recent->files();
+}
+
+void CORVSchedApp::chooseAndOpenGroup() {
+    FileChoice choice;
+    choice.title = "Open";
+    choice.defaultExtension = "sch";
+    choice.filter = "ORV Scheduler Files (*.sch)|*.sch|All Files (*.*)|*.*||";
+    choice.mustExist = true;
+    const std::optional<std::string> path = m_prompt.chooseFile(choice);
+    if (path) openGroup(QFile::decodeName(path->c_str()));
+}
+
+void CORVSchedApp::runCommand(Command command) {
+    switch (command) {
+    case Command::newGroup:
+        newGroup();
+        break;
+    case Command::openGroup:
+        chooseAndOpenGroup();
+        break;
+    case Command::printSetup:
+        printSetup();
+        break;
+    case Command::exit:
+        if (m_frame) m_frame->close();
+        break;
+    case Command::about:
+        showAbout();
+        break;
+    case Command::tutorial:
+        openTutorial();
+        break;
+    default:
+        break;
+    }
+}
+
+void CORVSchedApp::showAbout() {
+    CAboutDlg about(m_settings.readText("Data", "DataDir"), m_frame.get());
+    about.exec();
+}
+
+QPrinter& CORVSchedApp::printer() {
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void CORVSchedApp::printSetup() {
+    QPrintDialog dialog(&printer(), m_frame.get());
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.exec();
+}
+
+void CORVSchedApp::openTutorial() {
+    // The page is inside the program; the desktop's browser needs a real file.
+    if (m_tutorialFile.isEmpty()) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+        const QString file = QDir(folder).filePath(
+            QStringLiteral("orvsched-tutorial-%1.html").arg(QCoreApplication::applicationPid()));
+        QFile::remove(file);
+        if (!QFile::copy(QStringLiteral(":/tutorial/tutorial.html"), file)) return;
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        m_tutorialFile = file;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_tutorialFile));
+}
+
+} // namespace orv

@@ -1,0 +1,26 @@
+#pragma once
+// What the group subcommands of orvsched-cli share: reading the group file, finding the people
+// table a group uses, taking a date from the command line and showing stored text.
+
+#include "group/CGroupFileData.h"
+#include "storage/Code4.h"
+
+#include <string>
+
+namespace orv::cli {
+
+// Reads the group file; on failure writes one line for `command` and returns false.
+bool readGroupFile(const char* command, const std::string& path, CGroupFileData& data);
+// The people table in use: the stored people file in the group's folder, else the group's own.
+std::string peopleTableOf(const std::string& groupPath, const CGroupFileData& data);
+// "YYYYMMDD" or "YYYY-MM-DD" of a date that exists, as the date key "YYYYMMDD".
+bool parseDate(const std::string& text, std::string& dateKey);
+// A date as "YYYY-MM-DD".
+std::string shownDate(int year, int month, int day);
+// Stored Windows-1252 text as UTF-8, control characters as \r, \n or \xHH so that a value never
+// breaks its line.
+std::string shownText(const std::string& stored);
+// A context for the group subcommands: engine errors come back as codes, nothing is printed.
+void initGroupContext(Code4& code, bool readOnly);
+
+} // namespace orv::cli

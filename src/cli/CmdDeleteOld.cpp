@@ -1,0 +1,63 @@
+// orvsched-cli delete-old: deletes a group's reservations and attendee links dated before a day.
+#include "cli/CliCommand.h"
+#include "cli/CliGroup.h"
+#include "cli/CliTables.h"
+#include "group/CGroupNames.h"
+#include "tables/CRosterLink.h"
+#include "tables/CSchedule.h"
+
+#include <cstdio>
+
+namespace orv::cli {
+
+namespace {
+
+constexpr const char* kName = "delete-old";
+
+constexpr const char* kHelp =
+    "usage: orvsched-cli delete-old GROUP.sch DATE\n"
+    "\n"
+    "Deletes the group's schedule records dated before DATE (YYYYMMDD or YYYY-MM-DD) and,\n"
+    "unless the schedule table is of an older format or the group has no roster link\n"
+    "table, its attendee links dated before it, as closing the group does. Records of\n"
+    "DATE itself are kept. Prints the number of records and links deleted. Deleted\n"
+    "records stay in the files, marked, until the tables are packed.\n"
+    "\n"
+    "Exit status: 0 success, 1 the group or its schedule cannot be opened, 2 bad usage.\n";
+
+int run(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {}, {})) return usage(kName, args.error());
+    if (args.positional().size() != 2) return usage(kName, "expects a group file and a date");
+    const std::string path = args.positional()[0];
+    std::string dateKey;
+    if (!parseDate(args.positional()[1], dateKey))
+        return usage(kName, "not a date (YYYYMMDD or YYYY-MM-DD): " + args.positional()[1]);
+    CGroupFileData data;
+    if (!readGroupFile(kName, path, data)) return kExitFailure;
+
+    Code4 code;
+    initGroupContext(code, false);
+    CSchedule schedule(code);
+    int rc = schedule.open(path);
+    if (rc != 0)
+        return fail(kName,
+                    "cannot open " + CGroupNames::scheduleTable(path) + ": " + describeResult(rc));
+    // A group whose people table is of the older layout has no roster link table: its
+    // schedule records alone are deleted, as when such a group is closed.
+    CRosterLink links(code);
+    if (!schedule.oldFormat() && links.open(path) != 0) code.errorCode = 0;
+    const int count = schedule.deleteOlderThan(dateKey, &links);
+    const int pending = code.errorCode;
+    links.close();
+    schedule.close();
+    if (pending < 0) return fail(kName, "deleting: " + describeResult(pending));
+    std::printf("%d\n", count);
+    return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
+}
+
+} // namespace
+
+ORV_CLI_COMMAND(kName, "delete reservations and attendee links dated before a day", kHelp, run);
+
+} // namespace orv::cli
