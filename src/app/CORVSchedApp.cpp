@@ -4,8 +4,13 @@
 #include "app/CChildFrame.h"
 #include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
+#include "app/CQtPrompt.h"
 #include "app/CRecentFileList.h"
 #include "app/HelpTopics.h"
+#include "displays/CORVSchedView.h"
+#include "group/CGroupInfoDlg.h"
+#include "group/CORVSchedDoc.h"
+#include "group/CWaitCursor.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
 
@@ -36,6 +41,7 @@ CORVSchedApp::CORVSchedApp(CSettings& settings, CUserPrompt& prompt, CColorChoos
       m_recent(std::make_unique<CRecentFileList>(settings)) {
     g_instance = this;
     ensureHelpResources();
+    registerDialogs();
 }
 
 CORVSchedApp::~CORVSchedApp() {
@@ -47,14 +53,40 @@ CORVSchedApp* CORVSchedApp::instance() {
     return g_instance;
 }
 
-// ---- Group hooks ------------------------------------------------------------------------------
-
-bool CORVSchedApp::openGroupFile(const QString& path) {
-    (void)path;
-    return false;
+void CORVSchedApp::registerDialogs() {
+    // Each folder's dialogs, once: a static library would drop self-registering objects.
+    CGroupInfoDlg::registerDialogs();
 }
 
-void CORVSchedApp::newGroup() {}
+// ---- Group hooks ------------------------------------------------------------------------------
+
+std::shared_ptr<CORVSchedDoc> CORVSchedApp::makeDocument() {
+    auto doc = std::make_shared<CORVSchedDoc>(m_prompt, m_settings);
+    doc->setRecentFileHook(
+        [this](const std::string& file) { addRecentFile(QFile::decodeName(file.c_str())); });
+    return doc;
+}
+
+bool CORVSchedApp::openGroupFile(const QString& path) {
+    auto doc = makeDocument();
+    CWaitCursor busy(m_prompt);
+    if (!doc->openGroup(QFile::encodeName(path).toStdString())) return false;
+    showGroupWindow(doc);
+    return true;
+}
+
+void CORVSchedApp::newGroup() {
+    auto doc = makeDocument();
+    if (doc->createGroup()) showGroupWindow(doc);
+}
+
+CChildFrame* CORVSchedApp::showGroupWindow(const std::shared_ptr<CORVSchedDoc>& doc) {
+    auto* view = new CORVSchedView(doc);
+    CChildFrame* child =
+        m_frame->addGroupWindow(view, QFile::decodeName(doc->groupFile().c_str()), view);
+    child->setWindowTitle(CQtPrompt::toQt(doc->description()));
+    return child;
+}
 
 // -----------------------------------------------------------------------------------------------
 
@@ -63,6 +95,7 @@ bool CORVSchedApp::start(const QStringList& arguments) {
     m_recent->load();
 
     m_frame = std::make_unique<CMainFrame>();
+    m_frame->setCommandEnabled(Command::newGroup, true);
     m_frame->setRecentFiles(m_recent->files());
     connect(m_frame.get(), &CMainFrame::applicationCommand, this, &CORVSchedApp::runCommand);
     connect(m_frame.get(), &CMainFrame::recentFileChosen, this, &CORVSchedApp::openRecentFile);

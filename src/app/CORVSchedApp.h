@@ -19,6 +19,7 @@ class QPrinter;
 namespace orv {
 
 class CChildFrame;
+class CORVSchedDoc;
 class CColorChooser;
 class CMainFrame;
 class CRecentFileList;
@@ -54,6 +55,8 @@ public:
     // File > New Group: the whole creation sequence, including addRecentFile() of the new group.
     // The entry stays greyed until mainFrame()->setCommandEnabled(Command::newGroup, true).
     virtual void newGroup();
+    // A group window (child frame and main view) for an open document.
+    CChildFrame* showGroupWindow(const std::shared_ptr<CORVSchedDoc>& doc);
     // Storing an opened group as "Startup"/"Group" while "UseLastGroup" is on is the document's
     // part of opening, as is the group window's title (the group description).
     // ------------------------------------------------------------------------------------------
@@ -82,6 +85,8 @@ public:
     void chooseAndOpenGroup();
 
 private:
+    std::shared_ptr<CORVSchedDoc> makeDocument();
+    void registerDialogs();
     void openRecentFile(const QString& path);
     void printSetup();
     void showStartupNotice();

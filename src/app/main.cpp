@@ -4,6 +4,7 @@
 #include "app/CORVSchedApp.h"
 #include "app/CQtPrompt.h"
 #include "app/CQtSettings.h"
+#include "storage/Code4.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -12,6 +13,8 @@
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
+    // There is no console for a person to press a key at after an engine error report.
+    orv::error4setNeverWait(true);
     QCoreApplication::setOrganizationName(QStringLiteral("Ostrand"));
     QCoreApplication::setApplicationName(QStringLiteral("ORV Scheduler"));
     QApplication::setWindowIcon(orv::CAppIcons::app());

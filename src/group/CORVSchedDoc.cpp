@@ -5,6 +5,7 @@
 #include "group/CGroupNames.h"
 #include "storage/File4System.h"
 #include "tables/CClock.h"
+#include "tables/Cp1252.h"
 
 #include <algorithm>
 #include <cctype>
@@ -121,7 +122,12 @@ bool CORVSchedDoc::openPeople() {
 }
 
 bool CORVSchedDoc::openGroup(const std::string& groupFile) {
-    if (!readGroupFile(groupFile)) return false;
+    std::string why;
+    if (!readGroupFile(groupFile, &why)) {
+        if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        m_prompt.message(utf8ToCp1252(why), kAppTitle, PromptIcon::error);
+        return false;
+    }
     deriveNames(groupFile);
 
     if (!m_stamp.openOrCreate(m_stampPath)) m_stamp.close();

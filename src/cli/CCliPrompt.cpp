@@ -1,0 +1,34 @@
+#include "cli/CCliPrompt.h"
+
+#include "tables/Cp1252.h"
+
+#include <cstdio>
+
+namespace orv::cli {
+
+void CCliPrompt::message(const std::string& text, const std::string& title, PromptIcon icon) {
+    if (icon == PromptIcon::error) m_reportedError = true;
+    std::fprintf(stderr, "%s: %s\n", cp1252ToUtf8(title).c_str(), cp1252ToUtf8(text).c_str());
+}
+
+bool CCliPrompt::ask(const std::string& text, const std::string& title) {
+    std::fprintf(stderr, "%s: %s %s\n", cp1252ToUtf8(title).c_str(), cp1252ToUtf8(text).c_str(),
+                 m_yes ? "Yes (--yes)" : "No (give --yes to answer Yes)");
+    return m_yes;
+}
+
+std::optional<std::string> CCliPrompt::chooseFile(const FileChoice&) {
+    if (m_files.empty()) return std::nullopt;
+    std::string f = m_files.front();
+    m_files.pop_front();
+    return f;
+}
+
+bool CCliPrompt::runDialog(CDialogModel& dialog) {
+    auto it = m_dialogs.find(dialog.id());
+    if (it == m_dialogs.end()) return false;
+    it->second(dialog);
+    return dialog.onOk(*this);
+}
+
+} // namespace orv::cli

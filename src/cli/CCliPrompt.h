@@ -1,0 +1,42 @@
+#pragma once
+// The command line's door to the user: messages go to standard error, questions are answered by
+// --yes, file choosers by the paths given on the command line, and dialogs by the values given
+// as options (the dialog's own check of OK still runs; a refused OK ends the command).
+
+#include "group/CUserPrompt.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace orv::cli {
+
+class CCliPrompt : public CUserPrompt {
+public:
+    using Filler = std::function<void(CDialogModel&)>;
+
+    explicit CCliPrompt(bool yes = false) : m_yes(yes) {}
+
+    void message(const std::string& text, const std::string& title, PromptIcon icon) override;
+    bool ask(const std::string& text, const std::string& title) override;
+    std::optional<std::string> chooseFile(const FileChoice& choice) override;
+    bool runDialog(CDialogModel& dialog) override;
+    void waitCursor(bool) override {}
+
+    // The next file chooser gets this path.
+    void queueFile(const std::string& path) { m_files.push_back(path); }
+    // The dialog with this id gets its values from `fill`.
+    void setDialog(const std::string& id, Filler fill) { m_dialogs[id] = std::move(fill); }
+    // Whether a message with the error icon was shown.
+    bool reportedError() const { return m_reportedError; }
+
+private:
+    bool m_yes;
+    bool m_reportedError = false;
+    std::deque<std::string> m_files;
+    std::map<std::string, Filler> m_dialogs;
+};
+
+} // namespace orv::cli
