@@ -50,7 +50,22 @@ protected:
         m_output = p.readAllStandardOutput();
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     }
+    // A real group made by the command line's group-create.
+    QString makeGroup(const QString& name) {
+        const QString file = m_groups.filePath(name);
+        QProcess cli;
+        cli.start(QStringLiteral(ORV_BINARY_DIR "/src/cli/orvsched-cli"),
+                  {QStringLiteral("group-create"), file, QStringLiteral("--kind"), QStringLiteral("room"),
+                   QStringLiteral("--description"), name});
+        EXPECT_TRUE(cli.waitForFinished(30000));
+        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        return file;
+    }
+    QString firstRecentFile() const {
+        return stored(QStringLiteral("Recent File List/File1")).toString();
+    }
     QTemporaryDir m_config;
+    QTemporaryDir m_groups;
     QByteArray m_output;
 };
 
@@ -78,6 +93,38 @@ TEST_F(ProgramTest, LaterStartForgetsAStartupGroupThatCannotBeOpened) {
 TEST_F(ProgramTest, AGroupOnTheCommandLineThatCannotBeOpenedEndsTheProgram) {
     writeSettings("[Startup]\nStartedBefore=1\n");
     EXPECT_NE(run({QStringLiteral("/nowhere/Rooms.sch")}), 0);
+}
+
+TEST_F(ProgramTest, FirstStartDoesNotOpenAStoredGroupButTheSecondDoes) {
+    const QString group = makeGroup(QStringLiteral("Rooms.sch"));
+    writeSettings("[Startup]\nGroup=" + group.toUtf8() + "\n");
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(firstRecentFile(), QString()) << "the group was opened on the first start";
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(firstRecentFile(), group);
+    EXPECT_EQ(stored(QStringLiteral("Startup/Group")).toString(), group);
+}
+
+TEST_F(ProgramTest, StartupGroupWhoseFileWasDeletedIsForgotten) {
+    const QString group = makeGroup(QStringLiteral("Gone.sch"));
+    QFile::remove(group);
+    writeSettings("[Startup]\nStartedBefore=1\nGroup=" + group.toUtf8() + "\n");
+    EXPECT_EQ(run(), 0);
+    EXPECT_FALSE(stored(QStringLiteral("Startup/Group")).isValid());
+}
+
+TEST_F(ProgramTest, WithUseLastGroupTheLastOpenedGroupOpensAtTheNextStart) {
+    const QString first = makeGroup(QStringLiteral("First.sch"));
+    const QString second = makeGroup(QStringLiteral("Second.sch"));
+    writeSettings("[Startup]\nStartedBefore=1\nUseLastGroup=1\n");
+    EXPECT_EQ(run({first}), 0);
+    EXPECT_EQ(stored(QStringLiteral("Startup/Group")).toString(), first);
+    EXPECT_EQ(run({second}), 0);
+    EXPECT_EQ(stored(QStringLiteral("Startup/Group")).toString(), second);
+    // A plain start opens the last one and makes it the newest recent file.
+    QSettings(settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Recent File List/File1"), first);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(firstRecentFile(), second);
 }
 
 } // namespace
