@@ -104,6 +104,10 @@ bool underfull(const CdxNode4& n) {
 
 } // namespace
 
+// Internal: a page that cache-only mode would have had to read. Never leaves this file; the
+// public calls turn it into kNeedsDisk.
+constexpr int kMiss = -100001;
+
 struct Cdx4::Impl {
     Impl(File4System& fileSystem, int descriptor, std::string name)
         : fs(fileSystem), fd(descriptor), fileName(std::move(name)), cache(kCachedNodes) {}
@@ -112,6 +116,7 @@ struct Cdx4::Impl {
     int fd;
     std::string fileName;
     bool ready = false;
+    bool cacheOnly = false; // a page not in the cache is a miss, not a read
     Tree directory;
     std::vector<TagInfo> tags;
     std::vector<Tree> trees;
@@ -205,6 +210,7 @@ struct Cdx4::Impl {
             out = std::move(n);
             return 0;
         }
+        if (cacheOnly) return kMiss;
         Page page;
         if (const int rc = readPage(off, page); rc < 0) return rc;
         auto n = std::make_shared<CdxNode4>(off, t.keyLength, 0);
@@ -1233,6 +1239,7 @@ int Cdx4::findKey(int tag, const std::string& key, std::uint32_t* record) {
     if (static_cast<int>(key.size()) != t.keyLength) return e4parm;
     Place p;
     const int rc = m->seekPlace(t, bytes(key), t.keyLength, 0, false, p);
+    if (rc == kMiss) return kNeedsDisk;
     if (rc != 0) return rc;
     if (std::memcmp(p.leaf->key(p.slot), key.data(), key.size()) != 0) return res4eof;
     if (record) *record = p.leaf->record(p.slot);
@@ -1246,6 +1253,7 @@ int Cdx4::seek(int tag, const std::string& key, int length, std::uint32_t record
     const bool useRecord = record > 0 && len == t.keyLength;
     Place p;
     const int rc = m->seekPlace(t, bytes(key), len, record, useRecord, p);
+    if (rc == kMiss) return kNeedsDisk;
     if (rc != 0) {
         out.tag = tag;
         out.valid = false;
@@ -1259,6 +1267,7 @@ int Cdx4::first(int tag, Cursor& out) {
     if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;
     Place p;
     const int rc = m->edge(m->trees[static_cast<std::size_t>(tag)], false, p);
+    if (rc == kMiss) return kNeedsDisk;
     out.tag = tag;
     if (rc != 0) {
         out.valid = false;
@@ -1272,6 +1281,7 @@ int Cdx4::last(int tag, Cursor& out) {
     if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;
     Place p;
     const int rc = m->edge(m->trees[static_cast<std::size_t>(tag)], true, p);
+    if (rc == kMiss) return kNeedsDisk;
     out.tag = tag;
     if (rc != 0) {
         out.valid = false;
@@ -1284,6 +1294,16 @@ int Cdx4::last(int tag, Cursor& out) {
 // Past the end (an invalid cursor), next() stays there and prev() goes to the last entry. At the
 // first or last entry the cursor keeps its place and res4bof / res4eof is returned.
 int Cdx4::next(Cursor& c) {
+    const int rc = step(c, true);
+    return rc == kMiss ? kNeedsDisk : rc;
+}
+
+int Cdx4::prev(Cursor& c) {
+    const int rc = step(c, false);
+    return rc == kMiss ? kNeedsDisk : rc;
+}
+
+int Cdx4::stepForward(Cursor& c) {
     if (!m->ready || c.tag < 0 || c.tag >= tagCount()) return e4parm;
     if (!c.valid) return res4eof;
     const Tree& t = m->trees[static_cast<std::size_t>(c.tag)];
@@ -1308,10 +1328,11 @@ int Cdx4::next(Cursor& c) {
     return 0;
 }
 
-int Cdx4::prev(Cursor& c) {
+int Cdx4::stepBackward(Cursor& c) {
     if (!m->ready || c.tag < 0 || c.tag >= tagCount()) return e4parm;
     if (!c.valid) {
         const int rc = last(c.tag, c);
+        if (rc == kNeedsDisk) return kMiss;
         return rc == res4eof ? res4bof : rc;
     }
     const Tree& t = m->trees[static_cast<std::size_t>(c.tag)];
@@ -1336,6 +1357,10 @@ int Cdx4::prev(Cursor& c) {
     m->fill(c, c.tag, p);
     return 0;
 }
+
+int Cdx4::step(Cursor& c, bool forward) { return forward ? stepForward(c) : stepBackward(c); }
+
+void Cdx4::setCacheOnly(bool on) { m->cacheOnly = on; }
 
 int Cdx4::rebuild(int tag, const std::vector<std::pair<std::string, std::uint32_t>>& sorted) {
     if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;

@@ -137,6 +137,10 @@ public:
     int freePageCount(long long* count);
 
 private:
+    int step(Cursor& c, bool forward);
+    int stepForward(Cursor& c);
+    int stepBackward(Cursor& c);
+
     struct Impl;
     std::unique_ptr<Impl> m;
 };

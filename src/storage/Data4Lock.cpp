@@ -104,8 +104,16 @@ int indexRead(Data4* d, const std::function<int()>& op) {
         rc = op();
         return rc < 0 ? raise(d, rc, kLocIndex, "i4read") : rc;
     }
+    // Without the index lock only the page cache is used; pages are read from disk, where
+    // another process may be halfway through a change, only under the lock.
+    int rc = d->cdx->refresh();
+    if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+    d->cdx->setCacheOnly(true);
+    rc = op();
+    d->cdx->setCacheOnly(false);
+    if (rc != Cdx4::kNeedsDisk) return rc < 0 ? raise(d, rc, kLocIndex, "i4read") : rc;
     bool took = false;
-    int rc = indexLock(d, &took);
+    rc = indexLock(d, &took);
     if (rc != 0) return rc;
     rc = d->cdx->refresh();
     if (rc >= 0) rc = op();

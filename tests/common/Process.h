@@ -60,6 +60,14 @@ public:
         if (WIFEXITED(status)) return WEXITSTATUS(status);
         return WIFSIGNALED(status) ? -WTERMSIG(status) : -1;
     }
+    // Whether the process has ended, without waiting for it.
+    bool finished() {
+        if (m_waited) return true;
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) != m_pid) return false;
+        m_waited = true;
+        return true;
+    }
     void killHard() {
         kill(m_pid, SIGKILL);
         wait();
