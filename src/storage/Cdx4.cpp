@@ -117,6 +117,7 @@ struct Cdx4::Impl {
     std::string fileName;
     bool ready = false;
     bool cacheOnly = false; // a page not in the cache is a miss, not a read
+    const std::uint8_t* headerView = nullptr;
     Tree directory;
     std::vector<TagInfo> tags;
     std::vector<Tree> trees;
@@ -1061,7 +1062,10 @@ struct Cdx4::Impl {
 
     int refresh() {
         std::uint8_t h[12];
-        if (const int rc = readAt(0, h, sizeof h); rc < 0) return rc;
+        if (headerView)
+            std::memcpy(h, headerView, sizeof h);
+        else if (const int rc = readAt(0, h, sizeof h); rc < 0)
+            return rc;
         if (get32be(h + kHdrCounter) == seenCounter && get32(h + kHdrFreeList) == seenFree)
             return 0;
         const int rc = reload();
@@ -1361,6 +1365,8 @@ int Cdx4::stepBackward(Cursor& c) {
 int Cdx4::step(Cursor& c, bool forward) { return forward ? stepForward(c) : stepBackward(c); }
 
 void Cdx4::setCacheOnly(bool on) { m->cacheOnly = on; }
+
+void Cdx4::setHeaderView(const void* view) { m->headerView = static_cast<const std::uint8_t*>(view); }
 
 int Cdx4::rebuild(int tag, const std::vector<std::pair<std::string, std::uint32_t>>& sorted) {
     if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;

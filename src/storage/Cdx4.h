@@ -98,6 +98,9 @@ public:
     // with the mode off. refresh() reads the header in either mode.
     static constexpr int kNeedsDisk = 1001;
     void setCacheOnly(bool on);
+    // A mapped view of the file's first page (not owned; null: none). refresh() then reads the
+    // change counter and the free-list head from it instead of from the file.
+    void setHeaderView(const void* view);
 
     // Entry changes. The caller has refreshed under the index lock first.
     int insert(int tag, const std::string& key, std::uint32_t record);

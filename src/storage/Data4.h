@@ -78,9 +78,11 @@ struct Data4 {
     bool eof = false;
 
     std::unique_ptr<Cdx4> cdx;
+    const void* indexHeaderView = nullptr; // mapped first page of a local index file
     std::vector<std::unique_ptr<Tag4>> tags; // in production-index order
     Tag4* selected = nullptr;
     Cdx4::Cursor cursor; // position in the selected tag, when valid for recNo
+    Cdx4::Cursor scratchCursor;
 
     // Lock bookkeeping.
     std::set<long> lockedRecords;

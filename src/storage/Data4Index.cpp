@@ -37,9 +37,15 @@ int tagLast(Cdx4& cdx, const Tag4* t, Cdx4::Cursor& c) {
 }
 
 // Passes over keys of records this process cannot see yet (appended after it last read the
-// header count).
-int passHigh(Cdx4& cdx, const Tag4* t, Cdx4::Cursor& c, long count, bool forward, int rc) {
-    while (rc == 0 && static_cast<long>(c.record) > count) rc = step(cdx, t, c, forward);
+// header count, which is read again first).
+int passHigh(Data4* d, const Tag4* t, Cdx4::Cursor& c, bool forward, int rc) {
+    long count = 0;
+    while (rc == 0 && static_cast<long>(c.record) > static_cast<long>(d->headerCount)) {
+        int cr = countAtLeast(d, static_cast<long>(c.record), &count);
+        if (cr < 0) return cr;
+        if (static_cast<long>(c.record) <= count) break;
+        rc = step(*d->cdx, t, c, forward);
+    }
     return rc;
 }
 
@@ -166,7 +172,6 @@ int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count) {
         return res4eof;
     }
     if (rc != 0) return rc;
-    d->cursor = c;
     rc = recordRead(d, static_cast<long>(c.record));
     if (rc != 0) return rc;
     d->cursor = c;
@@ -178,11 +183,11 @@ int tagEnd(Data4* data, bool top, long location, const char* op) {
     if (pending(data)) return res4pending;
     int rc = recordWrite(data);
     if (rc != 0) return rc;
-    long count = 0;
-    rc = readRecordCount(data, &count);
-    if (rc < 0) return rc;
     Tag4* t = data->selected;
+    long count = static_cast<long>(data->headerCount);
     if (!t) {
+        rc = readRecordCount(data, &count);
+        if (rc < 0) return rc;
         if (count == 0) {
             setEof(data, 0);
             data->bof = true;
@@ -195,7 +200,7 @@ int tagEnd(Data4* data, bool top, long location, const char* op) {
         Cdx4::Cursor local;
         int r = top ? tagFirst(*data->cdx, t, local) : tagLast(*data->cdx, t, local);
         if (r == res4bof) r = res4eof;
-        r = passHigh(*data->cdx, t, local, count, top, r);
+        r = passHigh(data, t, local, top, r);
         if (!top && r == res4bof) r = res4eof;
         if (r == 0 || r == res4eof) c = local;
         return r;
@@ -216,18 +221,22 @@ int d4skip(Data4* data, long n) {
     if (data->recNo <= 0) return error4(data->code, e4info, kLocSkip, "d4skip", data->path.c_str());
     int rc = recordWrite(data);
     if (rc != 0) return rc;
-    long count = 0;
-    rc = readRecordCount(data, &count);
-    if (rc < 0) return rc;
     if (n == 0) return 0;
-    const bool atEof = data->eof || data->recNo > count;
+    long count = static_cast<long>(data->headerCount);
+    const bool atEof = data->eof;
     if (atEof && n > 0) {
         setEof(data, count);
         return res4eof;
     }
     Tag4* t = data->selected;
     if (!t) {
+        if (atEof) {
+            rc = readRecordCount(data, &count);
+            if (rc < 0) return rc;
+        }
         long target = (atEof ? count + 1 : data->recNo) + n;
+        rc = countAtLeast(data, target, &count);
+        if (rc < 0) return rc;
         if (target > count) {
             setEof(data, count);
             return res4eof;
@@ -248,20 +257,21 @@ int d4skip(Data4* data, long n) {
 
     const bool forward = n > 0;
     long steps = forward ? n : -n;
-    Cdx4::Cursor c;
+    // The moving cursor is a scratch copy that keeps its buffers from skip to skip.
+    Cdx4::Cursor& c = data->scratchCursor;
     std::string key;
-    if (!atEof) tagKey(t, data->record.data(), key);
     const long current = data->recNo;
-    const Cdx4::Cursor saved = data->cursor;
     rc = indexRead(data, [&] {
         Cdx4& cdx = *data->cdx;
-        Cdx4::Cursor local = saved;
+        Cdx4::Cursor& local = c;
+        local = data->cursor;
         int r = 0;
         long remaining = steps;
         if (atEof) {
             r = tagLast(cdx, t, local); // from the end, the first step back lands on the last key
             --remaining;
         } else if (!(local.valid && local.tag == t->index && static_cast<long>(local.record) == current)) {
+            if (key.empty()) tagKey(t, data->record.data(), key);
             r = cdx.seek(t->index, key, t->keyLength, static_cast<std::uint32_t>(current), local);
             if (r == Cdx4::kNeedsDisk || r < 0) return r;
             bool exact = r == 0 && local.key == key && static_cast<long>(local.record) == current;
@@ -279,18 +289,13 @@ int d4skip(Data4* data, long n) {
             r = step(cdx, t, local, forward);
             --remaining;
         }
-        r = passHigh(cdx, t, local, count, forward, r);
-        if (r == 0 || r == res4eof || r == res4bof) c = local;
-        return r;
+        return passHigh(data, t, local, forward, r);
     });
     if (rc == res4bof) {
         // Ran off the start: the first key of the tag becomes current.
         rc = indexRead(data, [&] {
-            Cdx4::Cursor local;
-            int r = tagFirst(*data->cdx, t, local);
-            r = passHigh(*data->cdx, t, local, count, true, r);
-            if (r == 0) c = local;
-            return r;
+            int r = tagFirst(*data->cdx, t, c);
+            return passHigh(data, t, c, true, r);
         });
         if (rc == 0) {
             rc = landOn(data, 0, c, count);
@@ -314,9 +319,7 @@ int d4seek(Data4* data, const std::string& text) {
     if (rc != 0) return rc;
     Tag4* t = d4tagDefault(data);
     if (!t) return res4noTag;
-    long count = 0;
-    rc = readRecordCount(data, &count);
-    if (rc < 0) return rc;
+    const long count = static_cast<long>(data->headerCount);
     const int length = std::min<int>(static_cast<int>(text.size()), t->keyLength);
     const std::string wanted = text.substr(0, static_cast<std::size_t>(length));
 
@@ -361,7 +364,7 @@ int d4seek(Data4* data, const std::string& text) {
                 r = step(cdx, t, local, true);
             }
             if (r == Cdx4::kNeedsDisk || r < 0) return r;
-            r = passHigh(cdx, t, local, count, true, r);
+            r = passHigh(data, t, local, true, r);
             if (r == 0 || r == res4eof) c = local;
             return r;
         });

@@ -4,6 +4,7 @@
 #include "Data4.h"
 
 #include <functional>
+#include <type_traits>
 #include <string>
 
 namespace orv::detail {
@@ -61,6 +62,9 @@ int indexUnlock(Data4* d);
 
 // Reads the record count from the header unless the cached one is valid.
 int readRecordCount(Data4* d, long* count);
+// A count that includes `record` when the table has it: the one last read when it already
+// does (counts only grow while a table is open shared), else one read again.
+int countAtLeast(Data4* d, long record, long* count);
 // Writes version, date, record count and header length (the first 10 bytes).
 int writeHeaderStart(Data4* d);
 // Sets the header date to today; marks the header changed when the date moved.
@@ -84,9 +88,22 @@ bool tagPasses(const Tag4* t, const char* record);
 int indexUpdate(Data4* d, long record, const char* oldRecord, const char* newRecord,
                 bool* indexTouched);
 
-// Runs a tag read: without the index lock first from the page cache; when pages must be read,
-// under the index lock.
-int indexRead(Data4* d, const std::function<int()>& op);
+// The second half of indexRead: under the index lock when the cached attempt missed.
+int indexReadFallback(Data4* d, int cachedResult, int (*op)(void*), void* ctx);
+
+// Runs a tag read: without the index lock first, from the page cache only; when pages must be
+// read from disk (where another process may be halfway through a change), under the index lock.
+template <class Op> int indexRead(Data4* d, Op&& op) {
+    if (!d->cdx) return res4noTag;
+    int rc = d->cdx->refresh();
+    if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+    const bool mayRead = d->indexLocked || d->exclusive || d->readOnlyAttribute;
+    if (!mayRead) d->cdx->setCacheOnly(true);
+    rc = op();
+    if (!mayRead) d->cdx->setCacheOnly(false);
+    auto call = [](void* ctx) { return (*static_cast<std::remove_reference_t<Op>*>(ctx))(); };
+    return indexReadFallback(d, rc, call, &op);
+}
 
 // Builds the tag handles from the open production index. 0 or error code (not raised).
 int buildTags(Data4* d);

@@ -96,27 +96,13 @@ int indexUnlock(Data4* d) {
     return unlockRange(d, d->indexFd, kLockIndex, 1);
 }
 
-int indexRead(Data4* d, const std::function<int()>& op) {
-    if (!d->cdx) return res4noTag;
-    if (d->indexLocked || d->exclusive || d->readOnlyAttribute) {
-        int rc = d->cdx->refresh();
-        if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
-        rc = op();
-        return rc < 0 ? raise(d, rc, kLocIndex, "i4read") : rc;
-    }
-    // Without the index lock only the page cache is used; pages are read from disk, where
-    // another process may be halfway through a change, only under the lock.
-    int rc = d->cdx->refresh();
-    if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
-    d->cdx->setCacheOnly(true);
-    rc = op();
-    d->cdx->setCacheOnly(false);
-    if (rc != Cdx4::kNeedsDisk) return rc < 0 ? raise(d, rc, kLocIndex, "i4read") : rc;
+int indexReadFallback(Data4* d, int cachedResult, int (*op)(void*), void* ctx) {
+    if (cachedResult != Cdx4::kNeedsDisk) return cachedResult < 0 ? raise(d, cachedResult, kLocIndex, "i4read") : cachedResult;
     bool took = false;
-    rc = indexLock(d, &took);
+    int rc = indexLock(d, &took);
     if (rc != 0) return rc;
     rc = d->cdx->refresh();
-    if (rc >= 0) rc = op();
+    if (rc >= 0) rc = op(ctx);
     int ur = took ? indexUnlock(d) : 0;
     if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
     return rc != 0 ? rc : ur;

@@ -315,6 +315,8 @@ namespace {
 
 void closeFiles(Data4* d) {
     d->cdx.reset();
+    if (d->indexHeaderView) fs(d).unmap(d->indexHeaderView, Cdx4::kPageSize);
+    d->indexHeaderView = nullptr;
     if (d->indexFd >= 0) fs(d).close(d->indexFd);
     if (d->fd >= 0) fs(d).close(d->fd);
     d->indexFd = d->fd = -1;
@@ -397,6 +399,13 @@ Data4* d4open(Code4* code, const std::string& name) {
         rc = d->cdx->open();
         if (rc == 0) rc = buildTags(d.get());
         if (rc != 0) return failOpen(code, d, rc, d->indexPath, report);
+        // Other processes' index changes are noticed by their change counter, read before every
+        // tag-ordered move; a mapped page makes that a memory read. A valid index is at least
+        // two pages long, and nobody can shorten it while we have it open.
+        if (!d->network && f.size(ifd) >= 2 * Cdx4::kPageSize) {
+            d->indexHeaderView = f.mapForReading(ifd, Cdx4::kPageSize);
+            d->cdx->setHeaderView(d->indexHeaderView);
+        }
     }
     setEof(d.get(), d->headerCount);
     d->bof = d->headerCount == 0;

@@ -64,6 +64,14 @@ int readRecordCount(Data4* d, long* count) {
     return 0;
 }
 
+int countAtLeast(Data4* d, long record, long* count) {
+    if (record <= static_cast<long>(d->headerCount)) {
+        *count = static_cast<long>(d->headerCount);
+        return 0;
+    }
+    return readRecordCount(d, count);
+}
+
 int writeHeaderStart(Data4* d) {
     std::uint8_t h[10];
     h[0] = d->version;
@@ -232,7 +240,7 @@ int d4go(Data4* data, long record) {
     int rc = recordWrite(data);
     if (rc != 0) return rc;
     long count = 0;
-    rc = readRecordCount(data, &count);
+    rc = countAtLeast(data, record, &count);
     if (rc < 0) return rc;
     data->cursor.valid = false;
     if (record < 1 || record > count) {

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -107,6 +108,15 @@ public:
         } while (r < 0 && errno == EINTR);
         if (r == 0) return 0;
         return errno == EWOULDBLOCK ? -EWOULDBLOCK : -errno;
+    }
+
+    const void* mapForReading(int fd, std::size_t length) override {
+        void* at = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, 0);
+        return at == MAP_FAILED ? nullptr : at;
+    }
+
+    void unmap(const void* at, std::size_t length) override {
+        if (at) ::munmap(const_cast<void*>(at), length);
     }
 
     bool exists(const std::string& path) override {

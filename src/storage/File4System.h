@@ -36,6 +36,12 @@ public:
     // flock(2) without waiting; -EWOULDBLOCK when refused.
     virtual int flockFile(int fd, Lock4Kind kind) = 0;
 
+    // Maps the first `length` bytes of the file for reading, so that other processes' writes to
+    // them are seen without a read call. Null when that cannot be had. Only for local files:
+    // network file systems do not keep such a view coherent between machines.
+    virtual const void* mapForReading(int fd, std::size_t length) = 0;
+    virtual void unmap(const void* at, std::size_t length) = 0;
+
     // Path queries.
     virtual bool exists(const std::string& path) = 0;
     virtual bool readOnlyAttribute(const std::string& path) = 0; // no write permission for us

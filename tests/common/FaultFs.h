@@ -46,6 +46,8 @@ public:
         return m_real.rangeTaken(fd, start, length, kind);
     }
     int flockFile(int fd, Lock4Kind kind) override { return m_real.flockFile(fd, kind); }
+    const void* mapForReading(int fd, std::size_t length) override { return m_real.mapForReading(fd, length); }
+    void unmap(const void* at, std::size_t length) override { m_real.unmap(at, length); }
     bool exists(const std::string& path) override { return m_real.exists(path); }
     bool readOnlyAttribute(const std::string& path) override { return m_real.readOnlyAttribute(path); }
     bool onNetworkFileSystem(const std::string& path) override { return m_real.onNetworkFileSystem(path); }
