@@ -703,11 +703,11 @@ struct Cdx4::Impl {
         const auto attributes = static_cast<std::uint16_t>(n->attributes() & ~kAttrRoot);
         std::vector<NodePtr> parts{n};
         for (std::size_t i = 0; i < cuts.size(); ++i) {
-            NodePtr m;
-            if (const int rc = newNode(t, attributes, m); rc < 0) return rc;
+            NodePtr part;
+            if (const int rc = newNode(t, attributes, part); rc < 0) return rc;
             const int to = i + 1 < cuts.size() ? cuts[i + 1] : n->count();
-            m->append(*n, cuts[i], to);
-            parts.push_back(std::move(m));
+            part->append(*n, cuts[i], to);
+            parts.push_back(std::move(part));
         }
         n->erase(cuts[0], n->count());
         const std::uint32_t oldRight = n->right();
@@ -835,8 +835,8 @@ struct Cdx4::Impl {
             const int count = cur->count();
             const std::uint8_t* prev = count > 0 ? cur->key(count - 1) : nullptr;
             const int stored = CdxNode4::storedBytes(prev, k, L);
-            const std::uint32_t m = std::max(curMax, rec);
-            const int width = CdxNode4::shapeFor(L, m).entryBytes;
+            const std::uint32_t highest = std::max(curMax, rec);
+            const int width = CdxNode4::shapeFor(L, highest).entryBytes;
             if (count > 0 && (count + 1) * width + curBytes + stored > kLeafArea) {
                 NodePtr next;
                 if ((rc = newNode(t, kAttrLeaf, next)) < 0) return rc;
@@ -850,7 +850,7 @@ struct Cdx4::Impl {
                 curMax = rec;
             } else {
                 curBytes += stored;
-                curMax = m;
+                curMax = highest;
             }
             cur->insert(cur->count(), k, rec, 0);
         }
