@@ -172,6 +172,8 @@ int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count) {
         return res4eof;
     }
     if (rc != 0) return rc;
+    // Record numbers start at 1; a key pointing at 0 is a damaged index.
+    if (c.record == 0) return raise(d, e4index, kLocIndex, "d4skip");
     rc = recordRead(d, static_cast<long>(c.record));
     if (rc != 0) return rc;
     d->cursor = c;
@@ -374,6 +376,7 @@ int d4seek(Data4* data, const std::string& text) {
         }
         if (rc != 0) return rc;
         firstRound = false;
+        if (c.record == 0) return raise(data, e4index, kLocSeek, "d4seek");
         rc = recordRead(data, static_cast<long>(c.record));
         if (rc != 0) return rc;
         data->cursor = c;

@@ -361,3 +361,19 @@ TEST_F(Document, ModifyGroupInformationAcceptsEmptyFieldsAndSaves) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Document, UnreadableGroupFileIsReportedAndNothingOpens) {
+    { std::ofstream(dir.file("Broken.sch")) << "xy"; }
+    ScriptedPrompt p;
+    CORVSchedDoc doc(p, settings);
+    EXPECT_FALSE(doc.openGroup(dir.file("Broken.sch")));
+    ASSERT_EQ(p.messages.size(), 1u);
+    EXPECT_EQ(p.messages[0].icon, PromptIcon::error);
+    EXPECT_EQ(p.messages[0].title, "ORV Scheduler");
+    EXPECT_NE(p.messages[0].text.find("Broken.sch"), std::string::npos) << p.messages[0].text;
+    EXPECT_FALSE(fs::exists(dir.file("BrokenUpdate.bin")));
+}
+
+} // namespace
