@@ -7,8 +7,10 @@
 #include "app/CQtPrompt.h"
 #include "app/CRecentFileList.h"
 #include "app/HelpTopics.h"
+#include "displays/CItemDayPlaceholderDlg.h"
 #include "displays/CORVSchedView.h"
 #include "group/CGroupInfoDlg.h"
+#include "group/CItemDlg.h"
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
 #include "group/CSettings.h"
@@ -56,6 +58,8 @@ CORVSchedApp* CORVSchedApp::instance() {
 void CORVSchedApp::registerDialogs() {
     // Each folder's dialogs, once: a static library would drop self-registering objects.
     CGroupInfoDlg::registerDialogs();
+    CItemDlg::registerDialogs();
+    CItemDayPlaceholderDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

@@ -14,6 +14,8 @@
 #include "storage/Code4.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QFile>
 #include <QPixmap>
 #include <QTimer>
 
@@ -32,7 +34,8 @@ int setDataDir(int argc, char** argv, const char* dir) {
     QCoreApplication core(argc, argv);
     nameApplication();
     orv::CQtSettings settings;
-    settings.writeText("Data", "DataDir", std::string(QFile::encodeName(QString::fromLocal8Bit(dir))));
+    settings.writeText("Data", "DataDir",
+                       std::string(QFile::encodeName(QString::fromLocal8Bit(dir))));
     return 0;
 }
 
@@ -69,21 +72,24 @@ int main(int argc, char** argv) {
     orv::CORVSchedApp app(settings, prompt, prompt);
 
     // For the start-up tests: end quietly this many milliseconds after the start. The timer runs
-    // from before start-up, so that a message box shown during start-up ends with it too (every
-    // event loop leaves once the application is told to quit).
+    // from before start-up, so that a message box shown during start-up ends too: before the
+    // main event loop runs, quit() does nothing, so the modal box of the moment is closed, again
+    // and again while start-up goes on.
     bool quitRequested = false;
-    if (const char* quit = std::getenv("ORV_QUIT_AFTER_MS")) {
-        QTimer::singleShot(std::atoi(quit), &qapp, [&] {
-            quitRequested = true;
-            QCoreApplication::quit();
-        });
-    }
+    QTimer quitter;
+    QObject::connect(&quitter, &QTimer::timeout, &qapp, [&] {
+        quitRequested = true;
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+        QCoreApplication::quit();
+        quitter.setInterval(20);
+    });
+    if (const char* quit = std::getenv("ORV_QUIT_AFTER_MS")) quitter.start(std::atoi(quit));
     int grabResult = 0;
     if (!grabFile.isEmpty()) {
         QTimer::singleShot(grabAfter, &qapp, [&] {
             if (!app.mainFrame() || !app.mainFrame()->grab().save(grabFile, "PNG")) grabResult = 1;
-            quitRequested = true;
-            QCoreApplication::quit();
+            quitter.start(0);
         });
     }
     if (!app.start(arguments)) return 1;

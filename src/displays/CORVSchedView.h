@@ -1,35 +1,135 @@
 #pragma once
-// The main window of one open group: its items as boxes, kept current by a one-minute timer,
-// and the receiver of the group menu's commands.
+// The main window of one open group: its items as boxes, three to a row, coloured by whether each
+// is in use at this minute, kept current by a one-minute timer, and the receiver of the group
+// menu's commands. The view lives in a CChildFrame (its parent widget) and shares its document
+// with the other windows of the same group.
+//
+// Drawing coordinates are window coordinates plus the scroll position; the items' hit rectangles
+// (kept by the document) are in drawing coordinates.
 
 #include "app/CGroupCommandTarget.h"
+#include "app/CViewSettings.h"
+#include "displays/CViewLayout.h"
 #include "group/CDocObserver.h"
 
 #include <QAbstractScrollArea>
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QTimer>
 
 #include <memory>
+#include <optional>
+
+class QMenu;
+class QPainter;
+class QPrinter;
 
 namespace orv {
 
 class CORVSchedDoc;
+struct CApplyResult;
 
 class CORVSchedView : public QAbstractScrollArea, public CGroupCommandTarget, public CDocObserver {
     Q_OBJECT
 public:
-    // Each view shares the document; the document goes with its last view.
+    static constexpr int kMinuteMs = 60000;
+    static constexpr const char* kModifyDeleteText =
+        "To modify or delete an item, right click on the item and select modify or delete";
+    static constexpr const char* kOldDatabases =
+        "Databases in this group were created with an older version of ORV Scheduler. Some new "
+        "functions may not be available unless you convert these databases with the Database "
+        "Conversion utility.";
+    static constexpr const char* kOldPeopleDatabase =
+        "The databases in this group are in the current format but the shared people database was "
+        "created with a version of ORV Scheduler prior to Version 2.00. The attendee function has "
+        "been disabled until you use the Database Conversion utility to convert the group owning "
+        "the people database to the current format.";
+    static constexpr const char* kOldDatabaseTitle = "Old Database Format";
+
+    // Each view shares the document; the document goes with its last view. The settings are read
+    // from the document's settings store now.
     explicit CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent = nullptr);
     ~CORVSchedView() override;
 
     CORVSchedDoc& document() { return *m_doc; }
     const std::shared_ptr<CORVSchedDoc>& sharedDocument() const { return m_doc; }
 
+    // Group commands.
     bool handles(Command command) const override;
     bool isEnabled(Command command) const override;
     void run(Command command) override;
     void documentChanged() override;
 
+    // The first showing: settings to the document, stored window size, timer, old-format warnings.
+    // Runs once; showing the view runs it.
+    void initialUpdate();
+    // One tick of the minute timer.
+    void timerTick();
+    // After Preferences wrote values: the document's settings again, a redraw when needed.
+    void settingsApplied(const CApplyResult& result);
+
+    // Clicks in window (viewport) coordinates.
+    void leftClick(QPoint pos);
+    void rightClick(QPoint pos);
+
+    // Draws the view on a printer as one page.
+    void printTo(QPrinter& printer);
+    // Draws title and boxes with the painter's current font; `storeRects` makes the boxes the
+    // items' hit rectangles (the screen does, the printer does not).
+    void draw(QPainter& painter, bool storeRects);
+
+    // State, for the frame and for tests.
+    const CViewSettings& settings() const { return m_settings; }
+    int highlighted() const { return m_highlighted; }
+    int rightClicked() const { return m_rightClicked; }
+    int timerInterval() const { return m_timerInterval; }
+    bool timerActive() const { return m_timer.isActive(); }
+    // The scrollable size: kInitialExtent until the first drawing.
+    CViewExtent extent() const { return m_extent; }
+    // Where the title was last drawn on the screen (its top left corner).
+    QPoint titlePosition() const { return m_titlePos; }
+    QMenu* itemMenu() const { return m_itemMenu; }
+    // The item at a point in drawing coordinates, or -1.
+    int itemAt(QPoint drawingPos) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void updateScrollBars();
+    void setExtent(const CViewExtent& extent);
+    void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects);
+    QPoint scrollOffset() const;
+    void trackFrame();
+    void handDocumentSettings();
+    void updateFrameTitle();
+    void addItem();
+    void modifyGroupInformation();
+    void preferences();
+    void print();
+    void printPreview();
+    void newWindow();
+    void closeGroup();
+
     std::shared_ptr<CORVSchedDoc> m_doc;
+    CViewSettings m_settings;
+    std::optional<CViewLayout> m_layout;
+    CViewExtent m_extent = CViewLayout::kInitialExtent;
+    QPoint m_titlePos;
+    int m_highlighted = -1;
+    int m_rightClicked = -1;
+    int m_timerInterval = 0;
+    bool m_firstUpdateDone = false;
+    bool m_frameSized = false;
+    QTimer m_timer;
+    QMenu* m_itemMenu = nullptr;
+    QPointer<QWidget> m_frame;
+    QRect m_frameRect;
 };
 
 } // namespace orv

@@ -116,6 +116,17 @@ bool CORVSchedDoc::rereadGroupFile() {
     return true;
 }
 
+bool CORVSchedDoc::storeWindowRect(const CRect& rect) {
+    if (m_groupFile.empty()) return false;
+    const bool locked = m_people.isOpen() && m_people.lockAll() == 0;
+    rereadGroupFile();
+    m_data.window = rect;
+    bool ok = saveGroupFile();
+    if (locked) m_people.unlock();
+    m_code.errorCode = 0;
+    return ok;
+}
+
 bool CORVSchedDoc::openPeople() {
     if (endsWithNoCase(m_peoplePath, ".sch")) return m_people.open(m_peoplePath, false) == 0;
     return m_people.open(m_peoplePath, true) == 0;

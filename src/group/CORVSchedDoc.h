@@ -72,6 +72,9 @@ public:
     // Reads the group file again (the item list, texts and people file name other users may have
     // changed); the tables stay open.
     bool rereadGroupFile();
+    // Stores a window rectangle in the group file. Under the group-wide lock and on the group
+    // file as it is now on disk, so that items another user added meanwhile are not lost.
+    bool storeWindowRect(const CRect& rect);
 
     // The stamp file.
     void markUpdate();

@@ -377,3 +377,28 @@ TEST_F(Document, UnreadableGroupFileIsReportedAndNothingOpens) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Document, StoringTheWindowRectangleKeepsItemsAnotherUserAdded) {
+    makeGroup(dir.file("Room.sch"));
+    ScriptedPrompt p;
+    CORVSchedDoc doc(p, settings);
+    ASSERT_TRUE(doc.openGroup(dir.file("Room.sch")));
+    // Another user adds an item while our window is open.
+    CGroupFileData data;
+    std::string why;
+    ASSERT_TRUE(CGroupFile::read(dir.file("Room.sch"), data, why));
+    CRoom added;
+    added.setName("Added elsewhere");
+    data.items.push_back(added);
+    ASSERT_TRUE(CGroupFile::write(dir.file("Room.sch"), data, why));
+
+    ASSERT_TRUE(doc.storeWindowRect(CRect{10, 20, 410, 320}));
+    ASSERT_TRUE(CGroupFile::read(dir.file("Room.sch"), data, why));
+    ASSERT_EQ(data.items.size(), 1u);
+    EXPECT_EQ(data.items[0].name(), "Added elsewhere");
+    EXPECT_EQ(data.window, (CRect{10, 20, 410, 320}));
+}
+
+} // namespace

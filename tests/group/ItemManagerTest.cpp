@@ -185,13 +185,14 @@ TEST_F(Items, AddItemWaitsWhileAnotherProcessHoldsTheGroupLock) {
 TEST_F(Items, ModifyOfAnItemDeletedMeanwhileIsRefused) {
     add("Boardroom");
     add("Lakeview");
+    fs::file_time_type before;
     prompt.fill<CItemInfoModel>([&](CItemInfoModel& m) {
         EXPECT_EQ(m.name, "Boardroom");
         m.description = "changed";
         Process peer(helperPath("group_peer"), {"deleteitem", group, "Boardroom"});
         ASSERT_EQ(peer.wait(), 0);
+        before = fs::last_write_time(group);
     });
-    auto before = fs::last_write_time(group);
     EXPECT_FALSE(CItemManager(*doc).modifyItem(0));
     EXPECT_EQ(prompt.messages,
               Messages{error("Room has been deleted by another user, update cannot be made", "Modify Error")});

@@ -1,0 +1,57 @@
+#pragma once
+// Runs the built orvsched-cli as its own process and keeps its exit code and both output streams.
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace orv::test {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string slurpFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// `scratch` is a folder for the captured streams.
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& scratch) {
+    const std::string program = std::string(ORV_BINARY_DIR) + "/src/cli/orvsched-cli";
+    const std::string outPath = scratch + "/cli-stdout.txt";
+    const std::string errPath = scratch + "/cli-stderr.txt";
+    CliResult result;
+    pid_t child = ::fork();
+    if (child < 0) return result;
+    if (child == 0) {
+        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(program.c_str()));
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) == child && WIFEXITED(status))
+        result.exitCode = WEXITSTATUS(status);
+    result.out = slurpFile(outPath);
+    result.err = slurpFile(errPath);
+    return result;
+}
+
+} // namespace orv::test

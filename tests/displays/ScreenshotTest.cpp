@@ -1,0 +1,83 @@
+// The real program on a real display: orvsched opens a freshly made sample group under xvfb-run,
+// saves a picture of its main window (kept as a test artifact), and the picture shows boxes of
+// both colours.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kXvfbRun = QStringLiteral("/usr/bin/xvfb-run");
+
+int countColour(const QImage& image, const QColor& colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour) ++n;
+    return n;
+}
+
+TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
+    if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+
+    QProcess make;
+    make.start(QStringLiteral(ORV_BINARY_DIR "/src/cli/orvsched-cli"),
+               {QStringLiteral("sample-create"), work.filePath(QStringLiteral("Samples"))});
+    ASSERT_TRUE(make.waitForFinished(60000));
+    ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+    const QString group = work.filePath(QStringLiteral("Samples/Rooms.sch"));
+
+    // A user who started the program before: the first-use help stays closed.
+    QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
+    QFile conf(work.filePath(QStringLiteral("config/Ostrand/ORV Scheduler.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[Startup]\nStartedBefore=1\n");
+    conf.close();
+
+    const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
+    QDir().mkpath(artifacts);
+    const QString shot = artifacts + QStringLiteral("/main-window.png");
+    QFile::remove(shot);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    // The display's libraries leave a known allocation behind at exit.
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(kXvfbRun,
+                  {QStringLiteral("-a"), QStringLiteral("-s"),
+                   QStringLiteral("-screen 0 1024x768x24"),
+                   QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
+                   QStringLiteral("--grab-window=") + shot, QStringLiteral("--grab-after=2500")});
+    if (!program.waitForFinished(90000)) {
+        program.kill();
+        program.waitForFinished();
+        FAIL() << "orvsched did not end";
+    }
+    EXPECT_EQ(program.exitCode(), 0);
+
+    QImage image(shot);
+    ASSERT_FALSE(image.isNull()) << "no picture at " << shot.toStdString();
+    EXPECT_GE(image.width(), 640);
+    const int occupied = countColour(image, QColor(255, 0, 0));
+    const int free = countColour(image, QColor(200, 150, 0));
+    // A box's fill is thousands of pixels.
+    EXPECT_GT(occupied, 2000) << "no box in use";
+    EXPECT_GT(free, 2000) << "no free box";
+    EXPECT_GT(countColour(image, QColor(0, 0, 255)), 10) << "no blue title";
+}
+
+} // namespace
