@@ -25,17 +25,25 @@ inline std::string slurpFile(const std::string& path) {
     return s.str();
 }
 
-// `scratch` is a folder for the captured streams.
-inline CliResult runCli(const std::vector<std::string>& args, const std::string& scratch) {
+// `scratch` is a folder for the captured streams; `input` becomes standard input.
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& scratch,
+                        const std::string& input = "") {
     const std::string program = std::string(ORV_BINARY_DIR) + "/src/cli/orvsched-cli";
     const std::string outPath = scratch + "/cli-stdout.txt";
     const std::string errPath = scratch + "/cli-stderr.txt";
+    const std::string inPath = scratch + "/cli-stdin.txt";
+    {
+        std::ofstream in(inPath, std::ios::binary | std::ios::trunc);
+        in << input;
+    }
     CliResult result;
     pid_t child = ::fork();
     if (child < 0) return result;
     if (child == 0) {
         int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int in = ::open(inPath.c_str(), O_RDONLY);
+        ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
         std::vector<char*> argv;
