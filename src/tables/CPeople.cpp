@@ -6,18 +6,6 @@
 
 namespace orv {
 
-namespace {
-
-void assign(Field4* field, const std::string& text) {
-    if (field) f4assign(field, text);
-}
-
-std::string text(const Field4* field) {
-    return CFieldText::trimRight(f4str(field));
-}
-
-} // namespace
-
 int CPeople::create(const std::string& groupFile) {
     m_tableName = CTableNames::people(groupFile);
     Field4info fields;
@@ -113,12 +101,13 @@ void CPeople::bindFields() {
 }
 
 void CPeople::readImage() {
-    m_image.setName(text(m_firstName), text(m_middleInitial), text(m_lastName));
-    m_image.setDepartment(text(m_department));
-    m_image.setLocation(text(m_location));
-    m_image.setFreeFields(text(m_f1), text(m_f2));
-    m_image.setNotes(text(m_notes));
-    m_image.setPhone(text(m_phone));
+    m_image.setName(CTableOps::text(m_firstName), CTableOps::text(m_middleInitial),
+                    CTableOps::text(m_lastName));
+    m_image.setDepartment(CTableOps::text(m_department));
+    m_image.setLocation(CTableOps::text(m_location));
+    m_image.setFreeFields(CTableOps::text(m_f1), CTableOps::text(m_f2));
+    m_image.setNotes(CTableOps::text(m_notes));
+    m_image.setPhone(CTableOps::text(m_phone));
     if (m_oldLayout) {
         m_image.setLastUsed(0, 0, 0);
         m_image.setFlags(CPeopleRecord::kFlagMayReserve);
@@ -133,19 +122,20 @@ void CPeople::readImage() {
 }
 
 void CPeople::writeImage() {
-    assign(m_lastName, m_image.lastName());
-    assign(m_firstName, m_image.firstName());
-    assign(m_middleInitial, m_image.middleInitial());
-    assign(m_department, m_image.department());
-    assign(m_location, m_image.location());
-    assign(m_f1, m_image.f1());
-    assign(m_f2, m_image.f2());
-    assign(m_notes, m_image.notes());
-    assign(m_phone, m_image.phone());
+    CTableOps::assign(m_lastName, m_image.lastName());
+    CTableOps::assign(m_firstName, m_image.firstName());
+    CTableOps::assign(m_middleInitial, m_image.middleInitial());
+    CTableOps::assign(m_department, m_image.department());
+    CTableOps::assign(m_location, m_image.location());
+    CTableOps::assign(m_f1, m_image.f1());
+    CTableOps::assign(m_f2, m_image.f2());
+    CTableOps::assign(m_notes, m_image.notes());
+    CTableOps::assign(m_phone, m_image.phone());
     if (!m_oldLayout) {
-        assign(m_lastUsed, CFieldText::dateKey(m_image.lastUsedYear(), m_image.lastUsedMonth(),
-                                               m_image.lastUsedDay()));
-        assign(m_flags, CFieldText::zeroPadded(m_image.flags(), 5));
+        CTableOps::assign(m_lastUsed,
+                          CFieldText::dateKey(m_image.lastUsedYear(), m_image.lastUsedMonth(),
+                                              m_image.lastUsedDay()));
+        CTableOps::assign(m_flags, CFieldText::zeroPadded(m_image.flags(), 5));
     }
 }
 
@@ -190,31 +180,15 @@ void CPeople::clearImage() {
 }
 
 int CPeople::append() {
-    if (!m_data) return e4parmNull;
-    d4appendStart(m_data, 0);
-    d4blank(m_data);
-    writeImage();
-    const int rc = d4append(m_data);
-    if (rc == res4success) d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::appendRecord(m_data, [this] { writeImage(); });
 }
 
 int CPeople::update() {
-    if (!m_data) return e4parmNull;
-    d4blank(m_data);
-    writeImage();
-    const int rc = d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::updateRecord(m_data, [this] { writeImage(); });
 }
 
 int CPeople::deleteCurrent() {
-    if (!m_data) return e4parmNull;
-    d4delete(m_data);
-    const int rc = d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::deleteRecord(m_data);
 }
 
 int CPeople::lockAll() {

@@ -6,22 +6,6 @@
 
 namespace orv {
 
-namespace {
-
-void assign(Field4* field, const std::string& text) {
-    if (field) f4assign(field, text);
-}
-
-std::string text(const Field4* field) {
-    return CFieldText::trimRight(f4str(field));
-}
-
-int number(const Field4* field) {
-    return CFieldText::decimal(f4str(field));
-}
-
-} // namespace
-
 int CRosterLink::create(const std::string& groupFile) {
     m_tableName = CTableNames::rosterLink(groupFile);
     Field4info fields;
@@ -106,29 +90,29 @@ void CRosterLink::bindFields() {
 }
 
 void CRosterLink::readImage() {
-    m_itemName = text(m_fieldRoomName);
-    m_firstName = text(m_fieldFirstName);
-    m_middleInitial = text(m_fieldMiddleInitial);
-    m_lastName = text(m_fieldLastName);
-    m_department = text(m_fieldDepartment);
-    m_extra = text(m_fieldExtra);
+    m_itemName = CTableOps::text(m_fieldRoomName);
+    m_firstName = CTableOps::text(m_fieldFirstName);
+    m_middleInitial = CTableOps::text(m_fieldMiddleInitial);
+    m_lastName = CTableOps::text(m_fieldLastName);
+    m_department = CTableOps::text(m_fieldDepartment);
+    m_extra = CTableOps::text(m_fieldExtra);
     CFieldText::splitDate(f4str(m_fieldDate), m_year, m_month, m_day);
-    m_startHour = number(m_fieldStartHH);
-    m_startMinute = number(m_fieldStartMM);
-    m_flags = number(m_fieldFlags);
+    m_startHour = CTableOps::number(m_fieldStartHH);
+    m_startMinute = CTableOps::number(m_fieldStartMM);
+    m_flags = CTableOps::number(m_fieldFlags);
 }
 
 void CRosterLink::writeImage() {
-    assign(m_fieldDate, dateKey());
-    assign(m_fieldRoomName, m_itemName);
-    assign(m_fieldStartHH, CFieldText::zeroPadded(m_startHour, 2));
-    assign(m_fieldStartMM, CFieldText::zeroPadded(m_startMinute, 2));
-    assign(m_fieldLastName, m_lastName);
-    assign(m_fieldFirstName, m_firstName);
-    assign(m_fieldMiddleInitial, m_middleInitial);
-    assign(m_fieldDepartment, m_department);
-    assign(m_fieldFlags, CFieldText::zeroPadded(m_flags, 4));
-    assign(m_fieldExtra, m_extra);
+    CTableOps::assign(m_fieldDate, dateKey());
+    CTableOps::assign(m_fieldRoomName, m_itemName);
+    CTableOps::assign(m_fieldStartHH, CFieldText::zeroPadded(m_startHour, 2));
+    CTableOps::assign(m_fieldStartMM, CFieldText::zeroPadded(m_startMinute, 2));
+    CTableOps::assign(m_fieldLastName, m_lastName);
+    CTableOps::assign(m_fieldFirstName, m_firstName);
+    CTableOps::assign(m_fieldMiddleInitial, m_middleInitial);
+    CTableOps::assign(m_fieldDepartment, m_department);
+    CTableOps::assign(m_fieldFlags, CFieldText::zeroPadded(m_flags, 4));
+    CTableOps::assign(m_fieldExtra, m_extra);
 }
 
 int CRosterLink::positioned(int result) {
@@ -173,22 +157,11 @@ long CRosterLink::recordNumber() const {
 }
 
 int CRosterLink::append() {
-    if (!m_data) return e4parmNull;
-    d4appendStart(m_data, 0);
-    d4blank(m_data);
-    writeImage();
-    const int rc = d4append(m_data);
-    if (rc == res4success) d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::appendRecord(m_data, [this] { writeImage(); });
 }
 
 int CRosterLink::deleteCurrent() {
-    if (!m_data) return e4parmNull;
-    d4delete(m_data);
-    const int rc = d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::deleteRecord(m_data);
 }
 
 int CRosterLink::lockAppend() {

@@ -8,22 +8,6 @@
 
 namespace orv {
 
-namespace {
-
-void assign(Field4* field, const std::string& text) {
-    if (field) f4assign(field, text);
-}
-
-std::string text(const Field4* field) {
-    return CFieldText::trimRight(f4str(field));
-}
-
-int number(const Field4* field) {
-    return CFieldText::decimal(f4str(field));
-}
-
-} // namespace
-
 int CSchedule::create(const std::string& groupFile) {
     m_tableName = CTableNames::schedule(groupFile);
     Field4info fields;
@@ -133,14 +117,15 @@ void CSchedule::bindFields() {
 
 void CSchedule::readImage() {
     CScheduleRecord& r = m_image;
-    r.setItemName(text(m_roomName));
-    r.setPerson(text(m_firstName), text(m_middleInitial), text(m_lastName), text(m_department));
-    r.setNote(text(m_notes));
+    r.setItemName(CTableOps::text(m_roomName));
+    r.setPerson(CTableOps::text(m_firstName), CTableOps::text(m_middleInitial),
+                CTableOps::text(m_lastName), CTableOps::text(m_department));
+    r.setNote(CTableOps::text(m_notes));
     int year = 0, month = 0, day = 0;
     CFieldText::splitDate(f4str(m_date), year, month, day);
     r.setDate(month, day, year);
-    r.setStartTime(number(m_startHH), number(m_startMM));
-    r.setEndTime(number(m_endHH), number(m_endMM));
+    r.setStartTime(CTableOps::number(m_startHH), CTableOps::number(m_startMM));
+    r.setEndTime(CTableOps::number(m_endHH), CTableOps::number(m_endMM));
 
     CFieldText::splitDate(f4str(m_dateMade), year, month, day);
     const std::string timeMade = f4str(m_timeMade);
@@ -151,7 +136,7 @@ void CSchedule::readImage() {
             : 0;
     int recurrenceCode = 0, madeSeconds = 0;
     if (m_recurDays) {
-        const int value = number(m_recurDays);
+        const int value = CTableOps::number(m_recurDays);
         recurrenceCode = value % 10;
         madeSeconds = value / 10;
     }
@@ -159,10 +144,10 @@ void CSchedule::readImage() {
     r.setRecurrenceCode(recurrenceCode);
 
     if (m_level == Level::Current) {
-        r.setFlags(number(m_flags));
+        r.setFlags(CTableOps::number(m_flags));
         CFieldText::splitDate(f4str(m_recurEnd), year, month, day);
         r.setRecurrenceEnd(month, day, year);
-        r.setExtra(text(m_extra));
+        r.setExtra(CTableOps::text(m_extra));
     } else {
         r.setFlags(0);
         r.setRecurrenceEnd(0, 0, 0);
@@ -173,31 +158,32 @@ void CSchedule::readImage() {
 
 void CSchedule::writeImage() {
     CScheduleRecord& r = m_image;
-    assign(m_roomName, r.itemName());
-    assign(m_lastName, r.lastName());
-    assign(m_firstName, r.firstName());
-    assign(m_middleInitial, r.middleInitial());
-    assign(m_department, r.department());
-    assign(m_notes, r.note());
-    assign(m_date, r.dateKey());
-    assign(m_startHH, CFieldText::zeroPadded(r.startHour(), 2));
-    assign(m_startMM, CFieldText::zeroPadded(r.startMinute(), 2));
-    assign(m_endHH, CFieldText::zeroPadded(r.endHour(), 2));
-    assign(m_endMM, CFieldText::zeroPadded(r.endMinute(), 2));
-    assign(m_dateMade, CFieldText::dateKey(r.madeYear(), r.madeMonth(), r.madeDay()));
-    assign(m_timeMade,
-           CFieldText::zeroPadded(r.madeHour(), 2) + CFieldText::zeroPadded(r.madeMinute(), 2));
+    CTableOps::assign(m_roomName, r.itemName());
+    CTableOps::assign(m_lastName, r.lastName());
+    CTableOps::assign(m_firstName, r.firstName());
+    CTableOps::assign(m_middleInitial, r.middleInitial());
+    CTableOps::assign(m_department, r.department());
+    CTableOps::assign(m_notes, r.note());
+    CTableOps::assign(m_date, r.dateKey());
+    CTableOps::assign(m_startHH, CFieldText::zeroPadded(r.startHour(), 2));
+    CTableOps::assign(m_startMM, CFieldText::zeroPadded(r.startMinute(), 2));
+    CTableOps::assign(m_endHH, CFieldText::zeroPadded(r.endHour(), 2));
+    CTableOps::assign(m_endMM, CFieldText::zeroPadded(r.endMinute(), 2));
+    CTableOps::assign(m_dateMade, CFieldText::dateKey(r.madeYear(), r.madeMonth(), r.madeDay()));
+    CTableOps::assign(m_timeMade, CFieldText::zeroPadded(r.madeHour(), 2) +
+                                      CFieldText::zeroPadded(r.madeMinute(), 2));
     if (m_recurDays) {
         if (r.recurrenceCode() == 0)
             r.setMade(r.madeMonth(), r.madeDay(), r.madeYear(), r.madeHour(), r.madeMinute(), 0);
-        assign(m_recurDays, CFieldText::zeroPadded(
-                                static_cast<long>(r.recurrenceCode()) + 10L * r.madeSeconds(), 3));
+        CTableOps::assign(m_recurDays,
+                          CFieldText::zeroPadded(
+                              static_cast<long>(r.recurrenceCode()) + 10L * r.madeSeconds(), 3));
     }
     if (m_level == Level::Current) {
-        assign(m_flags, CFieldText::zeroPadded(r.flags(), 5));
-        assign(m_recurEnd,
-               CFieldText::dateKey(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()));
-        assign(m_extra, r.extra());
+        CTableOps::assign(m_flags, CFieldText::zeroPadded(r.flags(), 5));
+        CTableOps::assign(
+            m_recurEnd, CFieldText::dateKey(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()));
+        CTableOps::assign(m_extra, r.extra());
     }
 }
 
@@ -247,23 +233,11 @@ void CSchedule::clearImage() {
 }
 
 int CSchedule::append() {
-    if (!m_data) return e4parmNull;
-    d4appendStart(m_data, 0);
-    d4blank(m_data);
-    writeImage();
-    const int rc = d4append(m_data);
-    if (rc == res4success) d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::appendRecord(m_data, [this] { writeImage(); });
 }
 
 int CSchedule::update() {
-    if (!m_data) return e4parmNull;
-    d4blank(m_data);
-    writeImage();
-    const int rc = d4flush(m_data);
-    d4unlock(m_data);
-    return rc;
+    return CTableOps::updateRecord(m_data, [this] { writeImage(); });
 }
 
 int CSchedule::deleteCurrent() {

@@ -1,5 +1,7 @@
 #include "tables/CTableOps.h"
 
+#include "tables/CFieldText.h"
+
 namespace orv {
 
 int CTableOps::openFailure(const Code4& code) {
@@ -25,6 +27,22 @@ int CTableOps::pack(Code4& code, const std::string& name, const char* tagName, b
     }
     code.openShareMode = 0;
     return result;
+}
+
+int CTableOps::deleteRecord(Data4* data) {
+    if (!data) return e4parmNull;
+    d4delete(data);
+    const int rc = d4flush(data);
+    d4unlock(data);
+    return rc;
+}
+
+std::string CTableOps::text(const Field4* field) {
+    return CFieldText::trimRight(f4str(field));
+}
+
+int CTableOps::number(const Field4* field) {
+    return CFieldText::decimal(f4str(field));
 }
 
 } // namespace orv

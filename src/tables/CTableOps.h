@@ -21,6 +21,38 @@ public:
     // afterwards. Returns 0, or kInUse when the exclusive open failed; the failed open's error
     // is cleared so that the caller can reopen the table for shared use.
     static int pack(Code4& code, const std::string& name, const char* tagName, bool uniqueTag);
+
+    // Adds a record: append start, blank, `write` fills the buffer, append; the flush when the
+    // append worked; always the unlock. The append's result (res4unique for a taken key).
+    template <class Write> static int appendRecord(Data4* data, Write write) {
+        if (!data) return e4parmNull;
+        d4appendStart(data, 0);
+        d4blank(data);
+        write();
+        const int rc = d4append(data);
+        if (rc == res4success) d4flush(data);
+        d4unlock(data);
+        return rc;
+    }
+    // Rewrites the current record: blank, `write`, flush, unlock. The flush's result.
+    template <class Write> static int updateRecord(Data4* data, Write write) {
+        if (!data) return e4parmNull;
+        d4blank(data);
+        write();
+        const int rc = d4flush(data);
+        d4unlock(data);
+        return rc;
+    }
+    // Marks the current record deleted, flushed and unlocked. The flush's result.
+    static int deleteRecord(Data4* data);
+
+    // Field access of the record images: a missing field (an older layout) is neither written
+    // nor read; texts lose their trailing blanks, numbers take the leading digits.
+    static void assign(Field4* field, const std::string& text) {
+        if (field) f4assign(field, text);
+    }
+    static std::string text(const Field4* field);
+    static int number(const Field4* field);
 };
 
 } // namespace orv
