@@ -42,7 +42,7 @@ bool CItemInfoModel::onOk(CUserPrompt& prompt) {
         return false;
     }
     if (m_adding && m_items.find(name) >= 0) {
-        prompt.message("A " + m_kindLower + " with this name already exists", "Error", PromptIcon::error);
+        prompt.message(nameTaken(m_kindLower), "Error", PromptIcon::error);
         return false;
     }
     return true;

@@ -33,6 +33,11 @@ public:
     // Minutes from the default length text, or -1 when it is not a valid length: "h:mm" with
     // hours up to 23 and minutes up to 59 (the last ':' counts), else plain minutes.
     static int parseDefaultLength(const std::string& text);
+    // The refusal of a name the group has already, with its title "Error".
+    static std::string nameTaken(const std::string& kindLower) {
+        return "A " + kindLower + " with this name already exists";
+    }
+
     // "%2d" below an hour, else "%2d:%02d" (90 minutes show as " 1:30").
     static std::string formatDefaultLength(int minutes);
 

@@ -28,7 +28,7 @@ bool CItemManager::addItem() {
     // added the same name since the dialog looked.
     if (m_doc.items().find(dialog.name) >= 0) {
         unlockGroup();
-        prompt.message("A " + m_doc.kindLower() + " with this name already exists", "Error", PromptIcon::error);
+        prompt.message(CItemInfoModel::nameTaken(m_doc.kindLower()), "Error", PromptIcon::error);
         m_doc.notifyChanged();
         return false;
     }
