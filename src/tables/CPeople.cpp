@@ -45,21 +45,13 @@ int CPeople::openTable() {
     if (!m_data) return CTableOps::openFailure(m_code);
     m_oldLayout = d4numFields(m_data) == kOldLayoutFieldCount;
     m_image.setOldLayout(m_oldLayout);
-    m_tag = d4tag(m_data, kTagName);
-    if (!m_tag) {
-        const int rc = m_code.errorCode != 0 ? m_code.errorCode : e4tagName;
-        close();
-        return rc;
+    int rc = CTableOps::selectTag(m_code, m_data, kTagName, true, &m_tag);
+    if (rc == 0) {
+        bindFields();
+        rc = CTableOps::bindResult(m_code);
     }
-    d4tagSelect(m_data, m_tag);
-    t4uniqueSet(m_tag, res4unique);
-    bindFields();
-    if (m_code.errorCode < 0) {
-        const int rc = m_code.errorCode;
-        close();
-        return rc;
-    }
-    return 0;
+    if (rc != 0) close();
+    return rc;
 }
 
 int CPeople::close() {

@@ -40,20 +40,13 @@ int CRosterLink::open(const std::string& groupFile) {
 int CRosterLink::openTable() {
     m_data = d4open(&m_code, m_tableName);
     if (!m_data) return CTableOps::openFailure(m_code);
-    m_tag = d4tag(m_data, kTagName);
-    if (!m_tag) {
-        const int rc = m_code.errorCode != 0 ? m_code.errorCode : e4tagName;
-        close();
-        return rc;
+    int rc = CTableOps::selectTag(m_code, m_data, kTagName, false, &m_tag);
+    if (rc == 0) {
+        bindFields();
+        rc = CTableOps::bindResult(m_code);
     }
-    d4tagSelect(m_data, m_tag);
-    bindFields();
-    if (m_code.errorCode < 0) {
-        const int rc = m_code.errorCode;
-        close();
-        return rc;
-    }
-    return 0;
+    if (rc != 0) close();
+    return rc;
 }
 
 int CRosterLink::close() {

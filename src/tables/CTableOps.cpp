@@ -29,6 +29,15 @@ int CTableOps::pack(Code4& code, const std::string& name, const char* tagName, b
     return result;
 }
 
+int CTableOps::selectTag(Code4& code, Data4* data, const char* tagName, bool uniqueTag,
+                         Tag4** tag) {
+    *tag = d4tag(data, tagName);
+    if (!*tag) return code.errorCode != 0 ? code.errorCode : e4tagName;
+    d4tagSelect(data, *tag);
+    if (uniqueTag) t4uniqueSet(*tag, res4unique);
+    return 0;
+}
+
 int CTableOps::deleteRecord(Data4* data) {
     if (!data) return e4parmNull;
     d4delete(data);

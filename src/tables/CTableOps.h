@@ -22,6 +22,12 @@ public:
     // is cleared so that the caller can reopen the table for shared use.
     static int pack(Code4& code, const std::string& name, const char* tagName, bool uniqueTag);
 
+    // Selects the tag `tagName` of a table just opened (unique handling res4unique when
+    // `uniqueTag`). 0, or the failure; the caller then closes the table.
+    static int selectTag(Code4& code, Data4* data, const char* tagName, bool uniqueTag, Tag4** tag);
+    // What is left of an open after binding the fields: the pending error, or 0.
+    static int bindResult(const Code4& code) { return code.errorCode < 0 ? code.errorCode : 0; }
+
     // Adds a record: append start, blank, `write` fills the buffer, append; the flush when the
     // append worked; always the unlock. The append's result (res4unique for a taken key).
     template <class Write> static int appendRecord(Data4* data, Write write) {
