@@ -36,7 +36,7 @@ TEST(ScheduleConcurrency, WalkingADateWhileAnotherProcessChangesItGivesOnlyThatD
     }
 
     test::HelperProcess writer;
-    ASSERT_TRUE(writer.start("tables_day_writer", {group, "2024", "3", "15", "100"}));
+    ASSERT_TRUE(writer.start("tables_day_writer", {group, "2024", "3", "15", "1000"}));
     ASSERT_EQ(writer.readLine(), "ready");
 
     const std::set<std::string> items = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
@@ -68,7 +68,7 @@ TEST(ScheduleConcurrency, WalkingADateWhileAnotherProcessChangesItGivesOnlyThatD
     }
     EXPECT_EQ(writer.readLine().rfind("done ", 0), 0u);
     EXPECT_EQ(writer.wait(), 0);
-    EXPECT_GT(walks, 3);
+    EXPECT_GE(walks, 3);
     RecordProperty("walks", walks);
     RecordProperty("visited", static_cast<int>(visited));
     EXPECT_GT(visited, 0);
