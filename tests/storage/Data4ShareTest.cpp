@@ -193,13 +193,20 @@ TEST_F(Data4Share, LocksSitAtTheFoxProPositions) {
     fl.l_whence = SEEK_SET;
     fl.l_start = kLockRecordBase - 2;
     fl.l_len = 1;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
     pid_t child = fork();
     if (child == 0) {
-        fcntl(fd, F_SETLK, &fl);
-        sleep(3);
+        char ok = fcntl(fd, F_SETLK, &fl) == 0 ? 'y' : 'n';
+        [[maybe_unused]] ssize_t w = write(ready[1], &ok, 1);
+        sleep(30);
         _exit(0);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    char locked = 0;
+    ASSERT_EQ(read(ready[0], &locked, 1), 1);
+    ASSERT_EQ(locked, 'y');
+    close(ready[0]);
+    close(ready[1]);
     Data4* d = d4open(&code, table);
     code.lockRetries = 1;
     EXPECT_FALSE(d->oldLockLayout);
