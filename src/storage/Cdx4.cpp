@@ -1267,24 +1267,14 @@ int Cdx4::seek(int tag, const std::string& key, int length, std::uint32_t record
     return 0;
 }
 
-int Cdx4::first(int tag, Cursor& out) {
-    if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;
-    Place p;
-    const int rc = m->edge(m->trees[static_cast<std::size_t>(tag)], false, p);
-    if (rc == kMiss) return kNeedsDisk;
-    out.tag = tag;
-    if (rc != 0) {
-        out.valid = false;
-        return rc;
-    }
-    m->fill(out, tag, p);
-    return 0;
-}
+int Cdx4::first(int tag, Cursor& out) { return edge(tag, false, out); }
 
-int Cdx4::last(int tag, Cursor& out) {
+int Cdx4::last(int tag, Cursor& out) { return edge(tag, true, out); }
+
+int Cdx4::edge(int tag, bool last, Cursor& out) {
     if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;
     Place p;
-    const int rc = m->edge(m->trees[static_cast<std::size_t>(tag)], true, p);
+    const int rc = m->edge(m->trees[static_cast<std::size_t>(tag)], last, p);
     if (rc == kMiss) return kNeedsDisk;
     out.tag = tag;
     if (rc != 0) {

@@ -140,6 +140,7 @@ public:
     int freePageCount(long long* count);
 
 private:
+    int edge(int tag, bool last, Cursor& out);
     int step(Cursor& c, bool forward);
     int stepForward(Cursor& c);
     int stepBackward(Cursor& c);
