@@ -1,6 +1,8 @@
 // orvsched-cli group-info, run as the built program on group files written here.
 #include "group/CGroupFile.h"
 
+#include "cli/CliRunner.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,18 +21,7 @@ namespace {
 
 using namespace std::string_literals;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using RunResult = test::CliResult;
 
 class GroupInfoTest : public ::testing::Test {
 protected:
@@ -45,33 +36,7 @@ protected:
         std::filesystem::remove_all(m_dir, ec);
     }
 
-    RunResult run(const std::vector<std::string>& args) const {
-        const std::string program = std::string(ORV_BINARY_DIR) + "/src/cli/orvsched-cli";
-        const std::string outPath = m_dir + "/stdout.txt";
-        const std::string errPath = m_dir + "/stderr.txt";
-        RunResult result;
-        pid_t child = ::fork();
-        if (child < 0) return result;
-        if (child == 0) {
-            int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(program.c_str()));
-            for (const auto& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        if (::waitpid(child, &status, 0) == child && WIFEXITED(status))
-            result.exitCode = WEXITSTATUS(status);
-        result.out = slurp(outPath);
-        result.err = slurp(errPath);
-        return result;
-    }
+    RunResult run(const std::vector<std::string>& args) const { return test::runCli(args, m_dir); }
 
     std::string writeSampleGroup() const {
         CGroupFileData data;

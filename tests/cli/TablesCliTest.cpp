@@ -5,6 +5,8 @@
 #include "tables/CRosterLink.h"
 #include "tables/CSchedule.h"
 
+#include "cli/CliRunner.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -20,18 +22,7 @@
 namespace orv {
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using RunResult = test::CliResult;
 
 class TablesCliTest : public ::testing::Test {
 protected:
@@ -49,33 +40,7 @@ protected:
         std::filesystem::remove_all(m_dir, ec);
     }
 
-    RunResult run(const std::vector<std::string>& args) const {
-        const std::string program = std::string(ORV_BINARY_DIR) + "/src/cli/orvsched-cli";
-        const std::string outPath = m_dir + "/stdout.txt";
-        const std::string errPath = m_dir + "/stderr.txt";
-        RunResult result;
-        pid_t child = ::fork();
-        if (child < 0) return result;
-        if (child == 0) {
-            int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(program.c_str()));
-            for (const auto& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        if (::waitpid(child, &status, 0) == child && WIFEXITED(status))
-            result.exitCode = WEXITSTATUS(status);
-        result.out = slurp(outPath);
-        result.err = slurp(errPath);
-        return result;
-    }
+    RunResult run(const std::vector<std::string>& args) const { return test::runCli(args, m_dir); }
 
     std::string writeGroup(const std::string& name, const std::vector<std::string>& itemNames,
                            const std::string& peopleFileName = "") const {
