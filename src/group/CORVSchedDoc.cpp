@@ -18,7 +18,8 @@ namespace {
 bool endsWithNoCase(const std::string& s, const std::string& tail) {
     if (s.size() < tail.size()) return false;
     return std::equal(tail.rbegin(), tail.rend(), s.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     });
 }
 
@@ -33,17 +34,20 @@ std::string dateKeyOf(const std::tm& tm) {
     return buf;
 }
 
-const char* const kPeopleFilter = "Scheduler People Files (*people.dbf)|*.dbf|All Files (*.*)|*.*||";
+const char* const kPeopleFilter =
+    "Scheduler People Files (*people.dbf)|*.dbf|All Files (*.*)|*.*||";
 
 } // namespace
 
 CORVSchedDoc::CORVSchedDoc(CUserPrompt& prompt, CSettings& settings)
-    : m_prompt(prompt), m_settingsStore(settings), m_schedule(m_code), m_people(m_code), m_otherPeople(m_code),
-      m_roster(m_code) {
+    : m_prompt(prompt), m_settingsStore(settings), m_schedule(m_code), m_people(m_code),
+      m_otherPeople(m_code), m_roster(m_code) {
     code4init(&m_code);
 }
 
-CORVSchedDoc::~CORVSchedDoc() { closeGroup(); }
+CORVSchedDoc::~CORVSchedDoc() {
+    closeGroup();
+}
 
 void CORVSchedDoc::deriveNames(const std::string& groupFile) {
     m_groupFile = groupFile;
@@ -52,7 +56,8 @@ void CORVSchedDoc::deriveNames(const std::string& groupFile) {
     m_stampPath = CGroupNames::stampFile(groupFile);
 }
 
-void CORVSchedDoc::setDescriptionAndKind(const std::string& description, const std::string& kindWord) {
+void CORVSchedDoc::setDescriptionAndKind(const std::string& description,
+                                         const std::string& kindWord) {
     m_data.description = description;
     m_data.kindWord = kindWord;
     m_kindUpper = CGroupNames::kindWordUpper(kindWord);
@@ -95,10 +100,12 @@ bool CORVSchedDoc::rereadGroupFile() {
     if (m_groupFile.empty()) return false;
     // The rectangles belong to the views; keep them for the items that are still there.
     std::vector<std::pair<std::string, CRect>> rects;
-    for (int i = 0; i < m_items.count(); ++i) rects.emplace_back(m_items.at(i).name(), m_items.rectAt(i));
+    for (int i = 0; i < m_items.count(); ++i)
+        rects.emplace_back(m_items.at(i).name(), m_items.rectAt(i));
     std::vector<std::pair<std::string, std::pair<bool, std::string>>> uses;
     for (int i = 0; i < m_items.count(); ++i)
-        uses.emplace_back(m_items.at(i).name(), std::make_pair(m_items.at(i).inUse(), m_items.at(i).currentUse()));
+        uses.emplace_back(m_items.at(i).name(),
+                          std::make_pair(m_items.at(i).inUse(), m_items.at(i).currentUse()));
     if (!readGroupFile(m_groupFile)) return false;
     for (int i = 0; i < m_items.count(); ++i) {
         for (const auto& [name, rect] : rects)
@@ -135,7 +142,8 @@ bool CORVSchedDoc::openPeople() {
 bool CORVSchedDoc::openGroup(const std::string& groupFile) {
     std::string why;
     if (!readGroupFile(groupFile, &why)) {
-        if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        if (!why.empty())
+            why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
         m_prompt.message(utf8ToCp1252(why), kAppTitle, PromptIcon::error);
         return false;
     }
@@ -143,7 +151,8 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
 
     if (!m_stamp.openOrCreate(m_stampPath)) m_stamp.close();
 
-    m_peoplePath = m_data.peopleFileName.empty() ? m_groupFile : m_groupFolder + m_data.peopleFileName;
+    m_peoplePath =
+        m_data.peopleFileName.empty() ? m_groupFile : m_groupFolder + m_data.peopleFileName;
 
     if (m_schedule.open(m_groupFile) != 0) {
         // Said out loud: without it the user is left wondering why no window appeared.
@@ -322,7 +331,8 @@ void CORVSchedDoc::closeTables() {
 void CORVSchedDoc::closeGroup() {
     if (!m_groupFile.empty()) {
         if (m_settings.deleteOldRes > 0 && m_schedule.isOpen()) {
-            std::time_t before = CClock::current().now() - static_cast<std::time_t>(m_settings.deleteOldRes) * 86400;
+            std::time_t before =
+                CClock::current().now() - static_cast<std::time_t>(m_settings.deleteOldRes) * 86400;
             m_code.errorCode = 0;
             m_schedule.deleteOlderThan(dateKeyOf(CClock::local(before)),
                                        m_attendeeAvailable ? &m_roster : nullptr);
@@ -336,7 +346,9 @@ void CORVSchedDoc::closeGroup() {
     }
 }
 
-void CORVSchedDoc::markUpdate() { m_stamp.markUpdate(); }
+void CORVSchedDoc::markUpdate() {
+    m_stamp.markUpdate();
+}
 
 bool CORVSchedDoc::changedByOthers() {
     return m_stamp.changedByOthers(m_settings.refresh != 0, m_settings.doDBReOpen != 0);
@@ -354,18 +366,30 @@ void CORVSchedDoc::reopenTables() {
     }
 }
 
+void CORVSchedDoc::reopenTablesIfSet() {
+    if (m_settings.refresh && m_settings.doDBReOpen) reopenTables();
+}
+
+void CORVSchedDoc::scheduleChanged(const CDate& changed, bool reset) {
+    if (changed != date()) return;
+    loadTodaysList(dateKey());
+    recomputeInUse(reset);
+    markUpdate();
+}
+
 int CORVSchedDoc::loadTodaysList(const std::string& dateKey) {
     if (!m_schedule.isOpen()) {
         m_today.clear();
         return e4parmNull;
     }
     int rc = m_schedule.loadTodaysList(dateKey, m_items, m_today);
-    if (rc < 0) m_code.errorCode = 0; // a failed read leaves what was loaded; the next tick tries again
+    if (rc < 0)
+        m_code.errorCode = 0; // a failed read leaves what was loaded; the next tick tries again
     return rc;
 }
 
 int CORVSchedDoc::reloadTodaysList() {
-    if (m_settings.refresh && m_settings.doDBReOpen) reopenTables();
+    reopenTablesIfSet();
     return loadTodaysList(dateKey());
 }
 
@@ -374,7 +398,8 @@ void CORVSchedDoc::recomputeInUse(bool reset) {
     const int hhmm = now.tm_hour * 100 + now.tm_min;
     bool changed = false;
     if (reset) {
-        for (int i = 0; i < m_items.count(); ++i) m_items.at(i).setInUse(false);
+        for (int i = 0; i < m_items.count(); ++i)
+            m_items.at(i).setInUse(false);
         changed = true;
     }
     for (const auto& e : m_today) {
@@ -420,12 +445,14 @@ void CORVSchedDoc::addObserver(CDocObserver* observer) {
 }
 
 void CORVSchedDoc::removeObserver(CDocObserver* observer) {
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
+                      m_observers.end());
 }
 
 void CORVSchedDoc::notifyChanged() {
     auto copy = m_observers;
-    for (auto* o : copy) o->documentChanged();
+    for (auto* o : copy)
+        o->documentChanged();
 }
 
 } // namespace orv

@@ -16,6 +16,7 @@
 #include "group/CUserPrompt.h"
 #include "storage/Code4.h"
 #include "tables/CAttendeeLists.h"
+#include "tables/CDate.h"
 #include "tables/CPeople.h"
 #include "tables/CPeopleKey.h"
 #include "tables/CRosterLink.h"
@@ -64,7 +65,9 @@ public:
     void closeGroup();
     bool isOpen() const { return !m_groupFile.empty(); }
     // Called with the group file of a newly created group (the recently used files list).
-    void setRecentFileHook(std::function<void(const std::string&)> hook) { m_addRecent = std::move(hook); }
+    void setRecentFileHook(std::function<void(const std::string&)> hook) {
+        m_addRecent = std::move(hook);
+    }
 
     // The group file.
     bool readGroupFile(const std::string& path, std::string* error = nullptr);
@@ -82,6 +85,13 @@ public:
 
     // Closes and opens again the schedule and people tables of a group on a network drive.
     void reopenTables();
+    // Reopen tables, when the network refresh and reopen-tables settings are both on. Runs
+    // before a lock is taken, never between a lock and the write it guards.
+    void reopenTablesIfSet();
+    // After a schedule record dated `date` was written or deleted: when that is the document's
+    // date, today's list is reloaded, the in-use states are recomputed (from scratch with
+    // `reset`) and the stamp is rewritten so that other users reload too.
+    void scheduleChanged(const CDate& date, bool reset);
     // Loads today's list for a date key ("%04d%02d%02d").
     int loadTodaysList(const std::string& dateKey);
     // Loads today's list for the document's date, reopening the tables first when the network
@@ -98,6 +108,7 @@ public:
     int year() const { return m_year; }
     void setDate(int month, int day, int year);
     std::string dateKey() const;
+    CDate date() const { return {m_year, m_month, m_day}; }
 
     // Views.
     void addObserver(CDocObserver* observer);

@@ -39,14 +39,17 @@ int CAttendeeLists::loadAttendees(CRosterLink& links, CPeople& people, int month
 
 int CAttendeeLists::deleteAttendees(CRosterLink& links, int month, int day, int year, int startHour,
                                     int startMinute, const std::string& itemName) {
-    int rc = links.seek(CFieldText::dateKey(year, month, day), itemName, startHour, startMinute);
+    const std::string key = CFieldText::dateKey(year, month, day);
+    int rc = links.seek(key, itemName, startHour, startMinute);
     // The first link is checked too: a name longer than the field finds another item's links.
+    // After each delete the reservation's first link is sought again rather than stepped to.
     while (rc == res4success &&
            links.belongsTo(month, day, year, startHour, startMinute, itemName)) {
-        links.deleteCurrent();
-        rc = links.next();
+        if (links.deleteCurrent() != 0) return links.next();
+        rc = links.seek(key, itemName, startHour, startMinute);
     }
-    return rc;
+    // No link of the reservation is left: the seek lands on another one's, as a step would.
+    return rc == res4after ? res4success : rc;
 }
 
 int CAttendeeLists::saveAttendeeChanges(CRosterLink& links, int month, int day, int year,
@@ -54,12 +57,17 @@ int CAttendeeLists::saveAttendeeChanges(CRosterLink& links, int month, int day, 
                                         const std::string& itemName) {
     int rc = res4success;
     if (!m_toRemove.empty()) {
-        rc = links.seek(CFieldText::dateKey(year, month, day), itemName, startHour, startMinute);
+        const std::string key = CFieldText::dateKey(year, month, day);
+        rc = links.seek(key, itemName, startHour, startMinute);
         while (rc == res4success &&
                links.belongsTo(month, day, year, startHour, startMinute, itemName)) {
-            if (contains(m_toRemove, links.personKey())) links.deleteCurrent();
-            rc = links.next();
+            // After a delete the walk starts over at the reservation's first link.
+            if (contains(m_toRemove, links.personKey()) && links.deleteCurrent() == 0)
+                rc = links.seek(key, itemName, startHour, startMinute);
+            else
+                rc = links.next();
         }
+        if (rc == res4after) rc = res4success;
     }
     if (!m_toAdd.empty()) {
         links.clearImage();

@@ -176,7 +176,16 @@ int CPeople::append() {
 }
 
 int CPeople::update() {
-    return CTableOps::updateRecord(m_data, [this] { writeImage(); });
+    const long record = recordNumber();
+    const int rc = CTableOps::updateRecord(m_data, [this] { writeImage(); });
+    if (rc != 0 && record > 0 && m_code.errorCode == 0) goTo(record);
+    return rc;
+}
+
+int CPeople::relockCurrent() {
+    const int rc = CTableOps::relockCurrent(m_data);
+    if (rc == 0) readImage();
+    return rc;
 }
 
 int CPeople::deleteCurrent() {

@@ -45,6 +45,8 @@ public:
     int compress();
 
     bool isOpen() const { return m_data != nullptr; }
+    // The engine context, for clearing an error a caller has reported itself.
+    Code4& code() { return m_code; }
     bool oldLayout() const { return m_oldLayout; }
     const std::string& tableName() const { return m_tableName; }
 
@@ -64,8 +66,12 @@ public:
 
     // Appends the image as a new record: res4unique (20) when the person exists already.
     int append();
-    // Rewrites the current record from the image; the flush's result.
+    // Rewrites the current record from the image; the flush's result. A refused rewrite (the
+    // person key is taken) is dropped and the record read again.
     int update();
+    // Locks the current record and reads it again from the file; res4noRecord when another
+    // user deleted it meanwhile (see CTableOps::relockCurrent).
+    int relockCurrent();
     // Marks the current record deleted; the flush's result.
     int deleteCurrent();
     int lockAll();

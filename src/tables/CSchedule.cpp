@@ -233,7 +233,13 @@ int CSchedule::update() {
 }
 
 int CSchedule::deleteCurrent() {
-    return m_data ? d4delete(m_data) : e4parmNull;
+    return CTableOps::deleteRecord(m_data);
+}
+
+int CSchedule::relockCurrent() {
+    const int rc = CTableOps::relockCurrent(m_data);
+    if (rc == 0) readImage();
+    return rc;
 }
 
 int CSchedule::lockAll() {

@@ -101,8 +101,13 @@ public:
     int append();
     // Rewrites the current record from the image; the flush's result.
     int update();
-    // Marks the current record deleted; written when the table is next positioned.
+    // Marks the current record deleted and writes it at once, flushed and unlocked, so that no
+    // record lock outlives the delete. The flush's result.
     int deleteCurrent();
+    // Takes the current record's lock and reads the record again from the file, since another
+    // user may have changed or deleted it after it was found. res4noRecord, with the lock
+    // released, when it is deleted now; the image then stays as it was.
+    int relockCurrent();
     int lockAll();
     int lockAppend();
     int unlock();

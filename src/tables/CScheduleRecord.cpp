@@ -139,4 +139,17 @@ bool CScheduleRecord::recurrenceEndTime(std::time_t& end) const {
     return true;
 }
 
+bool CScheduleRecord::sameStamp(const CScheduleRecord& other) const {
+    return m_madeYear == other.m_madeYear && m_madeMonth == other.m_madeMonth &&
+           m_madeDay == other.m_madeDay && m_madeHour == other.m_madeHour &&
+           m_madeMinute == other.m_madeMinute && m_madeSeconds == other.m_madeSeconds;
+}
+
+bool CScheduleRecord::sameReservation(const CScheduleRecord& other) const {
+    return m_itemName == other.m_itemName && date() == other.date() &&
+           startHhmm() == other.startHhmm() && endHhmm() == other.endHhmm() &&
+           personKey() == other.personKey() && isBlockout() == other.isBlockout() &&
+           sameStamp(other);
+}
+
 } // namespace orv

@@ -3,6 +3,7 @@
 // blockout or member of a recurring series. CSchedule reads into it and writes from it; day
 // lists are lists of these.
 
+#include "tables/CDate.h"
 #include "tables/CPeopleKey.h"
 
 #include <ctime>
@@ -87,6 +88,23 @@ public:
     // The record number this image was read from; 0 for an image that was not read.
     long recordNumber() const { return m_recordNumber; }
     void setRecordNumber(long record) { m_recordNumber = record; }
+
+    // The same creation stamp: made date, made time and made-seconds.
+    bool sameStamp(const CScheduleRecord& other) const;
+    // A member of the same series: the same creation stamp and recurrence code (every member of
+    // a series has both; two OKs in one second share a stamp, never the code and the start).
+    bool sameSeries(const CScheduleRecord& other) const {
+        return sameStamp(other) && m_recurrenceCode == other.m_recurrenceCode;
+    }
+    // The reservation `other` was when it was read: same item, date, start and end, person,
+    // kind (blockout or not) and creation stamp. Another user's record at the same start is
+    // not, nor is one terminated since.
+    bool sameReservation(const CScheduleRecord& other) const;
+    // The record's date, and its start and end as hhmm values (hour x 100 + minute).
+    CDate date() const { return {m_year, m_month, m_day}; }
+    int startHhmm() const { return m_startHour * 100 + m_startMinute; }
+    int endHhmm() const { return m_endHour * 100 + m_endMinute; }
+    CDate recurrenceEnd() const { return {m_recurEndYear, m_recurEndMonth, m_recurEndDay}; }
 
     bool hasNote() const { return !m_note.empty(); }
     // The note is shown instead of the person: a note and flag bit 1.

@@ -46,6 +46,20 @@ int CTableOps::deleteRecord(Data4* data) {
     return rc;
 }
 
+int CTableOps::relockCurrent(Data4* data) {
+    if (!data) return e4parmNull;
+    const long record = d4recNo(data);
+    if (record <= 0) return res4noRecord;
+    int rc = d4lock(data, record);
+    if (rc == 0) {
+        d4changed(data, 0);
+        rc = d4go(data, record);
+    }
+    if (rc == 0 && d4deleted(data)) rc = res4noRecord;
+    if (rc != 0) d4unlock(data);
+    return rc;
+}
+
 std::string CTableOps::text(const Field4* field) {
     return CFieldText::trimRight(f4str(field));
 }

@@ -40,15 +40,22 @@ public:
         d4unlock(data);
         return rc;
     }
-    // Rewrites the current record: blank, `write`, flush, unlock. The flush's result.
+    // Rewrites the current record: blank, `write`, flush, unlock. The flush's result. A refused
+    // rewrite (a key another record holds) is dropped, so that the next move of the table does
+    // not try to write it again; the caller reads the record again.
     template <class Write> static int updateRecord(Data4* data, Write write) {
         if (!data) return e4parmNull;
         d4blank(data);
         write();
         const int rc = d4flush(data);
+        if (rc != 0) d4changed(data, 0);
         d4unlock(data);
         return rc;
     }
+    // Locks the current record and reads it again from the file: another user may have changed
+    // or deleted it since it was read. 0 with the record lock held; res4noRecord, unlocked, when
+    // it is deleted now; else the failure, unlocked.
+    static int relockCurrent(Data4* data);
     // Marks the current record deleted, flushed and unlocked. The flush's result.
     static int deleteRecord(Data4* data);
 
