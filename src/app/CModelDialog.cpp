@@ -14,7 +14,10 @@ void CModelDialog::setHelpTopic(const QString& topic, QDialogButtonBox* buttons)
 
 void CModelDialog::accept() {
     takeValues();
-    if (m_model.onOk(m_prompt)) QDialog::accept();
+    if (m_model.onOk(m_prompt))
+        QDialog::accept();
+    else
+        refreshValues();
 }
 
 } // namespace orv

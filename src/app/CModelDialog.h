@@ -25,6 +25,8 @@ public:
 protected:
     // Widget values into the model, before its OK check.
     virtual void takeValues() {}
+    // Model values into the widgets, after a refused OK (the check may have changed them).
+    virtual void refreshValues() {}
     CDialogModel& model() { return m_model; }
     CUserPrompt& prompt() { return m_prompt; }
 

@@ -7,14 +7,19 @@
 #include "app/CQtPrompt.h"
 #include "app/CRecentFileList.h"
 #include "app/HelpTopics.h"
-#include "displays/CItemDayPlaceholderDlg.h"
 #include "displays/CORVSchedView.h"
 #include "group/CGroupInfoDlg.h"
 #include "group/CItemDlg.h"
 #include "group/CORVSchedDoc.h"
-#include "group/CWaitCursor.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
+#include "group/CWaitCursor.h"
+#include "people/CAddPersonDlg.h"
+#include "people/CPersonListDlg.h"
+#include "reservations/CAddReservationDlg.h"
+#include "reservations/CRoomInfoDlg.h"
+#include "reservations/CRosterDlg.h"
+#include "reservations/CShowReservationDlg.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -59,7 +64,12 @@ void CORVSchedApp::registerDialogs() {
     // Each folder's dialogs, once: a static library would drop self-registering objects.
     CGroupInfoDlg::registerDialogs();
     CItemDlg::registerDialogs();
-    CItemDayPlaceholderDlg::registerDialogs();
+    CRoomInfoDlg::registerDialogs();
+    CAddReservationDlg::registerDialogs();
+    CShowReservationDlg::registerDialogs();
+    CRosterDlg::registerDialogs();
+    CAddPersonDlg::registerDialogs();
+    CPersonListDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

@@ -8,9 +8,10 @@
 #include "app/CPreferencesSheet.h"
 #include "app/CQtPrompt.h"
 #include "app/ColorRef.h"
-#include "displays/CItemDayPlaceholder.h"
 #include "group/CItemManager.h"
 #include "group/CORVSchedDoc.h"
+#include "people/CPeopleCommands.h"
+#include "reservations/CItemDayModel.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -92,6 +93,14 @@ bool CORVSchedView::handles(Command command) const {
     case Command::preferences:
     case Command::newWindow:
     case Command::displayPeopleFileOwner:
+    case Command::peopleAdd:
+    case Command::peopleModify:
+    case Command::peopleDelete:
+    case Command::peopleList:
+    case Command::attendeesAdd:
+    case Command::attendeesModify:
+    case Command::attendeesDelete:
+    case Command::attendeesList:
         return true;
     default:
         return false;
@@ -150,6 +159,30 @@ void CORVSchedView::run(Command command) {
         break;
     case Command::displayPeopleFileOwner:
         showPeopleFileOwner(m_doc->storedPeopleName(), this);
+        break;
+    case Command::peopleAdd:
+        CPeopleCommands(*m_doc).add(CPeople::Kind::MayReserve);
+        break;
+    case Command::peopleModify:
+        CPeopleCommands(*m_doc).modify(CPeople::Kind::MayReserve);
+        break;
+    case Command::peopleDelete:
+        CPeopleCommands(*m_doc).remove(CPeople::Kind::MayReserve);
+        break;
+    case Command::peopleList:
+        CPeopleCommands(*m_doc).list(CPeople::Kind::MayReserve);
+        break;
+    case Command::attendeesAdd:
+        CPeopleCommands(*m_doc).add(CPeople::Kind::Attendee);
+        break;
+    case Command::attendeesModify:
+        CPeopleCommands(*m_doc).modify(CPeople::Kind::Attendee);
+        break;
+    case Command::attendeesDelete:
+        CPeopleCommands(*m_doc).remove(CPeople::Kind::Attendee);
+        break;
+    case Command::attendeesList:
+        CPeopleCommands(*m_doc).list(CPeople::Kind::Attendee);
         break;
     default:
         break;
@@ -423,11 +456,7 @@ void CORVSchedView::leftClick(QPoint pos) {
     m_highlighted = index;
     viewport()->repaint();
 
-    const std::tm today = CClock::current().localNow();
-    char date[48];
-    std::snprintf(date, sizeof date, "%02d/%02d/%04d", today.tm_mon + 1, today.tm_mday,
-                  today.tm_year + 1900);
-    CItemDayPlaceholder dayList(m_doc->items().at(index).name(), date);
+    CItemDayModel dayList(*m_doc, index);
     QPointer<CORVSchedView> alive(this);
     m_doc->prompt().runDialog(dayList);
     if (!alive) return;

@@ -15,6 +15,16 @@ namespace {
 
 const QString kXvfbRun = QStringLiteral("/usr/bin/xvfb-run");
 
+// A sample group made by the command line in `work`; its group file.
+QString makeSample(const QTemporaryDir& work) {
+    QProcess make;
+    make.start(QStringLiteral(ORV_BINARY_DIR "/src/cli/orvsched-cli"),
+               {QStringLiteral("sample-create"), work.filePath(QStringLiteral("Samples"))});
+    EXPECT_TRUE(make.waitForFinished(60000));
+    EXPECT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+    return work.filePath(QStringLiteral("Samples/Rooms.sch"));
+}
+
 int countColour(const QImage& image, const QColor& colour) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -28,12 +38,7 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
 
-    QProcess make;
-    make.start(QStringLiteral(ORV_BINARY_DIR "/src/cli/orvsched-cli"),
-               {QStringLiteral("sample-create"), work.filePath(QStringLiteral("Samples"))});
-    ASSERT_TRUE(make.waitForFinished(60000));
-    ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
-    const QString group = work.filePath(QStringLiteral("Samples/Rooms.sch"));
+    const QString group = makeSample(work);
 
     // A user who started the program before: the first-use help stays closed.
     QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
@@ -78,6 +83,44 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
     EXPECT_GT(occupied, 2000) << "no box in use";
     EXPECT_GT(free, 2000) << "no free box";
     EXPECT_GT(countColour(image, QColor(0, 0, 255)), 10) << "no blue title";
+}
+
+TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
+    if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString group = makeSample(work);
+    const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
+    QDir().mkpath(artifacts);
+    for (const char* name : {"/day-list.png", "/make-reservation.png"})
+        QFile::remove(artifacts + QLatin1String(name));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcess shot;
+    shot.setProcessEnvironment(env);
+    shot.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    shot.start(kXvfbRun,
+               {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
+                QStringLiteral(ORV_HELPER_DIR "/displays_dialog_shot"),
+                work.filePath(QStringLiteral("Samples/Rooms.sch")), QStringLiteral("Boardroom"),
+                artifacts});
+    ASSERT_TRUE(shot.waitForFinished(90000));
+    EXPECT_EQ(shot.exitCode(), 0);
+    const QImage dayList(artifacts + QStringLiteral("/day-list.png"));
+    const QImage reservation(artifacts + QStringLiteral("/make-reservation.png"));
+    ASSERT_FALSE(dayList.isNull());
+    ASSERT_FALSE(reservation.isNull());
+    EXPECT_GE(dayList.width(), 520);
+    EXPECT_GE(reservation.height(), 300);
+    // Text is drawn dark on a light dialog: the list lines, labels and buttons are there.
+    int dark = 0;
+    for (int y = 0; y < dayList.height(); ++y)
+        for (int x = 0; x < dayList.width(); ++x)
+            if (dayList.pixelColor(x, y).lightness() < 60) ++dark;
+    EXPECT_GT(dark, 1500) << "hardly any text";
 }
 
 } // namespace

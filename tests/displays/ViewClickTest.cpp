@@ -2,8 +2,8 @@
 // list is open, the right-click menu and the "Lock" setting, and the commands of the Items menu.
 #include "ViewTestSupport.h"
 
-#include "displays/CItemDayPlaceholder.h"
 #include "group/CGroupFile.h"
+#include "reservations/CItemDayModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,17 +34,17 @@ TEST_F(ViewClickTest, LeftClickGreysTheBoxWhileTheDayListIsOpenAndClearsItAfter)
     QColor during;
     std::string item, date;
     prompt.dialogSteps.push_back([&](CDialogModel& model) {
-        auto& dayList = dynamic_cast<CItemDayPlaceholder&>(model);
+        auto& dayList = dynamic_cast<CItemDayModel&>(model);
         item = dayList.itemName();
-        date = dayList.dateText();
+        date = dayList.date().key();
         EXPECT_EQ(v.highlighted(), 1);
         during = fillOf(1);
         return false;
     });
     v.leftClick(centre(doc->items().rectAt(1)));
-    EXPECT_EQ(prompt.dialogsShown, std::vector<std::string>{CItemDayPlaceholder::kId});
+    EXPECT_EQ(prompt.dialogsShown, std::vector<std::string>{CItemDayModel::kId});
     EXPECT_EQ(item, "Room 2");
-    EXPECT_EQ(date, "12/08/2026");
+    EXPECT_EQ(date, "20261208");
     EXPECT_EQ(during, kGrey) << "grey whatever the state";
     EXPECT_EQ(v.highlighted(), -1);
     EXPECT_EQ(fillOf(1), kRed);
@@ -83,7 +83,7 @@ TEST_F(ViewClickTest, ClicksAddTheScrollPositionToFindTheItem) {
     const QPoint window = centre(last) - QPoint(0, v.verticalScrollBar()->value());
     std::string item;
     prompt.dialogSteps.push_back([&](CDialogModel& model) {
-        item = dynamic_cast<CItemDayPlaceholder&>(model).itemName();
+        item = dynamic_cast<CItemDayModel&>(model).itemName();
         return false;
     });
     v.leftClick(window);
@@ -195,15 +195,16 @@ TEST_F(ViewClickTest, AddItemIsRefusedWhileGroupsAreLocked) {
 
 TEST_F(ViewClickTest, CommandsOfPartsNotBuiltYetAreNotHandled) {
     showView();
-    for (Command c : {Command::mergeGroups, Command::compressDatabases, Command::specifyBlockout,
-                      Command::removeBlockout, Command::deleteOldReservations, Command::peopleAdd,
-                      Command::peopleList, Command::attendeesAdd, Command::daysReservations,
-                      Command::monthsReservations, Command::allReservations, Command::utilization})
+    for (Command c :
+         {Command::mergeGroups, Command::compressDatabases, Command::specifyBlockout,
+          Command::removeBlockout, Command::deleteOldReservations, Command::daysReservations,
+          Command::monthsReservations, Command::allReservations, Command::utilization})
         EXPECT_FALSE(view->handles(c)) << commandInfo(c).text;
     for (Command c :
          {Command::print, Command::printPreview, Command::modifyGroupInfo, Command::addItem,
           Command::modifyDeleteItem, Command::itemDelete, Command::itemModify, Command::preferences,
-          Command::newWindow, Command::displayPeopleFileOwner, Command::closeGroup})
+          Command::newWindow, Command::displayPeopleFileOwner, Command::closeGroup,
+          Command::peopleAdd, Command::peopleList, Command::attendeesAdd})
         EXPECT_TRUE(view->handles(c)) << commandInfo(c).text;
     EXPECT_TRUE(view->isEnabled(Command::attendeesAdd)) << "a new group has the attendee function";
 }

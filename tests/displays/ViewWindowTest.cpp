@@ -7,9 +7,12 @@
 #include "app/CDialogRegistry.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
-#include "displays/CItemDayPlaceholder.h"
-#include "displays/CItemDayPlaceholderDlg.h"
 #include "group/CGroupFile.h"
+#include "people/CPersonModel.h"
+#include "reservations/CAddReservation.h"
+#include "reservations/CItemDayModel.h"
+#include "reservations/CRosterModel.h"
+#include "reservations/CShowReservation.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -156,17 +159,10 @@ TEST_F(ViewWindowTest, PrintPreviewOpensOnTheViewAndCloses) {
     EXPECT_TRUE(previewed);
 }
 
-TEST_F(ViewWindowTest, TheProgramShowsTheItemDialogAndTheDayListPlaceholder) {
-    EXPECT_NE(CDialogRegistry::find(CItemInfoModel::kId), nullptr);
-    ASSERT_NE(CDialogRegistry::find(CItemDayPlaceholder::kId), nullptr);
-    CItemDayPlaceholder model("Boardroom", "12/08/2026");
-    CItemDayPlaceholderDlg dialog(model, user);
-    EXPECT_EQ(dialog.windowTitle(), "Boardroom - 12/08/2026");
-    auto* text = dialog.findChild<QLabel*>(QStringLiteral("placeholderText"));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->text(),
-              "The reservations of Boardroom for 12/08/2026 will be listed here: the day "
-              "list comes next.");
+TEST_F(ViewWindowTest, TheProgramHasADialogForEveryModelItRuns) {
+    for (const char* id : {CItemInfoModel::kId, CItemDayModel::kId, CAddReservation::kId,
+                           CShowReservation::kId, CRosterModel::kId, CPersonModel::kId})
+        EXPECT_NE(CDialogRegistry::find(id), nullptr) << id;
 }
 
 } // namespace

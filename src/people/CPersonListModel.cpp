@@ -1,0 +1,79 @@
+#include "people/CPersonListModel.h"
+
+#include "group/CWaitCursor.h"
+#include "people/CPersonInfoModel.h"
+#include "people/CPersonModel.h"
+
+namespace orv {
+
+std::vector<CListLine> CPersonListModel::linesOf(CPeople& people, CPeople::Kind kind) {
+    std::vector<CPeopleRecord> records;
+    if (people.listPeople(kind, records) < 0) people.code().errorCode = 0;
+    std::vector<CListLine> lines;
+    lines.reserve(records.size());
+    for (const CPeopleRecord& r : records)
+        lines.push_back({r.listLine(), r.recordNumber()});
+    return lines;
+}
+
+CPersonListModel::CPersonListModel(CPeople& people, CUserPrompt& prompt, CPeople::Kind kind,
+                                   Use use)
+    : m_people(people), m_kind(kind), m_use(use) {
+    CWaitCursor wait(prompt);
+    std::vector<CPeopleRecord> records;
+    if (people.listPeople(kind, records) < 0) people.code().errorCode = 0;
+    for (const CPeopleRecord& r : records) {
+        m_lines.push_back({r.listLine(), r.recordNumber()});
+        m_keys.push_back(r.key());
+    }
+}
+
+const char* CPersonListModel::title() const {
+    const bool attendees = m_kind == CPeople::Kind::Attendee;
+    switch (m_use) {
+    case Use::Modify:
+        return attendees ? "Select Attendee to Modify" : "Select Person to Modify";
+    case Use::Browse:
+        return attendees ? "List of Attendees in This Group" : "List of People in This Group";
+    case Use::Choose:
+        break;
+    }
+    return attendees ? "Select Attendee" : "Select Person";
+}
+
+int CPersonListModel::lineOf(const CPeopleKey& key) const {
+    for (std::size_t i = 0; i < m_keys.size(); ++i)
+        if (m_keys[i] == key) return static_cast<int>(i);
+    return -1;
+}
+
+bool CPersonListModel::onOk(CUserPrompt& prompt) {
+    if (selected < 0 || selected >= static_cast<int>(m_lines.size())) {
+        if (m_use == Use::Browse) return true;
+        prompt.message(kNoSelection, kNoSelectionTitle, PromptIcon::error);
+        return false;
+    }
+    if (m_people.goTo(m_lines[static_cast<std::size_t>(selected)].recordNumber) != res4success) {
+        if (m_people.code().errorCode < 0) m_people.code().errorCode = 0;
+        prompt.message(kNotRead, "Database Error", PromptIcon::error);
+        return false;
+    }
+    switch (m_use) {
+    case Use::Modify: {
+        CPersonModel person(m_people, CPersonModel::Mode::Change, false, false);
+        prompt.runDialog(person);
+        return true;
+    }
+    case Use::Browse: {
+        CPersonInfoModel info(m_people.image(), m_kind == CPeople::Kind::Attendee);
+        prompt.runDialog(info);
+        return false;
+    }
+    case Use::Choose:
+        m_chosen = m_people.image();
+        return true;
+    }
+    return true;
+}
+
+} // namespace orv

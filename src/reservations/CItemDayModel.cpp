@@ -1,0 +1,255 @@
+#include "reservations/CItemDayModel.h"
+
+#include "group/CORVSchedDoc.h"
+#include "group/CWaitCursor.h"
+#include "reservations/CAddReservation.h"
+#include "reservations/CReservationText.h"
+#include "reservations/CShowReservation.h"
+#include "tables/CClock.h"
+#include "tables/CFieldText.h"
+
+namespace orv {
+
+CItemDayModel::CItemDayModel(CORVSchedDoc& doc, int itemIndex, CDate date) : m_doc(doc) {
+    const CRoom& item = doc.items().at(itemIndex);
+    m_itemName = item.name();
+    m_description = item.longDescription();
+    m_occupancy = item.occupancy();
+    m_defaultLength = item.defaultLength();
+    m_date = date.isSet() ? date : CDate::today();
+    m_openingDate = m_date;
+    loadItemDay(m_date);
+}
+
+std::string CItemDayModel::occupancyText() const {
+    return m_occupancy != 0 ? "Occupancy : " + std::to_string(m_occupancy) : std::string();
+}
+
+std::string CItemDayModel::printedHeading() const {
+    return m_occupancy != 0 ? m_description + "   Occupancy " + std::to_string(m_occupancy)
+                            : m_description;
+}
+
+std::string CItemDayModel::lineFor(const CScheduleRecord& r) {
+    std::string reservedFor;
+    if (r.isBlockout()) {
+        reservedFor = "*Blocked Out*";
+    } else {
+        reservedFor = r.lastName() + ", " + r.firstName() + " " + r.middleInitial() + "    " +
+                      (r.hasNote() ? "(Note)" : "");
+    }
+    return CReservationText::dayListTime(r.startHour(), r.startMinute()) + "   " +
+           CReservationText::dayListTime(r.endHour(), r.endMinute()) + "   " + reservedFor;
+}
+
+void CItemDayModel::loadItemDay(const CDate& date, bool reopen) {
+    m_lines.clear();
+    m_records.clear();
+    m_starts.clear();
+    m_ends.clear();
+    m_selected = -1;
+    CSchedule& schedule = m_doc.schedule();
+    schedule.clearImage();
+    if (reopen) m_doc.reopenTablesIfSet();
+    const int rc =
+        schedule.walkItemOnDate(date.key(), m_itemName, [this](const CScheduleRecord& r) {
+            m_records.push_back(r);
+            m_lines.push_back(lineFor(r));
+            m_starts.push_back(r.startHhmm());
+            m_ends.push_back(r.endHhmm());
+            return true;
+        });
+    // A failed read shows what was read; the pending error must not block the next action.
+    if (rc < 0) m_doc.code().errorCode = 0;
+}
+
+void CItemDayModel::setDate(const CDate& date) {
+    m_date = date;
+    loadItemDay(m_date);
+}
+
+void CItemDayModel::select(int line) {
+    m_selected = line >= 0 && line < lineCount() ? line : -1;
+}
+
+int CItemDayModel::lineStartingAt(int hhmm) const {
+    for (int i = 0; i < lineCount(); ++i)
+        if (m_starts[i] == hhmm) return i;
+    return -1;
+}
+
+bool CItemDayModel::refind(bool lock) {
+    const CScheduleRecord& shown = m_records.at(m_selected);
+    CSchedule& schedule = m_doc.schedule();
+    int rc = schedule.seek(m_date.key(), m_itemName, CFieldText::zeroPadded(shown.startHour(), 2),
+                           CFieldText::zeroPadded(shown.startMinute(), 2));
+    if (rc == 0 && lock) rc = schedule.relockCurrent();
+    if (rc == 0 && !schedule.image().sameReservation(shown)) {
+        if (lock) schedule.unlock();
+        rc = res4noRecord;
+    }
+    if (rc < 0) m_doc.code().errorCode = 0;
+    return rc == 0;
+}
+
+void CItemDayModel::touched(const CDate& date) {
+    if (date == m_doc.date()) m_todayTouched = true;
+}
+
+void CItemDayModel::finishChange(bool reset) {
+    loadItemDay(m_date);
+    if (m_todayTouched) m_doc.scheduleChanged(m_doc.date(), reset);
+    m_todayTouched = false;
+}
+
+bool CItemDayModel::makeReservation() {
+    CAddReservation dialog(m_doc, m_itemName, m_date, m_defaultLength, *this);
+    const bool ok = m_doc.prompt().runDialog(dialog);
+    m_lastWritten = dialog.written();
+    m_lastRequested = dialog.requested();
+    // A refused OK may still have written dates before it, and a Cancel after that keeps them.
+    if (ok || !m_lastWritten.empty()) m_changed = true;
+    if (ok) m_date = dialog.pickedDate();
+    loadItemDay(m_date);
+    return ok;
+}
+
+void CItemDayModel::cancelReservation() {
+    CUserPrompt& prompt = m_doc.prompt();
+    if (m_selected < 0) {
+        prompt.message(kSelectToCancel, "Error", PromptIcon::error);
+        return;
+    }
+    if (!prompt.ask(kConfirmCancel, kConfirmTitle)) return;
+    if (!refind(true)) {
+        prompt.message(kNotDeleted, kDatabaseError, PromptIcon::error);
+        loadItemDay(m_date);
+        return;
+    }
+    // The series values are taken now: the record image may be reused while a question is open.
+    const CScheduleRecord record = m_doc.schedule().image();
+    m_changed = true;
+    if (record.hasAttendees() && m_doc.rosterLinks().isOpen())
+        CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), record.month(), record.day(),
+                                        record.year(), record.startHour(), record.startMinute(),
+                                        m_itemName);
+    m_doc.schedule().deleteCurrent();
+    touched(record.date());
+    const int line = m_selected;
+    m_lines.erase(m_lines.begin() + line);
+    m_records.erase(m_records.begin() + line);
+    m_starts.erase(m_starts.begin() + line);
+    m_ends.erase(m_ends.begin() + line);
+    m_selected = -1;
+
+    const int code = record.recurrenceCode();
+    if (code == CAddReservation::kOvernight)
+        cancelLaterInSeries(record, 0, 0);
+    else if (code != 0 && prompt.ask(kSeriesQuestion, kSeriesTitle))
+        cancelLaterInSeries(record, record.startHour(), record.startMinute());
+    finishChange(true);
+}
+
+void CItemDayModel::cancelLaterInSeries(const CScheduleRecord& record, int startHour,
+                                        int startMinute) {
+    const int code = record.recurrenceCode();
+    if (code == 0) return;
+    CWaitCursor wait(m_doc.prompt());
+    CSchedule& schedule = m_doc.schedule();
+    // Without an end date (an older table, or none stored) the series ends after more than
+    // five dates in a row without a member.
+    const bool byEnd = schedule.level() == CSchedule::Level::Current && record.recurEndYear() != 0;
+    const std::string endKey = record.recurrenceEnd().key();
+    const int step = code == CAddReservation::kWeekly ? 7 : 1;
+    const std::string hour = CFieldText::zeroPadded(startHour, 2);
+    const std::string minute = CFieldText::zeroPadded(startMinute, 2);
+    int misses = 0;
+    for (CDate t = record.date().addDays(step); t.year <= 9999; t = t.addDays(step)) {
+        if (!(code == CAddReservation::kWeekdays && t.isWeekend())) {
+            int rc = schedule.seek(t.key(), m_itemName, hour, minute);
+            if (rc == res4eof || rc < 0) break;
+            if (rc == 0) rc = schedule.relockCurrent();
+            if (rc == 0 && schedule.image().sameSeries(record)) {
+                const CScheduleRecord& member = schedule.image();
+                if (member.hasAttendees() && m_doc.rosterLinks().isOpen())
+                    CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), member.month(),
+                                                    member.day(), member.year(), member.startHour(),
+                                                    member.startMinute(), m_itemName);
+                schedule.deleteCurrent();
+                touched(t);
+                misses = 0;
+            } else {
+                if (rc == 0) schedule.unlock();
+                ++misses;
+            }
+        }
+        if (byEnd ? t.addDays(step).key() > endKey : misses > 5) break;
+    }
+    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+}
+
+void CItemDayModel::terminateReservation() {
+    CUserPrompt& prompt = m_doc.prompt();
+    if (m_date != m_doc.date()) {
+        prompt.message(kOnlyActive, kOnlyActiveTitle, PromptIcon::error);
+        return;
+    }
+    if (m_selected < 0) {
+        prompt.message(kSelectToTerminate, "Error", PromptIcon::error);
+        return;
+    }
+    if (!prompt.ask(kConfirmTerminate, kConfirmTitle)) return;
+    if (!refind(true)) {
+        prompt.message(kNotTerminated, kDatabaseError, PromptIcon::error);
+        loadItemDay(m_date);
+        return;
+    }
+    CSchedule& schedule = m_doc.schedule();
+    if (!schedule.image().isActiveNow()) {
+        schedule.unlock();
+        prompt.message(kOnlyActive, kOnlyActiveTitle, PromptIcon::error);
+        return;
+    }
+    const std::tm now = CClock::current().localNow();
+    schedule.image().setEndTime(now.tm_hour, now.tm_min);
+    const CScheduleRecord record = schedule.image();
+    schedule.update();
+    m_changed = true;
+    m_todayTouched = true;
+    m_lines[m_selected] = lineFor(record);
+    m_records[m_selected] = record;
+    m_ends[m_selected] = record.endHhmm();
+    if (record.recurrenceCode() == CAddReservation::kOvernight) cancelLaterInSeries(record, 0, 0);
+    finishChange(true);
+}
+
+void CItemDayModel::showReservation() {
+    CUserPrompt& prompt = m_doc.prompt();
+    if (lineCount() == 1) m_selected = 0;
+    if (m_selected < 0) {
+        prompt.message(kSelectToView, "Error", PromptIcon::error);
+        return;
+    }
+    if (!refind(false)) {
+        prompt.message(kNotRead, kDatabaseError, PromptIcon::error);
+        loadItemDay(m_date);
+        return;
+    }
+    const CScheduleRecord record = m_doc.schedule().image();
+    std::string location, phone;
+    if (!record.isBlockout()) {
+        CPeople& people = m_doc.people();
+        if (people.seekPerson(record.personKey()) == res4success) {
+            location = people.image().location();
+            phone = people.image().phone();
+        } else {
+            if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+            prompt.message(kPersonGone, kDatabaseError, PromptIcon::error);
+        }
+    }
+    CShowReservation detail(m_doc, record, location, phone);
+    const bool ok = prompt.runDialog(detail);
+    if ((ok && detail.noteChanged()) || detail.recordGone()) loadItemDay(m_date);
+}
+
+} // namespace orv

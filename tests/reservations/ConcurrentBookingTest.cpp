@@ -1,0 +1,84 @@
+// Other users are other processes: two of them booking one slot at the same moment, and one that
+// cancels and rebooks a slot while this process shows it in a day list.
+#include "ReservationFixture.h"
+#include "cli/CliRunner.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace orv::test {
+namespace {
+
+class ConcurrentBooking : public ReservationFixture {
+protected:
+    // Starts orvsched-cli with these arguments; its standard error goes to `errPath`.
+    static pid_t start(const std::vector<std::string>& args, const std::string& errPath) {
+        const std::string program = std::string(ORV_BINARY_DIR) + "/src/cli/orvsched-cli";
+        const pid_t child = fork();
+        if (child == 0) {
+            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int null = ::open("/dev/null", O_WRONLY);
+            dup2(err, 2);
+            dup2(null, 1);
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        return child;
+    }
+    static int finish(pid_t child) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(ConcurrentBooking, TwoProcessesBookingOneSlotAtOnceWriteOneRecord) {
+    const std::string errA = dir.file("a.txt"), errB = dir.file("b.txt");
+    for (int day = 9; day <= 13; ++day) {
+        char date[16], shown[16];
+        std::snprintf(date, sizeof date, "2026-12-%02d", day);
+        std::snprintf(shown, sizeof shown, "12/%02d/2026", day);
+        const pid_t a = start({"reserve", group, "Boardroom", date, "09:00", "10:00", "--person", "Morgan|Alex|J|Sales"},
+                              errA);
+        const pid_t b = start({"reserve", group, "Boardroom", date, "09:30", "10:30", "--person", "Chen|Li||"}, errB);
+        const int ra = finish(a), rb = finish(b);
+        SCOPED_TRACE(date);
+        EXPECT_EQ((ra == 0) + (rb == 0), 1) << ra << " " << rb;
+        const std::string conflict =
+            std::string("Reservation Error: Reservation conflicts with existing reservation on ") + shown + "\n";
+        EXPECT_EQ(slurpFile(ra == 0 ? errB : errA), conflict);
+        EXPECT_EQ(slots("Boardroom", {2026, 12, day}, 1).size(), 1u);
+    }
+}
+
+TEST_F(ConcurrentBooking, CancelWritesNothingWhenAnotherUserRebookedTheSlot) {
+    Booking b;
+    b.date = {2026, 12, 9};
+    b.sh = 9;
+    b.eh = 10;
+    ASSERT_TRUE(book("Boardroom", b));
+    CItemDayModel d = day("Boardroom", {2026, 12, 9});
+    ASSERT_EQ(d.lineCount(), 1);
+
+    EXPECT_EQ(runCli({"cancel", group, "Boardroom", "2026-12-09", "09:00"}, dir.path()).exitCode, 0);
+    const CliResult rebook =
+        runCli({"reserve", group, "Boardroom", "20261209", "09:00", "10:30", "--person", "Chen|Li||"}, dir.path());
+    EXPECT_EQ(rebook.exitCode, 0) << rebook.err;
+    EXPECT_EQ(rebook.out, "2026-12-09 09:00-10:30 Boardroom\n");
+
+    d.select(0);
+    prompt.answers = {true};
+    d.cancelReservation();
+    EXPECT_EQ(prompt.messages.back(), error(CItemDayModel::kNotDeleted, "Database Error"));
+    const std::vector<CScheduleRecord> left = records("Boardroom", {2026, 12, 9}, 1);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].lastName(), "Chen");
+    EXPECT_EQ(d.lines(), (std::vector<std::string>{"09:00 AM   10:30 AM   Chen, Li     "}));
+}
+
+} // namespace
+} // namespace orv::test
