@@ -12,6 +12,7 @@ void CCliPrompt::message(const std::string& text, const std::string& title, Prom
 }
 
 bool CCliPrompt::ask(const std::string& text, const std::string& title) {
+    if (auto it = m_answers.find(text); it != m_answers.end()) return it->second;
     std::fprintf(stderr, "%s: %s %s\n", cp1252ToUtf8(title).c_str(), cp1252ToUtf8(text).c_str(),
                  m_yes ? "Yes (--yes)" : "No (give --yes to answer Yes)");
     return m_yes;

@@ -25,6 +25,8 @@ public:
     bool runDialog(CDialogModel& dialog) override;
     void waitCursor(bool) override {}
 
+    // This question gets this answer instead of the --yes default.
+    void setAnswer(const std::string& question, bool yes) { m_answers[question] = yes; }
     // The next file chooser gets this path.
     void queueFile(const std::string& path) { m_files.push_back(path); }
     // The dialog with this id gets its values from `fill`.
@@ -37,6 +39,7 @@ private:
     bool m_reportedError = false;
     std::deque<std::string> m_files;
     std::map<std::string, Filler> m_dialogs;
+    std::map<std::string, bool> m_answers;
 };
 
 } // namespace orv::cli

@@ -41,6 +41,40 @@ bool parseDate(const std::string& text, std::string& dateKey) {
     return true;
 }
 
+bool parseTime(const std::string& text, int& hour, int& minute) {
+    if (text.size() != 5 || text[2] != ':') return false;
+    for (std::size_t i : {0u, 1u, 3u, 4u})
+        if (text[i] < '0' || text[i] > '9') return false;
+    hour = (text[0] - '0') * 10 + (text[1] - '0');
+    minute = (text[3] - '0') * 10 + (text[4] - '0');
+    return hour <= 23 && minute <= 59;
+}
+
+bool parsePerson(const std::string& text, CPeopleKey& key) {
+    std::string parts[4];
+    std::size_t part = 0;
+    for (char c : utf8ToCp1252(text)) {
+        if (c == '|') {
+            if (++part == 4) return false;
+        } else {
+            parts[part] += c;
+        }
+    }
+    if (parts[0].empty()) return false;
+    if (parts[0].size() > CPeopleKey::kLastNameWidth ||
+        parts[1].size() > CPeopleKey::kFirstNameWidth ||
+        parts[2].size() > CPeopleKey::kMiddleInitialWidth ||
+        parts[3].size() > CPeopleKey::kDepartmentWidth)
+        return false;
+    key.set(parts[1], parts[2], parts[0], parts[3]);
+    return true;
+}
+
+std::string shownPerson(const CPeopleKey& key) {
+    return shownText(key.lastName() + "|" + key.firstName() + "|" + key.middleInitial() + "|" +
+                     key.department());
+}
+
 std::string shownDate(int year, int month, int day) {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);

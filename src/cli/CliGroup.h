@@ -4,6 +4,7 @@
 
 #include "group/CGroupFileData.h"
 #include "storage/Code4.h"
+#include "tables/CPeopleKey.h"
 
 #include <string>
 
@@ -15,6 +16,12 @@ bool readGroupFile(const char* command, const std::string& path, CGroupFileData&
 std::string peopleTableOf(const std::string& groupPath, const CGroupFileData& data);
 // "YYYYMMDD" or "YYYY-MM-DD" of a date that exists, as the date key "YYYYMMDD".
 bool parseDate(const std::string& text, std::string& dateKey);
+// "HH:MM" on the 24-hour clock.
+bool parseTime(const std::string& text, int& hour, int& minute);
+// A person given as "LAST|FIRST|MI|DEPT" (UTF-8; the last parts may be left out).
+bool parsePerson(const std::string& text, CPeopleKey& key);
+// "LAST|FIRST|MI|DEPT" of a person, for messages.
+std::string shownPerson(const CPeopleKey& key);
 // A date as "YYYY-MM-DD".
 std::string shownDate(int year, int month, int day);
 // Stored Windows-1252 text as UTF-8, control characters as \r, \n or \xHH so that a value never

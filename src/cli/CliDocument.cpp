@@ -1,0 +1,37 @@
+#include "cli/CliDocument.h"
+
+#include "cli/CliCommand.h"
+#include "cli/CliGroup.h"
+#include "tables/Cp1252.h"
+
+namespace orv::cli {
+
+bool CliDocument::open(const std::string& path) {
+    error4setNeverWait(true);
+    doc.code().silentErrors = 1; // the user gets the program's own messages
+    return doc.openGroup(path);
+}
+
+int CliDocument::item(const char* command, const std::string& utf8Name) {
+    const int index = doc.findItem(utf8ToCp1252(utf8Name));
+    if (index < 0) fail(command, "the group has no item named '" + utf8Name + "'");
+    return index;
+}
+
+bool CliDocument::hasPerson(const char* command, const CPeopleKey& key, CPeople::Kind kind,
+                            long* record) {
+    std::vector<CPeopleRecord> people;
+    doc.people().listPeople(kind, people);
+    doc.code().errorCode = 0;
+    for (const CPeopleRecord& p : people) {
+        if (p.key() != key) continue;
+        if (record) *record = p.recordNumber();
+        return true;
+    }
+    fail(command, std::string(kind == CPeople::Kind::Attendee ? "no attendee "
+                                                              : "no person who can reserve ") +
+                      shownPerson(key));
+    return false;
+}
+
+} // namespace orv::cli

@@ -1,0 +1,30 @@
+#pragma once
+// What the commands that run the desktop program's own logic share: a group document opened
+// as the program opens it, with its messages on standard error, and lookups by the names the
+// command line gives.
+
+#include "cli/CCliPrompt.h"
+#include "group/CMemorySettings.h"
+#include "group/CORVSchedDoc.h"
+
+#include <string>
+
+namespace orv::cli {
+
+// A document of its own with the command line's prompt and settings.
+struct CliDocument {
+    explicit CliDocument(bool yes = false) : prompt(yes), doc(prompt, settings) {}
+    // Opens the group; false after the user was told why.
+    bool open(const std::string& path);
+    // The index of the item, or -1 after telling `command`'s user.
+    int item(const char* command, const std::string& utf8Name);
+    // A person of the group's people table that may reserve (or attends), or false after telling.
+    bool hasPerson(const char* command, const CPeopleKey& key, CPeople::Kind kind,
+                   long* record = nullptr);
+
+    CCliPrompt prompt;
+    CMemorySettings settings;
+    CORVSchedDoc doc;
+};
+
+} // namespace orv::cli

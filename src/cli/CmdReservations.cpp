@@ -1,0 +1,442 @@
+// itemday, reserve, cancel, terminate, detail and attendees: an item's day list and what its
+// buttons do, run through the same logic as the desktop program's dialogs. The dialogs' values
+// come from the command line; their messages go to standard error.
+#include "cli/CliCommand.h"
+#include "cli/CliDocument.h"
+#include "cli/CliGroup.h"
+#include "reservations/CAddReservation.h"
+#include "reservations/CItemDayModel.h"
+#include "reservations/CRosterModel.h"
+#include "reservations/CShowReservation.h"
+#include "tables/CDate.h"
+#include "tables/Cp1252.h"
+
+#include <cstdio>
+
+namespace orv::cli {
+namespace {
+
+int printLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        std::printf("%s\n", shownText(line).c_str());
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+}
+
+std::string hhmm(int hour, int minute) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", hour, minute);
+    return buffer;
+}
+
+// GROUP ITEM DATE [START] as the commands take them.
+struct DayArgs {
+    std::string group;
+    std::string item;
+    CDate date;
+    int hour = -1;
+    int minute = -1;
+};
+
+bool dayArgs(const char* command, const CliArgs& args, std::size_t count, DayArgs& out,
+             int& status) {
+    const auto& p = args.positional();
+    if (p.size() != count) {
+        status =
+            usage(command, count == 4 ? "expects a group file, an item, a date and a start time"
+                                      : "expects a group file, an item and a date");
+        return false;
+    }
+    out.group = p[0];
+    out.item = p[1];
+    std::string key;
+    if (!parseDate(p[2], key)) {
+        status = usage(command, "not a date (YYYYMMDD or YYYY-MM-DD): " + p[2]);
+        return false;
+    }
+    out.date = CDate::fromKey(key);
+    if (count == 4 && !parseTime(p[3], out.hour, out.minute)) {
+        status = usage(command, "not a time (HH:MM): " + p[3]);
+        return false;
+    }
+    return true;
+}
+
+// The line of the reservation starting at the given time, or -1 after telling.
+int lineAt(const char* command, CItemDayModel& day, const DayArgs& a) {
+    const int line = day.lineStartingAt(a.hour * 100 + a.minute);
+    if (line < 0)
+        fail(command, "no reservation of '" + a.item + "' starts at " + hhmm(a.hour, a.minute) +
+                          " on " + shownDate(a.date.year, a.date.month, a.date.day));
+    return line;
+}
+
+// ---- itemday -----------------------------------------------------------------------------------
+
+constexpr const char* kItemDay = "itemday";
+
+int runItemDay(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {}, {})) return usage(kItemDay, args.error());
+    DayArgs a;
+    int status = 0;
+    if (!dayArgs(kItemDay, args, 3, a, status)) return status;
+    CliDocument d;
+    if (!d.open(a.group)) return kExitFailure;
+    const int index = d.item(kItemDay, a.item);
+    if (index < 0) return kExitFailure;
+    CItemDayModel day(d.doc, index, a.date);
+    return printLines(day.lines());
+}
+
+ORV_CLI_COMMAND(
+    kItemDay, "an item's reservations of a date, as its day list shows them",
+    "usage: orvsched-cli itemday GROUP.sch ITEM DATE\n"
+    "\n"
+    "Prints the lines of the item's day list for DATE (YYYYMMDD or YYYY-MM-DD), one\n"
+    "per record in start-time order, exactly as the dialog shows them:\n"
+    "  09:00 AM   10:30 AM   Morgan, Alex J    (Note)\n"
+    "\n"
+    "Exit status: 0 success (also for a date without records), 1 the group or the item\n"
+    "cannot be found, 2 bad usage.\n",
+    runItemDay);
+
+// ---- reserve -----------------------------------------------------------------------------------
+
+constexpr const char* kReserve = "reserve";
+
+int recurrenceCode(const std::string& name) {
+    if (name == "daily") return CAddReservation::kDaily;
+    if (name == "weekdays") return CAddReservation::kWeekdays;
+    if (name == "weekly") return CAddReservation::kWeekly;
+    if (name == "overnight") return CAddReservation::kOvernight;
+    return -1;
+}
+
+int runReserve(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {"person", "note", "repeat", "until", "attendee"}, {"show-note"}))
+        return usage(kReserve, args.error());
+    const auto& p = args.positional();
+    if (p.size() != 5)
+        return usage(kReserve, "expects a group file, an item, a date, a start and an end time");
+    DayArgs a;
+    a.group = p[0];
+    a.item = p[1];
+    std::string key;
+    if (!parseDate(p[2], key))
+        return usage(kReserve, "not a date (YYYYMMDD or YYYY-MM-DD): " + p[2]);
+    a.date = CDate::fromKey(key);
+    int sh = 0, sm = 0, eh = 0, em = 0;
+    if (!parseTime(p[3], sh, sm)) return usage(kReserve, "not a time (HH:MM): " + p[3]);
+    if (!parseTime(p[4], eh, em)) return usage(kReserve, "not a time (HH:MM): " + p[4]);
+    CPeopleKey person;
+    if (!args.value("person") || !parsePerson(*args.value("person"), person))
+        return usage(kReserve, "--person LAST|FIRST|MI|DEPT is needed");
+    int code = CAddReservation::kNone;
+    CDate until = a.date;
+    if (auto repeat = args.value("repeat")) {
+        code = recurrenceCode(*repeat);
+        if (code < 0) return usage(kReserve, "--repeat is daily, weekdays, weekly or overnight");
+        if (!args.value("until") || !parseDate(*args.value("until"), key))
+            return usage(kReserve, "--repeat needs --until DATE");
+        until = CDate::fromKey(key);
+    } else if (args.has("until")) {
+        return usage(kReserve, "--until needs --repeat");
+    }
+    const std::string note = utf8ToCp1252(args.value("note").value_or(""));
+    if (note.size() > static_cast<std::size_t>(CShowReservation::kNoteLimit))
+        return usage(kReserve, "--note is longer than 80 characters");
+    std::vector<CPeopleKey> attendees;
+    for (const std::string& text : args.values("attendee")) {
+        CPeopleKey k;
+        if (!parsePerson(text, k)) return usage(kReserve, "--attendee takes LAST|FIRST|MI|DEPT");
+        attendees.push_back(k);
+    }
+
+    CliDocument d;
+    if (!d.open(a.group)) return kExitFailure;
+    const int index = d.item(kReserve, a.item);
+    if (index < 0 || !d.hasPerson(kReserve, person, CPeople::Kind::MayReserve)) return kExitFailure;
+    std::vector<long> attendeeRecords;
+    for (const CPeopleKey& k : attendees) {
+        long record = 0;
+        if (!d.hasPerson(kReserve, k, CPeople::Kind::Attendee, &record)) return kExitFailure;
+        attendeeRecords.push_back(record);
+    }
+    if (!attendees.empty() && !d.doc.attendeeAvailable())
+        return fail(kReserve, "the attendee function of this group is not available");
+
+    d.prompt.setDialog(CAddReservation::kId, [&](CDialogModel& m) {
+        auto& r = static_cast<CAddReservation&>(m);
+        r.date = a.date;
+        r.setStartTime(sh, sm);
+        r.setEndTime(eh, em);
+        r.note = note;
+        r.showNote = args.has("show-note") && r.showNoteEnabled();
+        r.setRecurrence(code);
+        r.lastDate = until;
+        r.attendees = !attendees.empty();
+        r.selectedPerson = r.personLine(person);
+    });
+    d.prompt.setDialog(CRosterModel::kId, [&](CDialogModel& m) {
+        auto& roster = static_cast<CRosterModel&>(m);
+        std::vector<int> lines;
+        for (std::size_t i = 1; i < roster.allAttendees().size(); ++i)
+            for (long record : attendeeRecords)
+                if (roster.allAttendees()[i].recordNumber == record)
+                    lines.push_back(static_cast<int>(i));
+        roster.moveRight(lines);
+        roster.includeLater = true;
+    });
+    CItemDayModel day(d.doc, index, a.date);
+    const bool ok = day.makeReservation();
+    for (const CScheduleRecord& r : day.lastWritten())
+        std::printf("%s %s-%s %s\n", shownDate(r.year(), r.month(), r.day()).c_str(),
+                    hhmm(r.startHour(), r.startMinute()).c_str(),
+                    hhmm(r.endHour(), r.endMinute()).c_str(), shownText(r.itemName()).c_str());
+    std::fflush(stdout);
+    const bool all = ok && day.lastRequested() > 0 &&
+                     static_cast<int>(day.lastWritten().size()) == day.lastRequested();
+    return all ? kExitOk : kExitFailure;
+}
+
+ORV_CLI_COMMAND(
+    kReserve, "make a reservation or a series",
+    "usage: orvsched-cli reserve GROUP.sch ITEM DATE START END --person LAST|FIRST|MI|DEPT\n"
+    "                            [--note TEXT] [--show-note]\n"
+    "                            [--repeat daily|weekdays|weekly|overnight --until DATE]\n"
+    "                            [--attendee LAST|FIRST|MI|DEPT]...\n"
+    "\n"
+    "Reserves ITEM for the person (one who can make reservations) as OK in the Make\n"
+    "Reservation dialog does: START and END are HH:MM (24-hour; an END of 00:00 means\n"
+    "midnight), DATE and --until are YYYYMMDD or YYYY-MM-DD. Each date is checked for\n"
+    "overlap and written under the schedule table's lock. With --attendee the people\n"
+    "named (attendees of the group) are linked to every date written. Conflicts and\n"
+    "other refusals are the dialog's messages, on standard error.\n"
+    "Prints one line per date written: YYYY-MM-DD HH:MM-HH:MM ITEM.\n"
+    "\n"
+    "Exit status: 0 every date of the request was written, 1 some or all were not,\n"
+    "2 bad usage.\n",
+    runReserve);
+
+// ---- cancel ------------------------------------------------------------------------------------
+
+constexpr const char* kCancel = "cancel";
+
+int runCancel(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {}, {"series"})) return usage(kCancel, args.error());
+    DayArgs a;
+    int status = 0;
+    if (!dayArgs(kCancel, args, 4, a, status)) return status;
+    CliDocument d;
+    d.prompt.setAnswer(CItemDayModel::kConfirmCancel, true);
+    d.prompt.setAnswer(CItemDayModel::kSeriesQuestion, args.has("series"));
+    if (!d.open(a.group)) return kExitFailure;
+    const int index = d.item(kCancel, a.item);
+    if (index < 0) return kExitFailure;
+    CItemDayModel day(d.doc, index, a.date);
+    const int line = lineAt(kCancel, day, a);
+    if (line < 0) return kExitFailure;
+    day.select(line);
+    day.cancelReservation();
+    return day.changed() ? kExitOk : kExitFailure;
+}
+
+ORV_CLI_COMMAND(
+    kCancel, "cancel a reservation, or the rest of its series",
+    "usage: orvsched-cli cancel GROUP.sch ITEM DATE START [--series]\n"
+    "\n"
+    "Cancels the reservation (or blockout) of ITEM that starts at START (HH:MM) on DATE,\n"
+    "with its attendee links, as Cancel Reservation in the item's day list does. With\n"
+    "--series the later members of its series go too (an overnight span always loses\n"
+    "its following days).\n"
+    "\n"
+    "Exit status: 0 cancelled, 1 not found or refused, 2 bad usage.\n",
+    runCancel);
+
+// ---- terminate ---------------------------------------------------------------------------------
+
+constexpr const char* kTerminate = "terminate";
+
+int runTerminate(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {}, {})) return usage(kTerminate, args.error());
+    if (args.positional().size() != 2) return usage(kTerminate, "expects a group file and an item");
+    CliDocument d;
+    d.prompt.setAnswer(CItemDayModel::kConfirmTerminate, true);
+    if (!d.open(args.positional()[0])) return kExitFailure;
+    const int index = d.item(kTerminate, args.positional()[1]);
+    if (index < 0) return kExitFailure;
+    CItemDayModel day(d.doc, index);
+    for (int i = 0; i < day.lineCount(); ++i)
+        if (day.recordAt(i).isActiveNow()) day.select(i);
+    if (day.selected() < 0) {
+        d.prompt.message(CItemDayModel::kOnlyActive, CItemDayModel::kOnlyActiveTitle,
+                         PromptIcon::error);
+        return kExitFailure;
+    }
+    day.terminateReservation();
+    return day.changed() ? kExitOk : kExitFailure;
+}
+
+ORV_CLI_COMMAND(kTerminate, "end the item's running reservation now",
+                "usage: orvsched-cli terminate GROUP.sch ITEM\n"
+                "\n"
+                "Ends the reservation of ITEM that is running at this minute, as Terminate\n"
+                "Reservation does: its end becomes the current time; the following days of an\n"
+                "overnight span are cancelled.\n"
+                "\n"
+                "Exit status: 0 terminated, 1 nothing running or refused, 2 bad usage.\n",
+                runTerminate);
+
+// ---- detail ------------------------------------------------------------------------------------
+
+constexpr const char* kDetail = "detail";
+
+void printDetail(const CShowReservation& s) {
+    const std::pair<const char*, std::string> rows[] = {
+        {"Reservation Date", s.dateText()}, {"Start", s.startText()}, {"End", s.endText()},
+        {"Reserved For", s.reservedFor()},  {"Phone", s.phone()},     {"Dept", s.department()},
+        {"Location", s.location()},         {"Notes", s.note},
+    };
+    for (const auto& [label, value] : rows)
+        std::printf("%s: %s\n", label, shownText(value).c_str());
+    if (s.recurring()) std::printf("%s\n", s.recurringText().c_str());
+}
+
+int runDetail(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {"note", "show-note"}, {})) return usage(kDetail, args.error());
+    DayArgs a;
+    int status = 0;
+    if (!dayArgs(kDetail, args, 4, a, status)) return status;
+    std::optional<std::string> note;
+    if (auto v = args.value("note")) {
+        note = utf8ToCp1252(*v);
+        if (note->size() > static_cast<std::size_t>(CShowReservation::kNoteLimit))
+            return usage(kDetail, "--note is longer than 80 characters");
+    }
+    std::optional<bool> showNote;
+    if (auto v = args.value("show-note")) {
+        if (*v != "on" && *v != "off") return usage(kDetail, "--show-note is on or off");
+        showNote = *v == "on";
+    }
+    CliDocument d;
+    if (!d.open(a.group)) return kExitFailure;
+    const int index = d.item(kDetail, a.item);
+    if (index < 0) return kExitFailure;
+    CItemDayModel day(d.doc, index, a.date);
+    const int line = lineAt(kDetail, day, a);
+    if (line < 0) return kExitFailure;
+    bool shown = false;
+    d.prompt.setDialog(CShowReservation::kId, [&](CDialogModel& m) {
+        auto& s = static_cast<CShowReservation&>(m);
+        if (note) s.note = *note;
+        s.showNote = showNote;
+        printDetail(s);
+        shown = true;
+    });
+    day.select(line);
+    day.showReservation();
+    std::fflush(stdout);
+    return shown && !d.prompt.reportedError() ? kExitOk : kExitFailure;
+}
+
+ORV_CLI_COMMAND(kDetail, "show a reservation, or change its note",
+                "usage: orvsched-cli detail GROUP.sch ITEM DATE START [--note TEXT]\n"
+                "                           [--show-note on|off]\n"
+                "\n"
+                "Prints the Reservation Detail of the reservation of ITEM that starts at START\n"
+                "(HH:MM) on DATE, one 'Label: value' line each, with the note as changed. --note\n"
+                "and --show-note change the reservation and the later members of its series, as\n"
+                "OK in the detail dialog does for the note.\n"
+                "\n"
+                "Exit status: 0 success, 1 not found or refused, 2 bad usage.\n",
+                runDetail);
+
+// ---- attendees ---------------------------------------------------------------------------------
+
+constexpr const char* kAttendees = "attendees";
+
+int runAttendees(const std::vector<std::string>& argv) {
+    CliArgs args;
+    if (!args.parse(argv, {"set"}, {"include-later"})) return usage(kAttendees, args.error());
+    DayArgs a;
+    int status = 0;
+    if (!dayArgs(kAttendees, args, 4, a, status)) return status;
+    std::vector<CPeopleKey> wanted;
+    for (const std::string& text : args.values("set")) {
+        CPeopleKey k;
+        if (!parsePerson(text, k)) return usage(kAttendees, "--set takes LAST|FIRST|MI|DEPT");
+        wanted.push_back(k);
+    }
+    const bool setting = args.has("set");
+    CliDocument d;
+    if (!d.open(a.group)) return kExitFailure;
+    if (!d.doc.attendeeAvailable())
+        return fail(kAttendees, "the attendee function of this group is not available");
+    const int index = d.item(kAttendees, a.item);
+    if (index < 0) return kExitFailure;
+    std::vector<long> records;
+    for (const CPeopleKey& k : wanted) {
+        long record = 0;
+        if (!d.hasPerson(kAttendees, k, CPeople::Kind::Attendee, &record)) return kExitFailure;
+        records.push_back(record);
+    }
+    CItemDayModel day(d.doc, index, a.date);
+    const int line = lineAt(kAttendees, day, a);
+    if (line < 0) return kExitFailure;
+    const CScheduleRecord& r = day.recordAt(line);
+    std::vector<std::string> shown;
+    if (!setting) {
+        CRosterModel roster(d.doc, CRosterModel::Mode::Existing, r.recurEndYear() != 0, r.date(),
+                            r.startHour(), r.startMinute(), r.endHour(), r.endMinute(),
+                            r.itemName());
+        for (const CListLine& l : roster.attending())
+            shown.push_back(l.text);
+        d.doc.attendees().clear();
+        return printLines(shown);
+    }
+    bool ran = false;
+    d.prompt.setDialog(CShowReservation::kId, [](CDialogModel& m) {
+        static_cast<CShowReservation&>(m).viewAttendees = true;
+    });
+    d.prompt.setDialog(CRosterModel::kId, [&](CDialogModel& m) {
+        auto& roster = static_cast<CRosterModel&>(m);
+        std::vector<int> all(roster.attending().size());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i] = static_cast<int>(i);
+        roster.moveLeft(all);
+        std::vector<int> lines;
+        for (std::size_t i = 1; i < roster.allAttendees().size(); ++i)
+            for (long record : records)
+                if (roster.allAttendees()[i].recordNumber == record)
+                    lines.push_back(static_cast<int>(i));
+        roster.moveRight(lines);
+        roster.includeLater = args.has("include-later");
+        for (const CListLine& l : roster.attending())
+            shown.push_back(l.text);
+        ran = true;
+    });
+    day.select(line);
+    day.showReservation();
+    if (!ran || d.prompt.reportedError()) return kExitFailure;
+    return printLines(shown);
+}
+
+ORV_CLI_COMMAND(kAttendees, "list or replace a reservation's attendees",
+                "usage: orvsched-cli attendees GROUP.sch ITEM DATE START\n"
+                "                              [--set LAST|FIRST|MI|DEPT]... [--include-later]\n"
+                "\n"
+                "Prints the attendee list (Attending This Reservation) of the reservation of ITEM\n"
+                "that starts at START (HH:MM) on DATE. With --set the list becomes exactly the\n"
+                "people named (attendees of the group), as OK in the attendee dialog does; with\n"
+                "--include-later the change reaches the later members of its series too. The new\n"
+                "list is printed.\n"
+                "\n"
+                "Exit status: 0 success, 1 not found or refused, 2 bad usage.\n",
+                runAttendees);
+
+} // namespace
+} // namespace orv::cli

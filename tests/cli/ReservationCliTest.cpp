@@ -1,0 +1,99 @@
+// The reservation and people commands of orvsched-cli, run as the built program: a person added,
+// a weekly series with an attendee booked, listed, changed and cancelled, with the dialogs'
+// refusals on standard error and the exit codes.
+#include "CliRunner.h"
+#include "common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace orv::test {
+namespace {
+
+class ReservationCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        group = dir.file("Room.sch");
+        ASSERT_EQ(run({"group-create", group, "--kind", "room", "--description", "Rooms"}).exitCode,
+                  0);
+        ASSERT_EQ(run({"item-add", group, "--name", "Boardroom"}).exitCode, 0);
+    }
+    CliResult run(const std::vector<std::string>& args) { return runCli(args, dir.path()); }
+
+    TempDir dir;
+    std::string group;
+};
+
+TEST_F(ReservationCliTest, PeopleAreAddedChangedAndDeletedWithTheDialogsChecks) {
+    CliResult r = run({"person-add", group, "Morgan|Alex|J|Sales", "--reserve", "--attend",
+                       "--phone", "555-0100"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Morgan, Alex J   (Sales)   ** 555-0100 **   \n");
+    r = run({"person-add", group, "Morgan|Alex|J|Sales"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Add Error: A record for this person already exists in the database\n");
+    r = run({"person-add", group, "Ames||"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Name Error: A first and last name must be specified\n");
+    r = run(
+        {"person-modify", group, "Morgan|Alex|J|Sales", "--last", "Morgen", "--location", "East"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(run({"people", group}).out, "Morgen, Alex J   (Sales)   ** 555-0100 **   \n");
+    EXPECT_EQ(run({"person-delete", group, "Morgen|Alex|J|Sales"}).exitCode, 0);
+    EXPECT_EQ(run({"people", group}).out, "");
+    EXPECT_EQ(run({"person-delete", group, "Morgen|Alex|J|Sales"}).exitCode, 1);
+    EXPECT_EQ(run({"person-add", group, "Morgan|Alex|J", "--phone"}).exitCode, 2);
+}
+
+TEST_F(ReservationCliTest, AWeeklySeriesIsBookedListedChangedAndCancelled) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    ASSERT_EQ(run({"person-add", group, "Ames|Pat||", "--attend"}).exitCode, 0);
+    CliResult r = run({"reserve", group, "Boardroom", "2026-12-09", "09:00", "10:00", "--person",
+                       "Morgan|Alex|J|Sales", "--repeat", "weekly", "--until", "20261223",
+                       "--attendee", "Ames|Pat||", "--note", "Budget"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2026-12-09 09:00-10:00 Boardroom\n2026-12-16 09:00-10:00 Boardroom\n"
+                     "2026-12-23 09:00-10:00 Boardroom\n");
+    EXPECT_EQ(run({"itemday", group, "Boardroom", "2026-12-16"}).out,
+              "09:00 AM   10:00 AM   Morgan, Alex J    (Note)\n");
+    EXPECT_EQ(run({"attendees", group, "Boardroom", "2026-12-23", "09:00"}).out, "Ames, Pat    \n");
+
+    r = run({"reserve", group, "Boardroom", "2026-12-16", "09:30", "11:00", "--person",
+             "Morgan|Alex|J|Sales"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "Reservation Error: Reservation conflicts with existing reservation on 12/16/2026\n");
+    EXPECT_EQ(r.out, "");
+    r = run(
+        {"reserve", group, "Boardroom", "2026-12-16", "09:30", "11:00", "--person", "Nobody|X||"});
+    EXPECT_EQ(r.exitCode, 1);
+
+    r = run({"detail", group, "Boardroom", "2026-12-16", "09:00", "--note", "Budget review"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find(
+                  "Reservation Date: Wednesday, December 16, 2026\nStart: 09:00 AM\nEnd: 10:00 AM\n"
+                  "Reserved For: Morgan, Alex J\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(
+        r.out.find("Notes: Budget review\nThis reservation is part of a recurring reservation\n"),
+        std::string::npos);
+    EXPECT_EQ(run({"attendees", group, "Boardroom", "2026-12-09", "09:00", "--set",
+                   "Morgan|Alex|J|Sales"})
+                  .exitCode,
+              1)
+        << "Morgan can reserve but does not attend";
+
+    EXPECT_EQ(run({"cancel", group, "Boardroom", "2026-12-16", "09:00", "--series"}).exitCode, 0);
+    EXPECT_EQ(run({"itemday", group, "Boardroom", "2026-12-23"}).out, "");
+    EXPECT_EQ(run({"itemday", group, "Boardroom", "2026-12-09"}).out,
+              "09:00 AM   10:00 AM   Morgan, Alex J    (Note)\n");
+    EXPECT_EQ(run({"cancel", group, "Boardroom", "2026-12-16", "09:00"}).exitCode, 1);
+    EXPECT_EQ(run({"itemday", group, "Boardroom", "2026-13-01"}).exitCode, 2);
+    EXPECT_EQ(
+        run({"reserve", group, "Boardroom", "2026-12-16", "9:30", "11:00", "--person", "A|B||"})
+            .exitCode,
+        2);
+}
+
+} // namespace
+} // namespace orv::test
