@@ -11,10 +11,13 @@
 #include "displays/CORVSchedView.h"
 #include "group/CGroupInfoDlg.h"
 #include "group/CItemDlg.h"
+#include "group/CMergeInfoDlg.h"
+#include "group/CMergeWarningsDlg.h"
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
+#include "people/CImportPeopleDlg.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -60,6 +63,9 @@ void CORVSchedApp::registerDialogs() {
     CGroupInfoDlg::registerDialogs();
     CItemDlg::registerDialogs();
     CItemDayPlaceholderDlg::registerDialogs();
+    CMergeInfoDlg::registerDialogs();
+    CMergeWarningsDlg::registerDialogs();
+    CImportPeopleDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

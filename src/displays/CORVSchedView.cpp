@@ -9,8 +9,11 @@
 #include "app/CQtPrompt.h"
 #include "app/ColorRef.h"
 #include "displays/CItemDayPlaceholder.h"
+#include "group/CCompressDatabases.h"
 #include "group/CItemManager.h"
+#include "group/CMergeGroups.h"
 #include "group/CORVSchedDoc.h"
+#include "people/CImportPeople.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -92,6 +95,10 @@ bool CORVSchedView::handles(Command command) const {
     case Command::preferences:
     case Command::newWindow:
     case Command::displayPeopleFileOwner:
+    case Command::mergeGroups:
+    case Command::compressDatabases:
+    case Command::peopleImport:
+    case Command::attendeesImport:
         return true;
     default:
         return false;
@@ -150,6 +157,18 @@ void CORVSchedView::run(Command command) {
         break;
     case Command::displayPeopleFileOwner:
         showPeopleFileOwner(m_doc->storedPeopleName(), this);
+        break;
+    case Command::mergeGroups:
+        CMergeGroups(*m_doc).run();
+        break;
+    case Command::compressDatabases:
+        CCompressDatabases(*m_doc).run();
+        break;
+    case Command::peopleImport:
+        CImportPeople(*m_doc, false).run();
+        break;
+    case Command::attendeesImport:
+        if (m_doc->attendeeAvailable()) CImportPeople(*m_doc, true).run();
         break;
     default:
         break;
