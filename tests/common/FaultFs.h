@@ -2,6 +2,7 @@
 // A file layer that passes everything to the real one unless told to fail: lets tests see the
 // engine's answers to a failing flush, a short write or a refused lock.
 
+#include "storage/Code4.h"
 #include "storage/File4System.h"
 
 #include <cerrno>
@@ -67,6 +68,16 @@ public:
 
 private:
     File4System& m_real = file4posix();
+};
+
+// A quiet engine context on a file layer that fails when told to.
+struct FaultCode {
+    FaultFs fault;
+    Code4 code;
+    FaultCode() {
+        code4init(&code, &fault);
+        code.silentErrors = 1;
+    }
 };
 
 } // namespace orv::test

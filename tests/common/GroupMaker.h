@@ -72,21 +72,6 @@ inline int addLink(CORVSchedDoc& doc, const std::string& item, int hour, const s
     return links.append();
 }
 
-// A table of character fields with one unique tag, as older versions or other software made it.
-inline void makeTable(const std::string& name,
-                      const std::vector<std::pair<const char*, int>>& fields, const char* tag,
-                      const char* key) {
-    Code4 code;
-    code4init(&code);
-    code.silentErrors = 1;
-    Field4info info;
-    for (auto [field, width] : fields)
-        info.add(field, 'C', width);
-    Tag4info tags;
-    tags.add(tag, key, ".NOT. DELETED()", res4unique);
-    d4create(&code, name, info, &tags);
-}
-
 inline std::string fileBytes(const std::string& path) {
     std::ostringstream bytes;
     bytes << std::ifstream(path, std::ios::binary).rdbuf();

@@ -1,6 +1,7 @@
 // File > Merge Groups: what comes over and how the tables read back, the refusals that change
 // neither group, the warnings, and groups that share a people table or lack attendee lists.
 #include "common/GroupMaker.h"
+#include "common/OldTables.h"
 #include "common/TempDir.h"
 #include "group/CGroupFile.h"
 #include "group/CMergeGroups.h"
@@ -21,28 +22,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using Step = std::function<void(CORVSchedDoc&)>;
-
-// Replaces a group's schedule table with an empty one of the middle level (14 fields).
-void makeMiddleLevelSchedule(const std::string& base) {
-    fs::remove(base + ".dbf");
-    fs::remove(base + ".cdx");
-    makeTable(base,
-              {{"DATE", 8},
-               {"ROOMNAME", 20},
-               {"STARTHH", 2},
-               {"STARTMM", 2},
-               {"ENDHH", 2},
-               {"ENDMM", 2},
-               {"LASTNAME", 21},
-               {"FIRSTNAME", 16},
-               {"MI", 2},
-               {"DEPARTMENT", 10},
-               {"NOTES", 80},
-               {"DATEMADE", 8},
-               {"TIMEMADE", 4},
-               {"RECURDAYS", 3}},
-              "SCHEDTAG", "DATE+ROOMNAME+STARTHH+STARTMM");
-}
 
 class Merge : public ::testing::Test {
 public:
@@ -163,7 +142,7 @@ TEST_F(Merge, RefusalsChangeNeitherGroupAndLeaveNothingOpen) {
         {"Annex.sch", "", {}, addB1, CMergeGroups::kSameItemName, CMergeGroups::kSameItemText},
         {"Annex.sch",
          "",
-         [](Merge& t) { makeMiddleLevelSchedule(t.file("AnnexSched")); },
+         [](Merge& t) { makeOldSchedule(t.file("AnnexSched")); },
          {},
          CMergeGroups::kDifferentLevels,
          CMergeGroups::kDifferentLevelsText},
@@ -231,8 +210,8 @@ TEST_F(Merge, WarningsTellWhatDidNotComeOverAndSharedTablesAreLeftAlone) {
         {"",
          "",
          [](Merge& t) {
-             makeMiddleLevelSchedule(t.file("MainSched"));
-             makeMiddleLevelSchedule(t.file("AnnexSched"));
+             makeOldSchedule(t.file("MainSched"));
+             makeOldSchedule(t.file("AnnexSched"));
          },
          {},
          "MainRosLnk.dbf"},

@@ -1,6 +1,7 @@
 // People > Import... and Attendees > Import...: who is offered, what is copied, the closing
 // messages and refusals, and a people table that goes on working after refused people or opens.
 #include "common/GroupMaker.h"
+#include "common/OldTables.h"
 #include "common/TempDir.h"
 #include "people/CImportPeople.h"
 #include "people/CImportPeopleModel.h"
@@ -136,17 +137,7 @@ TEST_F(Import, RefusalsAndEmptySelectionsImportNothingAndLeaveTheGroupWorking) {
 }
 
 TEST_F(Import, AttendeesFromAnOlderPeopleTableAreEverybodyAndComeWithFlags2) {
-    makeTable(file("OldPeople"),
-              {{"LASTNAME", 21},
-               {"FIRSTNAME", 16},
-               {"MI", 2},
-               {"DEPARTMENT", 10},
-               {"LOCATION", 39},
-               {"F1", 39},
-               {"F2", 39},
-               {"NOTES", 39},
-               {"PHONE", 15}},
-              "PEOPLETAG", "LASTNAME+FIRSTNAME+MI+DEPARTMENT");
+    ASSERT_TRUE(makeOldPeople(file("OldPeople")));
     {
         Code4 code;
         code4init(&code);

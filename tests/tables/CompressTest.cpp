@@ -89,11 +89,8 @@ TEST_F(CompressTest, ScheduleInUseByAnotherProcessIsNotPackedAndStaysUsable) {
 }
 
 TEST_F(CompressTest, AFailedLockIsReportedNotPackedAndTheTableGoesOnWorking) {
-    test::FaultFs fault;
-    Code4 code;
-    code4init(&code, &fault);
-    code.silentErrors = 1;
-    CSchedule schedule(code);
+    test::FaultCode ctx;
+    CSchedule schedule(ctx.code);
     ASSERT_EQ(schedule.create(group()), 0);
     test::Reservation r;
     ASSERT_EQ(test::addReservation(schedule, r), 0);
@@ -103,11 +100,11 @@ TEST_F(CompressTest, AFailedLockIsReportedNotPackedAndTheTableGoesOnWorking) {
     schedule.deleteCurrent();
     schedule.unlock();
 
-    fault.brokenLocks = true;
+    ctx.fault.brokenLocks = true;
     EXPECT_EQ(schedule.compress(), e4lock);
-    fault.brokenLocks = false;
-    EXPECT_EQ(code.errorCode, 0);
-    EXPECT_EQ(code.openShareMode, 0);
+    ctx.fault.brokenLocks = false;
+    EXPECT_EQ(ctx.code.errorCode, 0);
+    EXPECT_EQ(ctx.code.openShareMode, 0);
     ASSERT_TRUE(schedule.isOpen());
     EXPECT_EQ(test::recordCountInHeader(m_dir.file("RoomsSched.dbf")), 2);
     EXPECT_EQ(schedule.compress(), 0);

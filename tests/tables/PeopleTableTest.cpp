@@ -108,13 +108,10 @@ TEST_F(PeopleTableTest, DuplicatePersonIsRefusedWith20AndTheFilesStayAsTheyWere)
 }
 
 TEST_F(PeopleTableTest, AFailedFlushIsNotAStoredPersonAndLeavesNoLockBehind) {
-    test::FaultFs fault;
-    Code4 code;
-    code4init(&code, &fault);
-    code.silentErrors = 1;
-    CPeople people(code);
+    test::FaultCode ctx;
+    CPeople people(ctx.code);
     ASSERT_EQ(people.create(group()), 0);
-    fault.failFsync = true;
+    ctx.fault.failFsync = true;
     EXPECT_EQ(addPerson(people, "Ann", "", "Lee", "", 2), e4optFlush);
     // Another user (its own open file) gets the append lock at its first attempt.
     test::QuietCode other;
