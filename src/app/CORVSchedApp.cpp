@@ -10,11 +10,14 @@
 #include "displays/CORVSchedView.h"
 #include "group/CGroupInfoDlg.h"
 #include "group/CItemDlg.h"
+#include "group/CMergeInfoDlg.h"
+#include "group/CMergeWarningsDlg.h"
 #include "group/CORVSchedDoc.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
 #include "group/CWaitCursor.h"
 #include "people/CAddPersonDlg.h"
+#include "people/CImportPeopleDlg.h"
 #include "people/CPersonListDlg.h"
 #include "reservations/CAddReservationDlg.h"
 #include "reservations/CRoomInfoDlg.h"
@@ -70,6 +73,9 @@ void CORVSchedApp::registerDialogs() {
     CRosterDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();
+    CMergeInfoDlg::registerDialogs();
+    CMergeWarningsDlg::registerDialogs();
+    CImportPeopleDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

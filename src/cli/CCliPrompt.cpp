@@ -8,11 +8,16 @@ namespace orv::cli {
 
 void CCliPrompt::message(const std::string& text, const std::string& title, PromptIcon icon) {
     if (icon == PromptIcon::error) m_reportedError = true;
+    if (m_reportOnStdout && icon == PromptIcon::information) {
+        std::printf("%s\n", cp1252ToUtf8(text).c_str());
+        return;
+    }
     std::fprintf(stderr, "%s: %s\n", cp1252ToUtf8(title).c_str(), cp1252ToUtf8(text).c_str());
 }
 
 bool CCliPrompt::ask(const std::string& text, const std::string& title) {
     if (auto it = m_answers.find(text); it != m_answers.end()) return it->second;
+    if (m_silentYes) return true;
     std::fprintf(stderr, "%s: %s %s\n", cp1252ToUtf8(title).c_str(), cp1252ToUtf8(text).c_str(),
                  m_yes ? "Yes (--yes)" : "No (give --yes to answer Yes)");
     return m_yes;

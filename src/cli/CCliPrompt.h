@@ -33,9 +33,16 @@ public:
     void setDialog(const std::string& id, Filler fill) { m_dialogs[id] = std::move(fill); }
     // Whether a message with the error icon was shown.
     bool reportedError() const { return m_reportedError; }
+    // Completion reports (the information icon) go to standard output as their bare text, for
+    // commands whose result they are.
+    void reportOnStdout() { m_reportOnStdout = true; }
+    // Questions are answered Yes without being shown: the command itself was the confirmation.
+    void answerYesSilently() { m_yes = m_silentYes = true; }
 
 private:
     bool m_yes;
+    bool m_reportOnStdout = false;
+    bool m_silentYes = false;
     bool m_reportedError = false;
     std::deque<std::string> m_files;
     std::map<std::string, Filler> m_dialogs;

@@ -8,10 +8,13 @@
 #include "app/CPreferencesSheet.h"
 #include "app/CQtPrompt.h"
 #include "app/ColorRef.h"
+#include "group/CCompressDatabases.h"
 #include "group/CItemManager.h"
+#include "group/CMergeGroups.h"
 #include "group/CORVSchedDoc.h"
 #include "people/CPeopleCommands.h"
 #include "reservations/CItemDayModel.h"
+#include "people/CImportPeople.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -101,6 +104,10 @@ bool CORVSchedView::handles(Command command) const {
     case Command::attendeesModify:
     case Command::attendeesDelete:
     case Command::attendeesList:
+    case Command::mergeGroups:
+    case Command::compressDatabases:
+    case Command::peopleImport:
+    case Command::attendeesImport:
         return true;
     default:
         return false;
@@ -183,6 +190,18 @@ void CORVSchedView::run(Command command) {
         break;
     case Command::attendeesList:
         CPeopleCommands(*m_doc).list(CPeople::Kind::Attendee);
+        break;
+    case Command::mergeGroups:
+        CMergeGroups(*m_doc).run();
+        break;
+    case Command::compressDatabases:
+        CCompressDatabases(*m_doc).run();
+        break;
+    case Command::peopleImport:
+        CImportPeople(*m_doc, false).run();
+        break;
+    case Command::attendeesImport:
+        if (m_doc->attendeeAvailable()) CImportPeople(*m_doc, true).run();
         break;
     default:
         break;

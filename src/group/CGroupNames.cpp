@@ -36,6 +36,17 @@ std::string CGroupNames::otherPeopleFile(std::string_view groupFile,
     return groupFolder(groupFile) + std::string(storedPeopleName);
 }
 
+std::string CGroupNames::peopleTable(std::string_view peopleFilePath) {
+    static constexpr std::string_view kGroupExtension = ".sch";
+    bool groupFile = peopleFilePath.size() >= kGroupExtension.size();
+    for (std::size_t i = 0; groupFile && i < kGroupExtension.size(); ++i) {
+        char c = peopleFilePath[peopleFilePath.size() - kGroupExtension.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        groupFile = c == kGroupExtension[i];
+    }
+    return groupFile ? ownPeopleTable(peopleFilePath) : std::string(peopleFilePath);
+}
+
 std::string CGroupNames::kindWordUpper(std::string_view kindWord) {
     std::string out(kindWord);
     if (!out.empty() && out[0] >= 'a' && out[0] <= 'z')

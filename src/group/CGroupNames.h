@@ -27,6 +27,9 @@ public:
     // own folder.
     static std::string otherPeopleFile(std::string_view groupFile,
                                        std::string_view storedPeopleName);
+    // The people table a group's people file path names: a path ending in ".sch" (any letter
+    // case) is a group file whose own people table is meant; any other path is the table.
+    static std::string peopleTable(std::string_view peopleFilePath);
 
     // "room" -> "Room" for titles; "Room" -> "room" for running text. Only the first character
     // changes, and only when it is a letter a-z or A-Z.

@@ -15,14 +15,6 @@ namespace orv {
 
 namespace {
 
-bool endsWithNoCase(const std::string& s, const std::string& tail) {
-    if (s.size() < tail.size()) return false;
-    return std::equal(tail.rbegin(), tail.rend(), s.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    });
-}
-
 std::string bareName(const std::string& path) {
     auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -135,8 +127,7 @@ bool CORVSchedDoc::storeWindowRect(const CRect& rect) {
 }
 
 bool CORVSchedDoc::openPeople() {
-    if (endsWithNoCase(m_peoplePath, ".sch")) return m_people.open(m_peoplePath, false) == 0;
-    return m_people.open(m_peoplePath, true) == 0;
+    return m_people.open(CGroupNames::peopleTable(m_peoplePath), true) == 0;
 }
 
 bool CORVSchedDoc::openGroup(const std::string& groupFile) {

@@ -100,6 +100,9 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fields,
                 const Tag4info* tags = nullptr);
 Data4* d4open(Code4* code, const std::string& name);
 int d4close(Data4* data);
+// The table that d4open(code, name) would find already open through the context (and so refuse
+// with e4instance), or null. Raises nothing.
+Data4* code4opened(Code4* code, const std::string& name);
 
 // Fields.
 Field4* d4field(Data4* data, const std::string& name);
@@ -140,6 +143,8 @@ void d4tagSelect(Data4* data, Tag4* tag);
 Tag4* d4tagSelected(const Data4* data);
 int d4seek(Data4* data, const std::string& text);
 int d4reindex(Data4* data);
+// Removes the deleted records and rebuilds the tags. Only on a table opened exclusively (else
+// e4lock); takes d4lockAll and lets it go again unless the caller held it already.
 int d4pack(Data4* data);
 
 // Verifies every tag against the data file: page structure, key order, each key equal to the

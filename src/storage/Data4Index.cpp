@@ -417,16 +417,12 @@ int d4reindex(Data4* data) {
     return rc;
 }
 
-int d4pack(Data4* data) {
-    if (!data) return error4(nullptr, e4parmNull, kLocPack, "d4pack");
-    if (pending(data)) return res4pending;
-    if (data->readOnlyAttribute || data->readOnlyOpen) return raise(data, e4write, kLocPack, "d4pack");
-    int rc = recordWrite(data);
-    if (rc != 0) return rc;
-    rc = d4lockAll(data);
-    if (rc != 0) return rc;
+namespace {
+
+// Packing under the file lock: kept records move down, the file is cut, the tags rebuilt.
+int packLocked(Data4* data) {
     long count = 0;
-    rc = readRecordCount(data, &count);
+    int rc = readRecordCount(data, &count);
     if (rc < 0) return rc;
 
     // Kept records move down in place; the write position never passes the read position.
@@ -466,6 +462,28 @@ int d4pack(Data4* data) {
         if (rc < 0) return raise(data, rc, kLocPack, "d4pack");
     }
     return writeHeaderStart(data);
+}
+
+} // namespace
+
+int d4pack(Data4* data) {
+    if (!data) return error4(nullptr, e4parmNull, kLocPack, "d4pack");
+    if (pending(data)) return res4pending;
+    if (data->readOnlyAttribute || data->readOnlyOpen) return raise(data, e4write, kLocPack, "d4pack");
+    // Records move and the file shrinks under every reader: only a table opened exclusively.
+    if (!data->exclusive) return raise(data, e4lock, kLocPack, "d4pack");
+    const bool callerLocked = data->fileLocked;
+    int rc = recordWrite(data);
+    if (rc != 0) return rc;
+    rc = d4lockAll(data);
+    if (rc != 0) return rc;
+    rc = packLocked(data);
+    // A lock taken here is let go here; one the caller took stays the caller's.
+    if (!callerLocked) {
+        const int ur = d4unlock(data);
+        if (rc == 0) rc = ur;
+    }
+    return rc;
 }
 
 int d4check(Data4* data, std::vector<long long>* keyCounts, std::string* problem) {

@@ -349,6 +349,14 @@ int checkTagInfo(const Tag4infoEntry& t) {
 
 } // namespace
 
+Data4* code4opened(Code4* code, const std::string& name) {
+    if (!code || name.empty()) return nullptr;
+    const std::string canon = canonical(findFile(*code->fs, dataNameFor(name)));
+    for (const auto& t : code->tables)
+        if (canonical(t->path) == canon) return t.get();
+    return nullptr;
+}
+
 Data4* d4open(Code4* code, const std::string& name) {
     if (!code) return nullptr;
     if (code->errorCode < 0) return nullptr;

@@ -175,6 +175,21 @@ void CRosterLink::clearImage() {
     m_extra.clear();
 }
 
+void CRosterLink::copyImageFrom(const CRosterLink& other) {
+    m_year = other.m_year;
+    m_month = other.m_month;
+    m_day = other.m_day;
+    m_startHour = other.m_startHour;
+    m_startMinute = other.m_startMinute;
+    m_flags = other.m_flags;
+    m_itemName = other.m_itemName;
+    m_firstName = other.m_firstName;
+    m_middleInitial = other.m_middleInitial;
+    m_lastName = other.m_lastName;
+    m_department = other.m_department;
+    m_extra = other.m_extra;
+}
+
 void CRosterLink::setDate(int month, int day, int year) {
     m_month = month;
     m_day = day;

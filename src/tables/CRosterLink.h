@@ -64,6 +64,8 @@ public:
 
     // Numbers 0, texts empty.
     void clearImage();
+    // The image becomes a copy of another table's image (all ten fields), for an append.
+    void copyImageFrom(const CRosterLink& other);
 
     int year() const { return m_year; }
     int month() const { return m_month; }

@@ -16,16 +16,18 @@ int CTableOps::pack(Code4& code, const std::string& name, const char* tagName, b
     int result = 0;
     if (!data) {
         result = kInUse;
-        if (code.errorCode < 0) code.errorCode = 0;
     } else {
         Tag4* tag = d4tag(data, tagName);
         d4tagSelect(data, tag);
         if (tag && uniqueTag) t4uniqueSet(tag, res4unique);
-        d4lockAll(data);
-        d4pack(data);
-        d4close(data);
+        result = d4lockAll(data);
+        if (result == 0) result = d4pack(data);
+        const int closed = d4close(data);
+        if (result == 0) result = closed;
     }
     code.openShareMode = 0;
+    // The caller reopens the table for shared use, which a pending error would refuse.
+    if (code.errorCode < 0) code.errorCode = 0;
     return result;
 }
 
@@ -42,7 +44,7 @@ int CTableOps::deleteRecord(Data4* data) {
     if (!data) return e4parmNull;
     d4delete(data);
     const int rc = d4flush(data);
-    d4unlock(data);
+    unlockAfterWrite(data);
     return rc;
 }
 
@@ -58,6 +60,14 @@ int CTableOps::relockCurrent(Data4* data) {
     if (rc == 0 && d4deleted(data)) rc = res4noRecord;
     if (rc != 0) d4unlock(data);
     return rc;
+}
+
+void CTableOps::unlockAfterWrite(Data4* data) {
+    Code4& code = *data->code;
+    const int pendingError = code.errorCode;
+    if (pendingError < 0) code.errorCode = 0;
+    d4unlock(data);
+    if (pendingError < 0) code.errorCode = pendingError;
 }
 
 std::string CTableOps::text(const Field4* field) {

@@ -18,8 +18,9 @@ public:
 
     // Packs the closed table `name`: opens it exclusively, selects `tagName` (with res4unique
     // when `uniqueTag`), takes d4lockAll, d4pack, d4close; the share mode is shared again
-    // afterwards. Returns 0, or kInUse when the exclusive open failed; the failed open's error
-    // is cleared so that the caller can reopen the table for shared use.
+    // afterwards. Returns 0 when packed, kInUse when the exclusive open failed, else what the
+    // lock, the pack or the close returned. A pending error is cleared so that the caller can
+    // reopen the table for shared use.
     static int pack(Code4& code, const std::string& name, const char* tagName, bool uniqueTag);
 
     // Selects the tag `tagName` of a table just opened (unique handling res4unique when
@@ -29,15 +30,16 @@ public:
     static int bindResult(const Code4& code) { return code.errorCode < 0 ? code.errorCode : 0; }
 
     // Adds a record: append start, blank, `write` fills the buffer, append; the flush when the
-    // append worked; always the unlock. The append's result (res4unique for a taken key).
+    // append worked; always the unlock. The append's result (res4unique for a taken key), or
+    // the flush's failure: a record that may not have reached the disk is not reported stored.
     template <class Write> static int appendRecord(Data4* data, Write write) {
         if (!data) return e4parmNull;
         d4appendStart(data, 0);
         d4blank(data);
         write();
-        const int rc = d4append(data);
-        if (rc == res4success) d4flush(data);
-        d4unlock(data);
+        int rc = d4append(data);
+        if (rc == res4success) rc = d4flush(data);
+        unlockAfterWrite(data);
         return rc;
     }
     // Rewrites the current record: blank, `write`, flush, unlock. The flush's result. A refused
@@ -49,7 +51,7 @@ public:
         write();
         const int rc = d4flush(data);
         if (rc != 0) d4changed(data, 0);
-        d4unlock(data);
+        unlockAfterWrite(data);
         return rc;
     }
     // Locks the current record and reads it again from the file: another user may have changed
@@ -58,6 +60,9 @@ public:
     static int relockCurrent(Data4* data);
     // Marks the current record deleted, flushed and unlocked. The flush's result.
     static int deleteRecord(Data4* data);
+    // The unlock that ends a write. It runs even after a failed flush left an error pending
+    // (which would refuse it and keep other users locked out); the error stays pending.
+    static void unlockAfterWrite(Data4* data);
 
     // Field access of the record images: a missing field (an older layout) is neither written
     // nor read; texts lose their trailing blanks, numbers take the leading digits.

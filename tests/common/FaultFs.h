@@ -2,9 +2,11 @@
 // A file layer that passes everything to the real one unless told to fail: lets tests see the
 // engine's answers to a failing flush, a short write or a refused lock.
 
+#include "storage/Code4.h"
 #include "storage/File4System.h"
 
 #include <cerrno>
+#include <string>
 
 namespace orv::test {
 
@@ -16,8 +18,18 @@ public:
     bool brokenLocks = false;     // the system fails the lock call for another reason
     bool failUnlocks = false;
     int fsyncCalls = 0;
+    // Opens of paths ending in this text fail (EACCES) once `opensBeforeFailing` more passed.
+    std::string failOpensOf;
+    int opensBeforeFailing = 0;
 
-    int open(const std::string& path, int flags, int mode) override { return m_real.open(path, flags, mode); }
+    int open(const std::string& path, int flags, int mode) override {
+        if (!failOpensOf.empty() && path.size() >= failOpensOf.size() &&
+            path.compare(path.size() - failOpensOf.size(), failOpensOf.size(), failOpensOf) == 0) {
+            if (opensBeforeFailing == 0) return -EACCES;
+            --opensBeforeFailing;
+        }
+        return m_real.open(path, flags, mode);
+    }
     int close(int fd) override { return m_real.close(fd); }
     long long pread(int fd, void* buf, std::size_t n, std::int64_t offset) override {
         return m_real.pread(fd, buf, n, offset);
@@ -56,6 +68,16 @@ public:
 
 private:
     File4System& m_real = file4posix();
+};
+
+// A quiet engine context on a file layer that fails when told to.
+struct FaultCode {
+    FaultFs fault;
+    Code4 code;
+    FaultCode() {
+        code4init(&code, &fault);
+        code.silentErrors = 1;
+    }
 };
 
 } // namespace orv::test

@@ -196,15 +196,16 @@ TEST_F(ViewClickTest, AddItemIsRefusedWhileGroupsAreLocked) {
 TEST_F(ViewClickTest, CommandsOfPartsNotBuiltYetAreNotHandled) {
     showView();
     for (Command c :
-         {Command::mergeGroups, Command::compressDatabases, Command::specifyBlockout,
-          Command::removeBlockout, Command::deleteOldReservations, Command::daysReservations,
-          Command::monthsReservations, Command::allReservations, Command::utilization})
+         {Command::specifyBlockout, Command::removeBlockout, Command::deleteOldReservations,
+          Command::daysReservations, Command::monthsReservations, Command::allReservations,
+          Command::utilization})
         EXPECT_FALSE(view->handles(c)) << commandInfo(c).text;
-    for (Command c :
-         {Command::print, Command::printPreview, Command::modifyGroupInfo, Command::addItem,
-          Command::modifyDeleteItem, Command::itemDelete, Command::itemModify, Command::preferences,
-          Command::newWindow, Command::displayPeopleFileOwner, Command::closeGroup,
-          Command::peopleAdd, Command::peopleList, Command::attendeesAdd})
+    for (Command c : {Command::print, Command::printPreview, Command::modifyGroupInfo,
+                      Command::addItem, Command::modifyDeleteItem, Command::itemDelete,
+                      Command::itemModify, Command::preferences, Command::newWindow,
+                      Command::displayPeopleFileOwner, Command::closeGroup, Command::mergeGroups,
+                      Command::compressDatabases, Command::peopleImport, Command::attendeesImport,
+                      Command::peopleAdd, Command::peopleList, Command::attendeesAdd})
         EXPECT_TRUE(view->handles(c)) << commandInfo(c).text;
     EXPECT_TRUE(view->isEnabled(Command::attendeesAdd)) << "a new group has the attendee function";
 }

@@ -3,9 +3,7 @@
 // changes, the in-use states recomputed from scratch, and the warnings about old tables.
 #include "ViewTestSupport.h"
 
-#include "storage/Data4.h"
-#include "storage/Field4info.h"
-#include "storage/Tag4info.h"
+#include "common/OldTables.h"
 
 #include <filesystem>
 #include <sys/wait.h>
@@ -17,57 +15,6 @@ namespace {
 class ViewTimerTest : public ViewFixture {
 protected:
     const CRoom& item(int i) { return doc->items().at(i); }
-
-    // Replaces one of the group's tables with a table of the older layout, fields as given.
-    void replaceTable(const std::string& base,
-                      const std::vector<std::pair<const char*, int>>& fields, const char* tag,
-                      const char* key) {
-        for (const char* ext : {".dbf", ".cdx"})
-            std::filesystem::remove(dir.file(base + ext));
-        Field4info info;
-        for (const auto& [name, width] : fields)
-            info.add(name, 'C', width);
-        Tag4info tags;
-        tags.add(tag, key, ".NOT. DELETED()", res4unique);
-        Code4 code;
-        code4init(&code);
-        code.silentErrors = 1;
-        Data4* d = d4create(&code, dir.file(base), info, &tags);
-        ASSERT_NE(d, nullptr);
-        d4close(d);
-        code4initUndo(&code);
-    }
-    void makeScheduleOld() {
-        replaceTable("RoomSched",
-                     {{"DATE", 8},
-                      {"ROOMNAME", 20},
-                      {"STARTHH", 2},
-                      {"STARTMM", 2},
-                      {"ENDHH", 2},
-                      {"ENDMM", 2},
-                      {"LASTNAME", 21},
-                      {"FIRSTNAME", 16},
-                      {"MI", 2},
-                      {"DEPARTMENT", 10},
-                      {"NOTES", 80},
-                      {"DATEMADE", 8},
-                      {"TIMEMADE", 4},
-                      {"RECURDAYS", 3}},
-                     "SCHEDTAG", "DATE+ROOMNAME+STARTHH+STARTMM");
-    }
-    void makePeopleOld() {
-        replaceTable("RoomPeople",
-                     {{"LASTNAME", 21},
-                      {"FIRSTNAME", 16},
-                      {"MI", 2},
-                      {"DEPARTMENT", 10},
-                      {"LOCATION", 39},
-                      {"F1", 39},
-                      {"F2", 39},
-                      {"NOTES", 39},
-                      {"PHONE", 15}},
-                     "PEOPLETAG", "LASTNAME+FIRSTNAME+MI+DEPARTMENT");
-    }
 };
 
 TEST_F(ViewTimerTest, FirstShowingHandsTheSettingsToTheDocument) {
@@ -226,7 +173,7 @@ TEST_F(ViewTimerTest, WithoutRefreshAnotherUsersReservationWaitsForTheNextReload
 }
 
 TEST_F(ViewTimerTest, OldScheduleTableIsReportedAtTheFirstShowing) {
-    makeScheduleOld();
+    ASSERT_TRUE(makeOldSchedule(dir.file("RoomSched")));
     showView();
     EXPECT_EQ(
         prompt.messages,
@@ -240,7 +187,7 @@ TEST_F(ViewTimerTest, OldScheduleTableIsReportedAtTheFirstShowing) {
 }
 
 TEST_F(ViewTimerTest, OldSharedPeopleTableIsReportedAtTheFirstShowing) {
-    makePeopleOld();
+    ASSERT_TRUE(makeOldPeople(dir.file("RoomPeople")));
     showView();
     EXPECT_EQ(prompt.messages,
               std::vector<RecordedMessage>{info("The databases in this group are in the current "
@@ -259,7 +206,7 @@ TEST_F(ViewTimerTest, OldSharedPeopleTableIsReportedAtTheFirstShowing) {
 
 TEST_F(ViewTimerTest, WarnOldDbOffShowsNothing) {
     settings.writeInt("Databases", "WarnOldDB", 0);
-    makeScheduleOld();
+    ASSERT_TRUE(makeOldSchedule(dir.file("RoomSched")));
     showView();
     EXPECT_TRUE(prompt.messages.empty());
 }

@@ -245,6 +245,31 @@ TEST_F(Data4Index, PackKeepsActiveRecordsInOrderAndRebuildsTheTag) {
     EXPECT_EQ(std::filesystem::file_size(dir.file("pack.dbf")), 32u * 4 + 33 + 6 * 21 + 1);
 }
 
+TEST_F(Data4Index, PackNeedsTheTableToItselfAndKeepsNoLockOfItsOwn) {
+    Data4* d = make("excl");
+    for (int i = 0; i < 3; ++i) add(d, "20261208", "R", std::to_string(10 + i));
+    d4tagSelect(d, nullptr);
+    ASSERT_EQ(d4go(d, 2), 0);
+    d4delete(d);
+    d4flush(d);
+    d4unlock(d);
+    // Shared: readers elsewhere would see records move under them.
+    EXPECT_EQ(d4pack(d), e4lock);
+    code.errorCode = 0;
+    EXPECT_EQ(d4recCount(d), 3);
+    d4close(d);
+
+    code.openShareMode = 1;
+    d = d4open(&code, dir.file("excl"));
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d4pack(d), 0);
+    EXPECT_EQ(d4recCount(d), 2);
+    EXPECT_FALSE(d->fileLocked || d->indexLocked) << "the lock the pack took itself is let go";
+    ASSERT_EQ(d4lockAll(d), 0);
+    ASSERT_EQ(d4pack(d), 0);
+    EXPECT_TRUE(d->fileLocked) << "a lock the caller took stays the caller's";
+}
+
 TEST_F(Data4Index, PackIsRefusedOnAReadOnlyTable) {
     d4close(make("ro"));
     code.readOnly = 1;

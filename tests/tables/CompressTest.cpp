@@ -1,6 +1,7 @@
 // Compressing the three tables: packing needs the table for exclusive use; another user who has
 // it open (a real second process) makes it fail with 4, and the table goes on working.
 #include "TableTestSupport.h"
+#include "common/FaultFs.h"
 #include "common/TempDir.h"
 #include "tables/CPeople.h"
 #include "tables/CRosterLink.h"
@@ -83,6 +84,29 @@ TEST_F(CompressTest, ScheduleInUseByAnotherProcessIsNotPackedAndStaysUsable) {
     EXPECT_EQ(test::addReservation(schedule, r), 0);
     other.closeInput();
     EXPECT_EQ(other.wait(), 0);
+    EXPECT_EQ(schedule.compress(), 0);
+    EXPECT_EQ(test::recordCountInHeader(m_dir.file("RoomsSched.dbf")), 1);
+}
+
+TEST_F(CompressTest, AFailedLockIsReportedNotPackedAndTheTableGoesOnWorking) {
+    test::FaultCode ctx;
+    CSchedule schedule(ctx.code);
+    ASSERT_EQ(schedule.create(group()), 0);
+    test::Reservation r;
+    ASSERT_EQ(test::addReservation(schedule, r), 0);
+    r.startHour = 11;
+    ASSERT_EQ(test::addReservation(schedule, r), 0);
+    ASSERT_EQ(schedule.first(), 0);
+    schedule.deleteCurrent();
+    schedule.unlock();
+
+    ctx.fault.brokenLocks = true;
+    EXPECT_EQ(schedule.compress(), e4lock);
+    ctx.fault.brokenLocks = false;
+    EXPECT_EQ(ctx.code.errorCode, 0);
+    EXPECT_EQ(ctx.code.openShareMode, 0);
+    ASSERT_TRUE(schedule.isOpen());
+    EXPECT_EQ(test::recordCountInHeader(m_dir.file("RoomsSched.dbf")), 2);
     EXPECT_EQ(schedule.compress(), 0);
     EXPECT_EQ(test::recordCountInHeader(m_dir.file("RoomsSched.dbf")), 1);
 }

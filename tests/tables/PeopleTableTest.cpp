@@ -1,6 +1,7 @@
 // The people table: its file, its records, the unique person key, the older 9-field layout and
 // listing people of a kind.
 #include "TableTestSupport.h"
+#include "common/FaultFs.h"
 #include "common/TempDir.h"
 #include "tables/CPeople.h"
 
@@ -104,6 +105,20 @@ TEST_F(PeopleTableTest, DuplicatePersonIsRefusedWith20AndTheFilesStayAsTheyWere)
     // The table goes on working.
     EXPECT_EQ(addPerson(people, "John", "Q", "Smith", "Admin", 2), 0);
     EXPECT_EQ(test::recordCountInHeader(dbf()), 2);
+}
+
+TEST_F(PeopleTableTest, AFailedFlushIsNotAStoredPersonAndLeavesNoLockBehind) {
+    test::FaultCode ctx;
+    CPeople people(ctx.code);
+    ASSERT_EQ(people.create(group()), 0);
+    ctx.fault.failFsync = true;
+    EXPECT_EQ(addPerson(people, "Ann", "", "Lee", "", 2), e4optFlush);
+    // Another user (its own open file) gets the append lock at its first attempt.
+    test::QuietCode other;
+    other.code.lockRetries = 1;
+    Data4* d = d4open(&other.code, m_dir.file("RoomsPeople"));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d4lockAppend(d), 0);
 }
 
 TEST_F(PeopleTableTest, LastNamesDifferingOnlyInCaseAreTwoPeople) {

@@ -1,0 +1,228 @@
+#include "group/CMergeGroups.h"
+
+#include "group/CGroupFile.h"
+#include "group/CGroupNames.h"
+#include "group/CMergeInfoModel.h"
+#include "group/CMergeWarningsModel.h"
+#include "group/CORVSchedDoc.h"
+#include "tables/CTableNames.h"
+#include "tables/Cp1252.h"
+
+#include <cctype>
+
+namespace orv {
+
+namespace {
+
+// The group file could not be written: reported once the lock is let go.
+constexpr int kSaveFailed = -3;
+
+struct CopyOutcome {
+    bool duplicate = false; // an append refused as a taken unique key
+    bool failed = false;    // another failed append, or a walk that did not reach the end
+};
+
+// Walks `from` in tag order and appends each record through `appendOne`. A failed record does
+// not end the walk, and no engine error is left pending for the next one.
+template <class From, class AppendOne>
+CopyOutcome copyRecords(Code4& code, From& from, AppendOne appendOne) {
+    CopyOutcome outcome;
+    int rc = from.first();
+    while (rc == res4success) {
+        const int appended = appendOne();
+        if (appended == res4unique)
+            outcome.duplicate = true;
+        else if (appended != res4success)
+            outcome.failed = true;
+        if (code.errorCode < 0) code.errorCode = 0;
+        rc = from.next();
+    }
+    if (rc != res4eof) outcome.failed = true;
+    if (code.errorCode < 0) code.errorCode = 0;
+    return outcome;
+}
+
+// Both names lead to one table that the context has open.
+bool sameOpenTable(Code4& code, const std::string& a, const std::string& b) {
+    Data4* table = code4opened(&code, a);
+    return table && code4opened(&code, b) == table;
+}
+
+} // namespace
+
+void CMergeGroups::warn(const char* text) {
+    m_warnings.emplace_back(text);
+    m_result = kMergedWithWarnings;
+}
+
+int CMergeGroups::run() {
+    CUserPrompt& prompt = m_doc.prompt();
+    CMergeInfoModel info(m_doc.description());
+    if (!prompt.runDialog(info)) return kNotRun;
+    FileChoice choice;
+    choice.title = kChooserTitle;
+    choice.defaultExtension = "sch";
+    choice.filter = kChooserFilter;
+    choice.mustExist = true;
+    choice.folder = m_doc.groupFolder();
+    const auto path = prompt.chooseFile(choice);
+    if (!path) return kNotRun;
+    if (*path == m_doc.groupFile()) {
+        prompt.message(kIntoItself, "Error", PromptIcon::error);
+        return kNotRun;
+    }
+    const int result = mergeGroup(*path);
+    switch (result) {
+    case kMerged:
+        prompt.message(kSuccess, kSuccessTitle, PromptIcon::information);
+        break;
+    case kMergedWithWarnings: {
+        CMergeWarningsModel list(m_warnings);
+        prompt.runDialog(list);
+        break;
+    }
+    case kSameItemName:
+        prompt.message(kSameItemText, kCancelledTitle, PromptIcon::error);
+        break;
+    case kDifferentLevels:
+        prompt.message(kDifferentLevelsText, kCancelledTitle, PromptIcon::error);
+        break;
+    case kOwnsPeople:
+        prompt.message(kOwnsPeopleText, kCancelledTitle, PromptIcon::error);
+        break;
+    default:
+        break;
+    }
+    m_doc.notifyChanged();
+    return result;
+}
+
+int CMergeGroups::mergeGroup(const std::string& path) {
+    m_warnings.clear();
+    m_result = kMerged;
+    CUserPrompt& prompt = m_doc.prompt();
+    CGroupFileData other;
+    std::string why;
+    if (!CGroupFile::read(path, other, why)) {
+        if (!why.empty())
+            why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        prompt.message(utf8ToCp1252(why), kAppTitle, PromptIcon::error);
+        return kNotMerged;
+    }
+
+    CPeople& people = m_doc.people();
+    if (people.lockAll() != 0) {
+        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        prompt.message(kNotLocked, kCancelledTitle, PromptIcon::error);
+        return kNotMerged;
+    }
+    CSchedule from(m_doc.code());
+    int result = mergeItems(path, other, from);
+    people.unlock();
+    if (result == kSaveFailed) {
+        prompt.message(kNotSaved, kCancelledTitle, PromptIcon::error);
+        result = kNotMerged;
+    }
+    if (result != kMerged) {
+        from.close();
+        return result;
+    }
+
+    mergeReservations(from);
+    from.close();
+    // No attendee function here (an older layout, or a table that did not open): no links.
+    if (m_doc.attendeeAvailable()) mergeAttendeeLists(path);
+    mergePeople(path, other.peopleFileName);
+
+    // The merged items may be in use right now; other users' timers notice the stamp.
+    m_doc.loadTodaysList(m_doc.dateKey());
+    m_doc.recomputeInUse(true);
+    m_doc.markUpdate();
+    return m_result;
+}
+
+int CMergeGroups::mergeItems(const std::string& path, const CGroupFileData& other,
+                             CSchedule& from) {
+    Code4& code = m_doc.code();
+    // The item list as it is on disk now, checked again: another user may have added a name
+    // since this group was read.
+    m_doc.rereadGroupFile();
+    for (const CRoom& item : other.items)
+        if (m_doc.findItem(item.name()) >= 0) return kSameItemName;
+
+    const CSchedule& mine = m_doc.schedule();
+    if (from.open(path) != 0) {
+        code.errorCode = 0;
+        warn(kNoReservations);
+    } else if (from.noRecurrenceField() != mine.noRecurrenceField() ||
+               from.oldFormat() != mine.oldFormat()) {
+        return kDifferentLevels;
+    }
+    if (other.peopleFileName.empty() &&
+        sameOpenTable(code, m_doc.people().tableName(), CTableNames::people(path)))
+        return kOwnsPeople;
+
+    for (const CRoom& item : other.items)
+        m_doc.items().append(item);
+    if (!m_doc.saveGroupFile()) {
+        // The list goes back to what the file holds, so that nothing half merged stays shown.
+        m_doc.rereadGroupFile();
+        return kSaveFailed;
+    }
+    return kMerged;
+}
+
+void CMergeGroups::mergeReservations(CSchedule& from) {
+    if (!from.isOpen()) return;
+    CSchedule& to = m_doc.schedule();
+    const CopyOutcome outcome = copyRecords(m_doc.code(), from, [&] {
+        to.image() = from.image();
+        return to.append();
+    });
+    if (outcome.duplicate || outcome.failed) warn(kSomeReservationsLost);
+}
+
+void CMergeGroups::mergeAttendeeLists(const std::string& path) {
+    Code4& code = m_doc.code();
+    CRosterLink from(code);
+    if (from.open(path) != 0) {
+        code.errorCode = 0;
+        warn(kNoAttendeeLists);
+        return;
+    }
+    CRosterLink& to = m_doc.rosterLinks();
+    const CopyOutcome outcome = copyRecords(code, from, [&] {
+        to.copyImageFrom(from);
+        return to.append();
+    });
+    from.close();
+    if (outcome.duplicate || outcome.failed) warn(kSomeAttendeeListsLost);
+}
+
+void CMergeGroups::mergePeople(const std::string& path, const std::string& storedPeopleName) {
+    Code4& code = m_doc.code();
+    CPeople& to = m_doc.people();
+    const std::string table = CGroupNames::peopleTable(
+        storedPeopleName.empty() ? path : CGroupNames::otherPeopleFile(path, storedPeopleName));
+    // Both groups use one people table (this group's own, or a third group's that both borrow):
+    // its people are here already, and a second open of it would only be refused.
+    if (sameOpenTable(code, to.tableName(), table)) return;
+
+    CPeople& from = m_doc.otherPeople();
+    if (from.open(table, true) != 0) {
+        code.errorCode = 0;
+        warn(kNoPeople);
+        return;
+    }
+    const CopyOutcome outcome = copyRecords(code, from, [&] {
+        CPeopleRecord person = from.image();
+        person.setOldLayout(to.oldLayout());
+        to.image() = person;
+        return to.append();
+    });
+    from.close();
+    if (outcome.duplicate) warn(kPeopleExist);
+    if (outcome.failed) warn(kSomePeopleLost);
+}
+
+} // namespace orv
