@@ -7,11 +7,15 @@
 #include "app/CQtPrompt.h"
 #include "app/CRecentFileList.h"
 #include "app/HelpTopics.h"
+#include "displays/CDayGlanceG.h"
 #include "displays/CItemDayPlaceholderDlg.h"
+#include "displays/CMonthResDlg.h"
 #include "displays/CORVSchedView.h"
 #include "group/CGroupInfoDlg.h"
 #include "group/CItemDlg.h"
 #include "group/CORVSchedDoc.h"
+#include "reports/CResReportDataDlg.h"
+#include "reports/CResReportDlg.h"
 #include "group/CWaitCursor.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
@@ -60,6 +64,10 @@ void CORVSchedApp::registerDialogs() {
     CGroupInfoDlg::registerDialogs();
     CItemDlg::registerDialogs();
     CItemDayPlaceholderDlg::registerDialogs();
+    CDayGlanceG::registerDialogs();
+    CMonthResDlg::registerDialogs();
+    CResReportDlg::registerDialogs();
+    CResReportDataDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

@@ -8,9 +8,12 @@
 #include "app/CPreferencesSheet.h"
 #include "app/CQtPrompt.h"
 #include "app/ColorRef.h"
+#include "displays/CDayGlance.h"
 #include "displays/CItemDayPlaceholder.h"
+#include "displays/CMonthGlance.h"
 #include "group/CItemManager.h"
 #include "group/CORVSchedDoc.h"
+#include "reports/CReservationReport.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -92,6 +95,9 @@ bool CORVSchedView::handles(Command command) const {
     case Command::preferences:
     case Command::newWindow:
     case Command::displayPeopleFileOwner:
+    case Command::daysReservations:
+    case Command::monthsReservations:
+    case Command::allReservations:
         return true;
     default:
         return false;
@@ -151,9 +157,45 @@ void CORVSchedView::run(Command command) {
     case Command::displayPeopleFileOwner:
         showPeopleFileOwner(m_doc->storedPeopleName(), this);
         break;
+    case Command::daysReservations:
+        daysReservations();
+        break;
+    case Command::monthsReservations:
+        monthsReservations();
+        break;
+    case Command::allReservations:
+        CReservationReport::run(*m_doc);
+        break;
     default:
         break;
     }
+}
+
+OpenItemDay CORVSchedView::itemDayOpener() {
+    return [this](int itemIndex, int month, int day, int year) {
+        CItemDayOutcome outcome;
+        if (!m_doc->items().isValidIndex(itemIndex)) return outcome;
+        char date[48];
+        std::snprintf(date, sizeof date, "%02d/%02d/%04d", month, day, year);
+        CItemDayPlaceholder dayList(m_doc->items().at(itemIndex).name(), date);
+        outcome.ok = m_doc->prompt().runDialog(dayList);
+        outcome.month = month;
+        outcome.day = day;
+        outcome.year = year;
+        return outcome;
+    };
+}
+
+void CORVSchedView::daysReservations() {
+    const auto form =
+        m_settings.useFullDay ? CDayGlance::Form::allDay : CDayGlance::Form::twelveHours;
+    CDayGlance glance(*m_doc, form, m_settings.occupied, m_settings.startHour, itemDayOpener());
+    m_doc->prompt().runDialog(glance);
+}
+
+void CORVSchedView::monthsReservations() {
+    CMonthGlance glance(*m_doc, m_settings.occupied, m_settings.partiallyOccupied, itemDayOpener());
+    m_doc->prompt().runDialog(glance);
 }
 
 void CORVSchedView::preferences() {
@@ -424,12 +466,8 @@ void CORVSchedView::leftClick(QPoint pos) {
     viewport()->repaint();
 
     const std::tm today = CClock::current().localNow();
-    char date[48];
-    std::snprintf(date, sizeof date, "%02d/%02d/%04d", today.tm_mon + 1, today.tm_mday,
-                  today.tm_year + 1900);
-    CItemDayPlaceholder dayList(m_doc->items().at(index).name(), date);
     QPointer<CORVSchedView> alive(this);
-    m_doc->prompt().runDialog(dayList);
+    itemDayOpener()(index, today.tm_mon + 1, today.tm_mday, today.tm_year + 1900);
     if (!alive) return;
     m_highlighted = -1;
     viewport()->update();

@@ -1,6 +1,8 @@
 // The real program on a real display: orvsched opens a freshly made sample group under xvfb-run,
 // saves a picture of its main window (kept as a test artifact), and the picture shows boxes of
 // both colours.
+#include "displays/ScreenshotSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,15 +15,8 @@
 
 namespace {
 
-const QString kXvfbRun = QStringLiteral("/usr/bin/xvfb-run");
-
-int countColour(const QImage& image, const QColor& colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == colour) ++n;
-    return n;
-}
+using orv::test::countColour;
+using orv::test::kXvfbRun;
 
 TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
     if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";

@@ -1,0 +1,63 @@
+#include "reports/CResReportDataDlg.h"
+
+#include "app/CDialogRegistry.h"
+#include "app/CQtPrompt.h"
+#include "group/CWaitCursor.h"
+#include "reports/CQtListPrinter.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace orv {
+
+CResReportDataDlg::CResReportDataDlg(CResReportData& model, CUserPrompt& prompt, QWidget* parent)
+    : CModelDialog(model, prompt, parent), m_report(model) {
+    setWindowTitle(QString::fromLatin1(CResReportData::kTitle));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(CQtPrompt::toQt(model.description()), this));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("list"));
+    const QFont font = CQtListPrinter::fixedFont(QStringLiteral("Courier New"), 8);
+    m_list->setFont(font);
+    m_list->addItem(QString::fromLatin1(CResReportData::kGenerating));
+    layout->addWidget(m_list, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    QPushButton* print = buttons->addButton(QStringLiteral("Print"), QDialogButtonBox::ActionRole);
+    print->setObjectName(QStringLiteral("print"));
+    connect(print, &QPushButton::clicked, this,
+            [this] { CQtListPrinter::printList(m_report.printRequest(), this); });
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    resize(QFontMetrics(font).averageCharWidth() * 96, 520);
+}
+
+void CResReportDataDlg::showEvent(QShowEvent* event) {
+    CModelDialog::showEvent(event);
+    // Let the generating line be seen before the walk.
+    if (!m_generated) QTimer::singleShot(0, this, &CResReportDataDlg::generate);
+}
+
+void CResReportDataDlg::generate() {
+    if (m_generated) return;
+    m_generated = true;
+    {
+        CWaitCursor busy(prompt());
+        m_report.build();
+    }
+    m_list->setUpdatesEnabled(false);
+    m_list->clear();
+    for (const std::string& line : m_report.lines())
+        m_list->addItem(CQtPrompt::toQt(line));
+    m_list->setUpdatesEnabled(true);
+}
+
+void CResReportDataDlg::registerDialogs() {
+    registerDialog<CResReportData, CResReportDataDlg>(CResReportData::kId);
+}
+
+} // namespace orv
