@@ -17,6 +17,15 @@ std::string dateText(int month, int day, int year) {
     return text;
 }
 
+// Hours 0-11 keep their value with 'a', 12 stays 12 with 'p', 13-23 become hour - 12 with 'p'.
+int hour12(int hour) {
+    return hour > 12 ? hour - 12 : hour;
+}
+
+char marker(int hour) {
+    return hour >= 12 ? 'p' : 'a';
+}
+
 } // namespace
 
 CResReportData::CResReportData(CORVSchedDoc& doc, CReportCriteria criteria)
@@ -26,23 +35,53 @@ const std::string& CResReportData::description() const {
     return m_doc.description();
 }
 
-std::string CResReportData::timeText(int hour, int minute) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d%c", hour > 12 ? hour - 12 : hour, minute,
-                  hour >= 12 ? 'p' : 'a');
-    return text;
-}
-
 std::string CResReportData::detailLine(const CScheduleRecord& r) {
-    std::string person;
-    if (r.isBlockout())
-        person = "*Blocked Out*";
-    else
-        person = r.lastName() + ", " + r.firstName() + " " + r.middleInitial() + " (" +
-                 r.department() + ")";
-    return CFieldText::padRight(r.itemName(), 15) + " " + dateText(r.month(), r.day(), r.year()) +
-           " " + timeText(r.startHour(), r.startMinute()) + " " +
-           timeText(r.endHour(), r.endMinute()) + " " + person;
+    // "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a month's
+    // report has a hundred thousand of these lines.
+    std::string line;
+    line.reserve(96);
+    const auto number = [&line](int value, int digits) {
+        if (value < 0 || value >= (digits == 2 ? 100 : 10000)) {
+            line += std::to_string(value);
+            return;
+        }
+        char text[4];
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[i] = static_cast<char>('0' + value % 10);
+        line.append(text, static_cast<std::size_t>(digits));
+    };
+    const auto time = [&](int hour, int minute) {
+        number(hour12(hour), 2);
+        line += ':';
+        number(minute, 2);
+        line += marker(hour);
+    };
+    line += CFieldText::cText(r.itemName());
+    if (line.size() < 15) line.append(15 - line.size(), ' ');
+    line += ' ';
+    number(r.month(), 2);
+    line += '/';
+    number(r.day(), 2);
+    line += '/';
+    number(r.year(), 4);
+    line += ' ';
+    time(r.startHour(), r.startMinute());
+    line += ' ';
+    time(r.endHour(), r.endMinute());
+    line += ' ';
+    if (r.isBlockout()) {
+        line += "*Blocked Out*";
+        return line;
+    }
+    line += CFieldText::cText(r.lastName());
+    line += ", ";
+    line += CFieldText::cText(r.firstName());
+    line += ' ';
+    line += CFieldText::cText(r.middleInitial());
+    line += " (";
+    line += CFieldText::cText(r.department());
+    line += ')';
+    return line;
 }
 
 bool CResReportData::passes(const CScheduleRecord& r,
@@ -76,9 +115,10 @@ int CResReportData::build() {
     // the records in date order, and no record outside the range could pass.
     CSchedule& schedule = m_doc.schedule();
     const std::string firstKey = CFieldText::dateKey(c.startYear, c.startMonth, c.startDay);
-    const std::string lastKey = CFieldText::dateKey(c.endYear, c.endMonth, c.endDay);
+    const long last = c.endNumber();
     bool open = false;
-    std::string groupDate, groupItem;
+    long groupDate = 0;
+    std::string groupItem;
     int groupMonth = 0, groupDay = 0, groupYear = 0, count = 0;
     auto total = [&] {
         char text[160];
@@ -88,10 +128,11 @@ int CResReportData::build() {
     };
     int rc = schedule.seek(firstKey, {}, {}, {});
     try {
-        for (; rc == 0 && schedule.image().dateKey() <= lastKey; rc = schedule.next()) {
+        for (; rc == 0; rc = schedule.next()) {
             const CScheduleRecord& r = schedule.image();
+            const long date = CReportCriteria::dateNumber(r.month(), r.day(), r.year());
+            if (date > last) break;
             if (!passes(r, itemNames)) continue;
-            const std::string date = r.dateKey();
             if (!open || date != groupDate || r.itemName() != groupItem) {
                 if (open) {
                     m_lines.push_back(total());

@@ -36,9 +36,6 @@ public:
     const std::vector<std::string>& lines() const { return m_lines; }
     CPrintRequest printRequest() const;
 
-    // The parts of a line, for the other lists that print reservations the same way.
-    // "%02d:%02d%c": hours 0-11 with 'a', 12 with 'p', 13-23 as hour - 12 with 'p'.
-    static std::string timeText(int hour, int minute);
     // The detail line of one record.
     static std::string detailLine(const CScheduleRecord& r);
 

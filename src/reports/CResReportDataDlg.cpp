@@ -23,6 +23,8 @@ CResReportDataDlg::CResReportDataDlg(CResReportData& model, CUserPrompt& prompt,
     m_list->setObjectName(QStringLiteral("list"));
     const QFont font = CQtListPrinter::fixedFont(QStringLiteral("Courier New"), 8);
     m_list->setFont(font);
+    // A month of a large group is a hundred thousand lines.
+    m_list->setUniformItemSizes(true);
     m_list->addItem(QString::fromLatin1(CResReportData::kGenerating));
     layout->addWidget(m_list, 1);
 
@@ -49,10 +51,13 @@ void CResReportDataDlg::generate() {
         CWaitCursor busy(prompt());
         m_report.build();
     }
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(m_report.lines().size()));
+    for (const std::string& line : m_report.lines())
+        lines << CQtPrompt::toQt(line);
     m_list->setUpdatesEnabled(false);
     m_list->clear();
-    for (const std::string& line : m_report.lines())
-        m_list->addItem(CQtPrompt::toQt(line));
+    m_list->addItems(lines);
     m_list->setUpdatesEnabled(true);
 }
 
