@@ -1,7 +1,6 @@
 // Printing a list: the pages and the height of every printed line, read back from a PDF with
 // pdftotext's word boxes.
 #include "common/GroupFixture.h"
-#include "displays/CDayGlance.h"
 #include "reports/CPrintRequest.h"
 #include "reports/CQtListPrinter.h"
 
@@ -204,25 +203,6 @@ TEST_F(ListPrintTest, OnePageListsLeaveOutWhatFallsBelowThePageAndEmptyListsKeep
     for (const Word& w : empty.words)
         texts << w.text;
     EXPECT_EQ(texts.join(QLatin1Char(' ')), QStringLiteral("Reservation Report for Main Building"));
-}
-
-TEST_F(ListPrintTest, TheDayAtAGlancePrintsItsDateTitleAndListLinesWithTheReservedQuarters) {
-    addItems({"Lab"});
-    reserve({"Lab", 12, 8, 2026, 9, 0, 10, 0});
-    const CDayGlance glance(*doc, CDayGlance::Form::twelveHours, 255, 6, {});
-    const QString file = out.filePath(QStringLiteral("day.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, file);
-    ASSERT_TRUE(CQtListPrinter::printTo(printer, glance.printRequest()));
-    const QString text =
-        run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    std::vector<std::string> lines;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        if (!line.trimmed().isEmpty()) lines.push_back(line.simplified().toStdString());
-    const std::string ruler = "6...7...8...9..10..11...N...1...2...3...4...5...6";
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "Tuesday, December 08, 2026", "Day at a Glance", ruler,
-                         "Lab |...|...|...****|...|...|...|...|...|...|...|...|", ruler}));
 }
 
 } // namespace

@@ -78,104 +78,73 @@ TEST_F(DayGlanceTest, EachFormMarksTheQuartersFromTheStartMarkToTheEndMark) {
     }
 }
 
-TEST_F(DayGlanceTest, HeadingsFrameTheItemLinesInEachForm) {
+TEST_F(DayGlanceTest, HeadingsFrameTheItemLinesAndTheTypedStartHourStaysInsideItsRange) {
+    CDayGlance empty(*doc, CDayGlance::Form::twelveHours, 255, 6, {});
+    EXPECT_EQ(empty.lines(), std::vector<std::string>(2, std::string(22, ' ') +
+                                                             std::string(kRuler).substr(24, 49)));
     addItems({"Lab"});
     CDayGlance allDay(*doc, CDayGlance::Form::allDay, 255, 6, {});
-    const std::string allDayHeader = "--Name--              " + std::string(kRuler);
-    EXPECT_EQ(allDay.lines(),
-              (std::vector<std::string>{allDayHeader,
-                                        "Lab                   |...|...|...|...|...|...|...|...|"
-                                        "...|...|...|...|...|...|...|...|...|...|...|...|...|...|"
-                                        "...|...|",
-                                        allDayHeader}));
+    const std::string header = "--Name--              " + std::string(kRuler);
+    ASSERT_EQ(allDay.lines().size(), 3u);
+    EXPECT_EQ(allDay.lines()[0], header);
+    std::string emptyLine = "|";
+    for (int hour = 0; hour < 24; ++hour)
+        emptyLine += "...|";
+    EXPECT_EQ(allDay.lines()[1], "Lab                   " + emptyLine);
+    EXPECT_EQ(allDay.lines()[2], header);
+    EXPECT_EQ(allDay.dateText(), "Tuesday, December 08, 2026");
 
-    CDayGlance noon(*doc, CDayGlance::Form::twelveHours, 255, 12, {});
-    const std::string noonHeader =
-        std::string(22, ' ') + "N...1...2...3...4...5...6...7...8...9..10..11...M";
-    EXPECT_EQ(noon.lines().front(), noonHeader);
-    EXPECT_EQ(noon.lines().back(), noonHeader);
-    EXPECT_STREQ(noon.hourLabel(), "PM");
-    CDayGlance morning(*doc, CDayGlance::Form::twelveHours, 255, 0, {});
-    EXPECT_EQ(morning.lines().front(),
-              std::string(22, ' ') + "M...1...2...3...4...5...6...7...8...9..10..11...N");
-    EXPECT_STREQ(morning.hourLabel(), "AM");
-    EXPECT_EQ(morning.dateText(), "Tuesday, December 08, 2026");
-}
-
-TEST_F(DayGlanceTest, AGroupWithoutItemsShowsOnlyTheTwoRulerLines) {
     CDayGlance glance(*doc, CDayGlance::Form::twelveHours, 255, 6, {});
-    ASSERT_EQ(glance.lines().size(), 2u);
-    EXPECT_EQ(glance.lines()[0].substr(22), std::string(kRuler).substr(24, 49));
-}
-
-TEST_F(DayGlanceTest, ATypedStartHourOutsideTheRangeIsRefusedAndTheArrowsStayInside) {
-    addItems({"Lab"});
-    CDayGlance glance(*doc, CDayGlance::Form::twelveHours, 255, 6, {});
-    struct Typed {
+    const struct {
         const char* text;
-        bool taken;
         int hourAfter;
         const char* message;
-    };
-    const Typed typed[] = {{"13", false, 6, "Enter an integer between 0 and 12."},
-                           {"-1", false, 6, "Enter an integer between 0 and 12."},
-                           {"8x", false, 6, "Enter an integer."},
-                           {"", false, 6, "Enter an integer."},
-                           {" 12", true, 12, nullptr},
-                           {"0", true, 0, nullptr}};
-    for (const Typed& t : typed) {
+    } typed[] = {{"13", 6, "Enter an integer between 0 and 12."},
+                 {"8x", 6, "Enter an integer."},
+                 {" 12", 12, nullptr}};
+    for (const auto& t : typed) {
         prompt.messages.clear();
-        EXPECT_EQ(glance.typeStartHour(t.text, prompt), t.taken) << t.text;
+        EXPECT_EQ(glance.typeStartHour(t.text, prompt), t.message == nullptr) << t.text;
         EXPECT_EQ(glance.startHour(), t.hourAfter) << t.text;
-        if (t.message)
-            EXPECT_EQ(prompt.messages,
-                      (std::vector<RecordedMessage>{{t.message, kAppTitle, PromptIcon::warning}}))
-                << t.text;
-        else
-            EXPECT_TRUE(prompt.messages.empty()) << t.text;
+        const std::vector<RecordedMessage> expected =
+            t.message ? std::vector<RecordedMessage>{{t.message, kAppTitle, PromptIcon::warning}}
+                      : std::vector<RecordedMessage>{};
+        EXPECT_EQ(prompt.messages, expected) << t.text;
     }
-    glance.stepStartHour(-1);
-    EXPECT_EQ(glance.startHour(), 0);
-    for (int i = 0; i < 14; ++i)
-        glance.stepStartHour(1);
+    EXPECT_STREQ(glance.hourLabel(), "PM");
+    EXPECT_EQ(glance.lines()[0],
+              std::string(22, ' ') + "N...1...2...3...4...5...6...7...8...9..10..11...M");
+    glance.stepStartHour(1);
     EXPECT_EQ(glance.startHour(), 12);
-    EXPECT_EQ(glance.lines().front().substr(22, 1), "N");
 }
-
-struct ClickCase {
-    const char* name;
-    bool ok;
-    bool changed;
-    int dayShownAtTheEnd;
-    bool reloads;
-};
 
 TEST_F(DayGlanceTest, AnItemLineOpensItsDayListAndTheOverviewReloadsWhenThatChangedSomething) {
     addItems({"Lab", "Studio"});
-    const ClickCase cases[] = {
-        {"OK after a change", true, true, 8, true},
-        {"Cancel after a change", false, true, 8, true},
-        {"OK after another date was shown", true, false, 9, true},
-        {"Cancel after another date was shown", false, false, 9, false},
-        {"OK without a change", true, false, 8, false},
-    };
+    const struct {
+        const char* name;
+        bool ok, changed;
+        int dayAtTheEnd;
+        bool reloads;
+    } cases[] = {{"OK after a change", true, true, 8, true},
+                 {"Cancel after a change", false, true, 8, true},
+                 {"OK after another date was shown", true, false, 9, true},
+                 {"Cancel after another date was shown", false, false, 9, false},
+                 {"OK without a change", true, false, 8, false}};
     int hour = 8;
-    for (const ClickCase& c : cases) {
+    for (const auto& c : cases) {
         std::vector<std::array<int, 4>> calls;
-        const int bookedHour = hour++;
-        CDayGlance glance(
-            *doc, CDayGlance::Form::allDay, 255, 0, [&](int item, int month, int day, int year) {
-                calls.push_back({item, month, day, year});
-                // What the day list wrote, whatever it says about it.
-                reserve({"Studio", month, day, year, bookedHour, 0, bookedHour + 1, 0});
-                return CItemDayOutcome{c.ok, c.changed, 12, c.dayShownAtTheEnd, 2026};
-            });
-        EXPECT_FALSE(glance.openLine(0)) << c.name;
-        EXPECT_FALSE(glance.openLine(3)) << c.name;
-        EXPECT_TRUE(calls.empty()) << "a heading opens nothing: " << c.name;
+        const int booked = hour++;
+        CDayGlance glance(*doc, CDayGlance::Form::allDay, 255, 0,
+                          [&](int item, int m, int d, int y) {
+                              calls.push_back({item, m, d, y});
+                              // What the day list wrote, whatever it says about it.
+                              reserve({"Studio", m, d, y, booked, 0, booked + 1, 0});
+                              return CItemDayOutcome{c.ok, c.changed, 12, c.dayAtTheEnd, 2026};
+                          });
+        EXPECT_FALSE(glance.openLine(0) || glance.openLine(3)) << "headings open nothing";
         EXPECT_EQ(glance.openLine(2), c.reloads) << c.name;
         EXPECT_EQ(calls, (std::vector<std::array<int, 4>>{{1, 12, 8, 2026}})) << c.name;
-        EXPECT_EQ(glance.lines()[2][22 + 4 * bookedHour] == '*', c.reloads) << c.name;
+        EXPECT_EQ(glance.lines()[2][22 + 4 * booked] == '*', c.reloads) << c.name;
         EXPECT_EQ(glance.changedSomething(), c.changed) << c.name;
     }
 }
