@@ -94,10 +94,7 @@ CDayGlanceG::CDayGlanceG(CDayGlance& model, CUserPrompt& prompt, QWidget* parent
             refill();
         });
     }
-    QPushButton* print = buttons->addButton(QStringLiteral("Print"), QDialogButtonBox::ActionRole);
-    print->setObjectName(QStringLiteral("print"));
-    connect(print, &QPushButton::clicked, this,
-            [this] { CQtListPrinter::printList(m_glance.printRequest(), this); });
+    CQtListPrinter::addPrintButton(buttons, this, [this] { return m_glance.printRequest(); });
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     setHelpTopic(QString::fromLatin1(help::kDayAtAGlance), buttons);

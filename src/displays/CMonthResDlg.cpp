@@ -9,7 +9,6 @@
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -37,10 +36,7 @@ CMonthResDlg::CMonthResDlg(CMonthGlance& model, CUserPrompt& prompt, QWidget* pa
     layout->addWidget(m_list, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, this);
-    QPushButton* print = buttons->addButton(QStringLiteral("Print"), QDialogButtonBox::ActionRole);
-    print->setObjectName(QStringLiteral("print"));
-    connect(print, &QPushButton::clicked, this,
-            [this] { CQtListPrinter::printList(m_glance.printRequest(), this); });
+    CQtListPrinter::addPrintButton(buttons, this, [this] { return m_glance.printRequest(); });
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     setHelpTopic(QString::fromLatin1(help::kMonthAtAGlance), buttons);

@@ -4,10 +4,12 @@
 #include "app/CQtPrompt.h"
 #include "reports/CPrintPaging.h"
 
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <memory>
 
@@ -36,6 +38,15 @@ QFont CQtListPrinter::fixedFont(const QString& face, int pointSize) {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;
+}
+
+QPushButton* CQtListPrinter::addPrintButton(QDialogButtonBox* buttons, QWidget* dialog,
+                                            std::function<CPrintRequest()> request) {
+    QPushButton* print = buttons->addButton(QStringLiteral("Print"), QDialogButtonBox::ActionRole);
+    print->setObjectName(QStringLiteral("print"));
+    QObject::connect(print, &QPushButton::clicked, dialog,
+                     [dialog, request = std::move(request)] { printList(request(), dialog); });
+    return print;
 }
 
 bool CQtListPrinter::printTo(QPrinter& printer, const CPrintRequest& request) {

@@ -6,7 +6,11 @@
 
 #include <QFont>
 
+#include <functional>
+
+class QDialogButtonBox;
 class QPrinter;
+class QPushButton;
 class QWidget;
 
 namespace orv {
@@ -21,6 +25,9 @@ public:
     // The face at that size; where the face is missing, another fixed-pitch face keeps the
     // columns of the lists.
     static QFont fixedFont(const QString& face, int pointSize);
+    // A dialog's "Print" button: prints the request of the moment.
+    static QPushButton* addPrintButton(QDialogButtonBox* buttons, QWidget* dialog,
+                                       std::function<CPrintRequest()> request);
 };
 
 } // namespace orv

@@ -8,7 +8,6 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -29,10 +28,7 @@ CResReportDataDlg::CResReportDataDlg(CResReportData& model, CUserPrompt& prompt,
     layout->addWidget(m_list, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    QPushButton* print = buttons->addButton(QStringLiteral("Print"), QDialogButtonBox::ActionRole);
-    print->setObjectName(QStringLiteral("print"));
-    connect(print, &QPushButton::clicked, this,
-            [this] { CQtListPrinter::printList(m_report.printRequest(), this); });
+    CQtListPrinter::addPrintButton(buttons, this, [this] { return m_report.printRequest(); });
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     resize(QFontMetrics(font).averageCharWidth() * 96, 520);

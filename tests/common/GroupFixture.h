@@ -29,21 +29,26 @@ struct Booking {
     bool blockout = false;
 };
 
+// Creates the group file `path` (kind "room", "Main Building") with its tables.
+inline void makeTestGroup(const std::string& path) {
+    ScriptedPrompt maker;
+    maker.fill<CGroupInfoModel>([](CGroupInfoModel& m) {
+        m.kindWord = "room";
+        m.description = "Main Building";
+    });
+    maker.files.push_back(path);
+    CMemorySettings makerSettings;
+    CORVSchedDoc created(maker, makerSettings);
+    ASSERT_TRUE(created.createGroup());
+}
+
 class GroupFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         clock.setLocal(2026, 12, 8, 10, 0, 30);
         CClock::setCurrent(&clock);
         group = dir.file("Room.sch");
-        ScriptedPrompt maker;
-        maker.fill<CGroupInfoModel>([](CGroupInfoModel& m) {
-            m.kindWord = "room";
-            m.description = "Main Building";
-        });
-        maker.files.push_back(group);
-        CMemorySettings makerSettings;
-        CORVSchedDoc created(maker, makerSettings);
-        ASSERT_TRUE(created.createGroup());
+        ASSERT_NO_FATAL_FAILURE(makeTestGroup(group));
         doc = std::make_unique<CORVSchedDoc>(prompt, settings);
         ASSERT_TRUE(doc->openGroup(group));
     }

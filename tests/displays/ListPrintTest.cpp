@@ -136,6 +136,8 @@ TEST_F(ListPrintTest,
     int fit = 0;
     while ((6 + fit) * m.line < m.height - 4 * m.line)
         ++fit;
+    // Exactly a page full leaves no empty page behind.
+    EXPECT_EQ(print(CPrintRequest::reservationReport("Main Building", numbered(fit))).pages, 1);
     const PrintedPdf pdf =
         print(CPrintRequest::reservationReport("Main Building", numbered(fit + 1)));
 
