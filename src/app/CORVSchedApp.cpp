@@ -7,12 +7,16 @@
 #include "app/CQtPrompt.h"
 #include "app/CRecentFileList.h"
 #include "app/HelpTopics.h"
+#include "displays/CDayGlanceG.h"
+#include "displays/CMonthResDlg.h"
 #include "displays/CORVSchedView.h"
 #include "group/CGroupInfoDlg.h"
 #include "group/CItemDlg.h"
 #include "group/CMergeInfoDlg.h"
 #include "group/CMergeWarningsDlg.h"
 #include "group/CORVSchedDoc.h"
+#include "reports/CResReportDataDlg.h"
+#include "reports/CResReportDlg.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
 #include "group/CWaitCursor.h"
@@ -76,6 +80,10 @@ void CORVSchedApp::registerDialogs() {
     CMergeInfoDlg::registerDialogs();
     CMergeWarningsDlg::registerDialogs();
     CImportPeopleDlg::registerDialogs();
+    CDayGlanceG::registerDialogs();
+    CMonthResDlg::registerDialogs();
+    CResReportDlg::registerDialogs();
+    CResReportDataDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

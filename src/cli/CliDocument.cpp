@@ -4,12 +4,19 @@
 #include "cli/CliGroup.h"
 #include "tables/Cp1252.h"
 
+#include <cstdio>
+
 namespace orv::cli {
 
-bool CliDocument::open(const std::string& path) {
+bool openDocument(CORVSchedDoc& doc, const std::string& path) {
     error4setNeverWait(true);
     doc.code().silentErrors = 1; // the user gets the program's own messages
     return doc.openGroup(path);
+}
+
+bool printLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::printf("%s\n", shownText(line).c_str());
+    return std::fflush(stdout) == 0;
 }
 
 int CliDocument::item(const char* command, const std::string& utf8Name) {
@@ -18,8 +25,7 @@ int CliDocument::item(const char* command, const std::string& utf8Name) {
     return index;
 }
 
-bool CliDocument::hasPerson(const char* command, const CPeopleKey& key, CPeople::Kind kind,
-                            long* record) {
+bool CliDocument::hasPerson(const char* command, const CPeopleKey& key, CPeople::Kind kind, long* record) {
     std::vector<CPeopleRecord> people;
     doc.people().listPeople(kind, people);
     doc.code().errorCode = 0;
@@ -28,8 +34,7 @@ bool CliDocument::hasPerson(const char* command, const CPeopleKey& key, CPeople:
         if (record) *record = p.recordNumber();
         return true;
     }
-    fail(command, std::string(kind == CPeople::Kind::Attendee ? "no attendee "
-                                                              : "no person who can reserve ") +
+    fail(command, std::string(kind == CPeople::Kind::Attendee ? "no attendee " : "no person who can reserve ") +
                       shownPerson(key));
     return false;
 }

@@ -16,11 +16,7 @@
 namespace orv::cli {
 namespace {
 
-int printLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines)
-        std::printf("%s\n", shownText(line).c_str());
-    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
-}
+int printed(const std::vector<std::string>& lines) { return printLines(lines) ? kExitOk : kExitFailure; }
 
 std::string hhmm(int hour, int minute) {
     char buffer[16];
@@ -85,7 +81,7 @@ int runItemDay(const std::vector<std::string>& argv) {
     const int index = d.item(kItemDay, a.item);
     if (index < 0) return kExitFailure;
     CItemDayModel day(d.doc, index, a.date);
-    return printLines(day.lines());
+    return printed(day.lines());
 }
 
 ORV_CLI_COMMAND(
@@ -396,7 +392,7 @@ int runAttendees(const std::vector<std::string>& argv) {
         for (const CListLine& l : roster.attending())
             shown.push_back(l.text);
         d.doc.attendees().clear();
-        return printLines(shown);
+        return printed(shown);
     }
     bool ran = false;
     d.prompt.setDialog(CShowReservation::kId, [](CDialogModel& m) {
@@ -422,7 +418,7 @@ int runAttendees(const std::vector<std::string>& argv) {
     day.select(line);
     day.showReservation();
     if (!ran || d.prompt.reportedError()) return kExitFailure;
-    return printLines(shown);
+    return printed(shown);
 }
 
 ORV_CLI_COMMAND(kAttendees, "list or replace a reservation's attendees",

@@ -8,13 +8,16 @@
 #include "app/CPreferencesSheet.h"
 #include "app/CQtPrompt.h"
 #include "app/ColorRef.h"
+#include "displays/CDayGlance.h"
+#include "displays/CMonthGlance.h"
 #include "group/CCompressDatabases.h"
 #include "group/CItemManager.h"
 #include "group/CMergeGroups.h"
 #include "group/CORVSchedDoc.h"
-#include "people/CPeopleCommands.h"
-#include "reservations/CItemDayModel.h"
 #include "people/CImportPeople.h"
+#include "people/CPeopleCommands.h"
+#include "reports/CReservationReport.h"
+#include "reservations/CItemDayModel.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -108,6 +111,9 @@ bool CORVSchedView::handles(Command command) const {
     case Command::compressDatabases:
     case Command::peopleImport:
     case Command::attendeesImport:
+    case Command::daysReservations:
+    case Command::monthsReservations:
+    case Command::allReservations:
         return true;
     default:
         return false;
@@ -203,9 +209,44 @@ void CORVSchedView::run(Command command) {
     case Command::attendeesImport:
         if (m_doc->attendeeAvailable()) CImportPeople(*m_doc, true).run();
         break;
+    case Command::daysReservations:
+        daysReservations();
+        break;
+    case Command::monthsReservations:
+        monthsReservations();
+        break;
+    case Command::allReservations:
+        CReservationReport::run(*m_doc);
+        break;
     default:
         break;
     }
+}
+
+OpenItemDay CORVSchedView::itemDayOpener() {
+    return [this](int itemIndex, int month, int day, int year) {
+        CItemDayOutcome outcome;
+        if (!m_doc->items().isValidIndex(itemIndex)) return outcome;
+        CItemDayModel dayList(*m_doc, itemIndex, {year, month, day});
+        outcome.ok = m_doc->prompt().runDialog(dayList);
+        outcome.changed = dayList.changed();
+        outcome.month = dayList.date().month;
+        outcome.day = dayList.date().day;
+        outcome.year = dayList.date().year;
+        return outcome;
+    };
+}
+
+void CORVSchedView::daysReservations() {
+    const auto form =
+        m_settings.useFullDay ? CDayGlance::Form::allDay : CDayGlance::Form::twelveHours;
+    CDayGlance glance(*m_doc, form, m_settings.occupied, m_settings.startHour, itemDayOpener());
+    m_doc->prompt().runDialog(glance);
+}
+
+void CORVSchedView::monthsReservations() {
+    CMonthGlance glance(*m_doc, m_settings.occupied, m_settings.partiallyOccupied, itemDayOpener());
+    m_doc->prompt().runDialog(glance);
 }
 
 void CORVSchedView::preferences() {
@@ -475,9 +516,9 @@ void CORVSchedView::leftClick(QPoint pos) {
     m_highlighted = index;
     viewport()->repaint();
 
-    CItemDayModel dayList(*m_doc, index);
+    const std::tm today = CClock::current().localNow();
     QPointer<CORVSchedView> alive(this);
-    m_doc->prompt().runDialog(dayList);
+    itemDayOpener()(index, today.tm_mon + 1, today.tm_mday, today.tm_year + 1900);
     if (!alive) return;
     m_highlighted = -1;
     viewport()->update();

@@ -9,6 +9,7 @@
 
 #include "app/CGroupCommandTarget.h"
 #include "app/CViewSettings.h"
+#include "displays/CItemDayOutcome.h"
 #include "displays/CViewLayout.h"
 #include "group/CDocObserver.h"
 
@@ -111,6 +112,10 @@ private:
     void addItem();
     void modifyGroupInformation();
     void preferences();
+    void daysReservations();
+    void monthsReservations();
+    // How the overviews open an item's day list.
+    OpenItemDay itemDayOpener();
     void print();
     void printPreview();
     void newWindow();

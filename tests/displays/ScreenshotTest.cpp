@@ -1,6 +1,8 @@
 // The real program on a real display: orvsched opens a freshly made sample group under xvfb-run,
 // saves a picture of its main window (kept as a test artifact), and the picture shows boxes of
 // both colours.
+#include "displays/ScreenshotSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +15,8 @@
 
 namespace {
 
-const QString kXvfbRun = QStringLiteral("/usr/bin/xvfb-run");
+using orv::test::countColour;
+using orv::test::kXvfbRun;
 
 // A sample group made by the command line in `work`; its group file.
 QString makeSample(const QTemporaryDir& work) {
@@ -23,14 +26,6 @@ QString makeSample(const QTemporaryDir& work) {
     EXPECT_TRUE(make.waitForFinished(60000));
     EXPECT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
     return work.filePath(QStringLiteral("Samples/Rooms.sch"));
-}
-
-int countColour(const QImage& image, const QColor& colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == colour) ++n;
-    return n;
 }
 
 TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {

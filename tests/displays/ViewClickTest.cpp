@@ -195,17 +195,17 @@ TEST_F(ViewClickTest, AddItemIsRefusedWhileGroupsAreLocked) {
 
 TEST_F(ViewClickTest, CommandsOfPartsNotBuiltYetAreNotHandled) {
     showView();
-    for (Command c :
-         {Command::specifyBlockout, Command::removeBlockout, Command::deleteOldReservations,
-          Command::daysReservations, Command::monthsReservations, Command::allReservations,
-          Command::utilization})
+    for (Command c : {Command::specifyBlockout, Command::removeBlockout,
+                      Command::deleteOldReservations, Command::utilization})
         EXPECT_FALSE(view->handles(c)) << commandInfo(c).text;
     for (Command c : {Command::print, Command::printPreview, Command::modifyGroupInfo,
                       Command::addItem, Command::modifyDeleteItem, Command::itemDelete,
                       Command::itemModify, Command::preferences, Command::newWindow,
                       Command::displayPeopleFileOwner, Command::closeGroup, Command::mergeGroups,
                       Command::compressDatabases, Command::peopleImport, Command::attendeesImport,
-                      Command::peopleAdd, Command::peopleList, Command::attendeesAdd})
+                      Command::peopleAdd, Command::peopleList, Command::attendeesAdd,
+                      Command::daysReservations, Command::monthsReservations,
+                      Command::allReservations})
         EXPECT_TRUE(view->handles(c)) << commandInfo(c).text;
     EXPECT_TRUE(view->isEnabled(Command::attendeesAdd)) << "a new group has the attendee function";
 }

@@ -2,6 +2,7 @@
 // A real group on disk for the view tests: made through the group document with a scripted user,
 // with items added through the item manager and reservations written through the schedule.
 
+#include "common/GroupFixture.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "displays/CORVSchedView.h"
@@ -29,15 +30,7 @@ protected:
         clock.setLocal(2026, 12, 8, 10, 0, 30);
         CClock::setCurrent(&clock);
         group = dir.file("Room.sch");
-        ScriptedPrompt maker;
-        maker.fill<CGroupInfoModel>([](CGroupInfoModel& m) {
-            m.kindWord = "room";
-            m.description = "Main Building";
-        });
-        maker.files.push_back(group);
-        CMemorySettings makerSettings;
-        CORVSchedDoc created(maker, makerSettings);
-        ASSERT_TRUE(created.createGroup());
+        ASSERT_NO_FATAL_FAILURE(makeTestGroup(group));
     }
     void TearDown() override {
         view.reset();

@@ -1,0 +1,264 @@
+// The day at a glance, the month at a glance and a one-month reservation report of a large group
+// against the raw tag walk over the same records.
+//
+// usage: overview_bench [RECORDS] [FOLDER]   (defaults: 1000000, the temp folder)
+//
+// Makes a group of 300 items whose schedule holds RECORDS reservations (eight a day for every
+// item, from 2026-01-01 on; every 40th one a blockout), then times, each as the best of
+// several runs taking turns with the walk, on a day in the middle of the table and its month:
+//   day      CDayGlance::reload() of one day (both forms)   vs  seek + skip over that day
+//   month    CMonthGlance recount and refill of one month     vs  seek + skip over that month
+//   report   CResReportData::build() for that month           vs  the same month walk
+// and, for reference, the record layer's own walk over the month (CSchedule seek + next, which
+// decodes every field of each record).
+// The raw walk reads the DATE field of each record, which is the least a walk over a date range
+// has to look at. Prints milliseconds and the ratio list / walk.
+
+#include "displays/CCalendar.h"
+#include "displays/CDayGlance.h"
+#include "displays/CMonthGlance.h"
+#include "group/CGroupFile.h"
+#include "group/CMemorySettings.h"
+#include "group/CORVSchedDoc.h"
+#include "reports/CResReportData.h"
+#include "tables/CFieldText.h"
+#include "tables/CPeople.h"
+#include "tables/CRosterLink.h"
+#include "tables/CSchedule.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+using namespace orv;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kItems = 300;
+constexpr int kPerItemAndDay = 8;
+constexpr int kRuns = 9;
+
+// A user who says nothing and is never asked anything here.
+class QuietPrompt : public CUserPrompt {
+public:
+    void message(const std::string& text, const std::string& title, PromptIcon) override {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    }
+    bool ask(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> chooseFile(const FileChoice&) override { return std::nullopt; }
+    bool runDialog(CDialogModel&) override { return false; }
+    void waitCursor(bool) override {}
+};
+
+std::string itemName(int i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Room %03d", i + 1);
+    return name;
+}
+
+void nextDay(int& year, int& month, int& day) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int days = month == 2 && leap ? 29 : kDays[month - 1];
+    if (++day <= days) return;
+    day = 1;
+    if (++month <= 12) return;
+    month = 1;
+    ++year;
+}
+
+bool makeGroup(const std::string& groupFile, long records) {
+    CGroupFileData data;
+    data.description = "Benchmark Building";
+    data.kindWord = "Room";
+    for (int i = 0; i < kItems; ++i) {
+        CRoom item;
+        item.setName(itemName(i));
+        item.setDefaultLength(60);
+        item.setHasDefaultLength(true);
+        data.items.push_back(item);
+    }
+    std::string error;
+    if (!CGroupFile::write(groupFile, data, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    Code4 code;
+    code4init(&code);
+    CSchedule schedule(code);
+    CPeople people(code);
+    CRosterLink links(code);
+    if (schedule.create(groupFile) != 0 || people.create(groupFile) != 0 ||
+        links.create(groupFile) != 0)
+        return false;
+    const std::string table = schedule.tableName();
+    schedule.close();
+    code4initUndo(&code);
+
+    // The program's add sequence without a flush per record, under one table lock.
+    Code4 loader;
+    code4init(&loader);
+    Data4* d = d4open(&loader, table);
+    if (!d) return false;
+    Field4* f[18] = {};
+    for (int i = 1; i <= 17; ++i)
+        f[i] = d4fieldJ(d, i);
+    d4lockAll(d);
+    int year = 2026, month = 1, day = 1;
+    long written = 0;
+    while (written < records) {
+        const std::string date = CFieldText::dateKey(year, month, day);
+        for (int item = 0; item < kItems && written < records; ++item)
+            for (int j = 0; j < kPerItemAndDay && written < records; ++j, ++written) {
+                const int start = 7 * 60 + j * 90 + (item % 4) * 5;
+                const int end = start + 45 + (item * 7 + j * 11) % 40;
+                const bool blockout = written % 40 == 0;
+                d4appendStart(d, 0);
+                d4blank(d);
+                f4assign(f[1], date);
+                f4assign(f[2], itemName(item));
+                f4assign(f[3], CFieldText::zeroPadded(start / 60, 2));
+                f4assign(f[4], CFieldText::zeroPadded(start % 60, 2));
+                f4assign(f[5], CFieldText::zeroPadded(end / 60, 2));
+                f4assign(f[6], CFieldText::zeroPadded(end % 60, 2));
+                f4assign(f[7], blockout ? "Out" : "Person" + std::to_string(written % 997));
+                f4assign(f[8], blockout ? "Blocked" : "Pat");
+                f4assign(f[10], blockout ? "" : "Dept" + std::to_string(item % 12));
+                f4assign(f[11], blockout ? "Blocked Out" : "Weekly planning");
+                f4assign(f[12], "20251201");
+                f4assign(f[13], "0930");
+                f4assign(f[14], "000");
+                f4assign(f[15], blockout ? "00129" : "00000");
+                f4assign(f[16], "00000000");
+                if (d4append(d) != 0) return false;
+            }
+        nextDay(year, month, day);
+    }
+    d4flush(d);
+    d4unlock(d);
+    code4initUndo(&loader);
+    return true;
+}
+
+struct Times {
+    double list = 1e300; // milliseconds
+    double walk = 1e300;
+};
+
+double timed(const std::function<void()>& work) {
+    const auto t0 = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+// The best of at least kRuns runs of each, and of half a second of them, list and walk taking
+// turns: other work on the machine slows single runs, and then both alike.
+Times compare(const std::function<void()>& list, const std::function<void()>& walk) {
+    Times best;
+    double spent = 0;
+    for (int i = 0; i < kRuns || spent < 500; ++i) {
+        const double w = timed(walk);
+        const double l = timed(list);
+        best.walk = std::min(best.walk, w);
+        best.list = std::min(best.list, l);
+        spent += w + l;
+    }
+    return best;
+}
+
+// Records whose date key starts with `prefix`, in tag order from the first one.
+long rawWalk(Data4* d, Field4* date, const std::string& prefix) {
+    long seen = 0;
+    int rc = d4seek(d, CFieldText::padRight(prefix, 32));
+    for (; rc == 0 || rc == res4after; rc = d4skip(d, 1)) {
+        if (f4str(date).compare(0, prefix.size(), prefix) != 0) break;
+        ++seen;
+    }
+    return seen;
+}
+
+void row(const char* what, long records, const Times& t) {
+    std::printf("| %-22s | %9ld | %9.1f | %9.1f | %5.2f |\n", what, records, t.list, t.walk,
+                t.list / t.walk);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const long records = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const std::string folder =
+        argc > 2 ? argv[2]
+                 : (std::filesystem::temp_directory_path() / "orv-overview-bench").string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string groupFile = folder + "/Bench.sch";
+
+    auto t0 = Clock::now();
+    if (!makeGroup(groupFile, records)) {
+        std::fprintf(stderr, "could not make the group in %s\n", folder.c_str());
+        return 1;
+    }
+    std::printf("%ld records of %d items loaded in %.1f s\n", records, kItems,
+                std::chrono::duration<double>(Clock::now() - t0).count());
+
+    QuietPrompt prompt;
+    CMemorySettings settings;
+    CORVSchedDoc doc(prompt, settings);
+    if (!doc.openGroup(groupFile)) return 1;
+
+    Code4 code;
+    code4init(&code);
+    Data4* d = d4open(&code, doc.schedule().tableName());
+    d4tagSelect(d, d4tag(d, CSchedule::kTagName));
+    Field4* date = d4field(d, "DATE");
+
+    // A day and its month in the middle of the table.
+    int year = 2026, month = 1, day = 1;
+    for (long d = records / (kItems * kPerItemAndDay) / 2; d > 0; --d)
+        nextDay(year, month, day);
+    const std::string dayKey = CFieldText::dateKey(year, month, day);
+    const std::string monthKey = dayKey.substr(0, 6);
+
+    std::printf("| list                   | records   | list ms   | walk ms   | ratio |\n");
+    std::printf("|------------------------|-----------|-----------|-----------|-------|\n");
+    const auto dayWalk = [&] { rawWalk(d, date, dayKey); };
+    const long dayRecords = rawWalk(d, date, dayKey);
+    CDayGlance allDay(doc, CDayGlance::Form::allDay, 255, 0, {}, month, day, year);
+    row("day at a glance, 24 h", dayRecords, compare([&] { allDay.reload(); }, dayWalk));
+    CDayGlance twelve(doc, CDayGlance::Form::twelveHours, 255, 6, {}, month, day, year);
+    row("day at a glance, 12 h", dayRecords, compare([&] { twelve.reload(); }, dayWalk));
+
+    const auto monthWalk = [&] { rawWalk(d, date, monthKey); };
+    const long monthRecords = rawWalk(d, date, monthKey);
+    row("record layer, month", monthRecords,
+        compare(
+            [&] {
+                CSchedule& s = doc.schedule();
+                for (int rc = s.seek(monthKey + "  ", {}, {}, {});
+                     rc == 0 && s.image().month() == month; rc = s.next()) {
+                }
+            },
+            monthWalk));
+    CMonthGlance glance(doc, 255, 65535, {}, month, year);
+    row("month at a glance", monthRecords,
+        compare(
+            [&] {
+                glance.recount();
+                glance.refill();
+            },
+            monthWalk));
+
+    CReportCriteria criteria;
+    criteria.startYear = criteria.endYear = year;
+    criteria.startMonth = criteria.endMonth = month;
+    criteria.startDay = 1;
+    criteria.endDay = CCalendar::daysInMonth(month, year);
+    CResReportData report(doc, criteria);
+    row("report, one month", monthRecords, compare([&] { report.build(); }, monthWalk));
+    std::printf("(report lines: %zu)\n", report.lines().size());
+    code4initUndo(&code);
+    return 0;
+}

@@ -1,0 +1,142 @@
+#include "displays/CDayGlance.h"
+
+#include "displays/CCalendar.h"
+#include "displays/CQuarterHourLine.h"
+#include "group/CORVSchedDoc.h"
+#include "tables/CClock.h"
+#include "tables/CFieldText.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace orv {
+
+namespace {
+
+constexpr int kHoursShown = 12;
+constexpr int kPartLength = 4 * kHoursShown + 1; // 49 characters: both end marks included
+
+std::string_view shownPart(std::string_view line, CDayGlance::Form form, int startHour) {
+    if (form == CDayGlance::Form::allDay) return line;
+    return line.substr(static_cast<std::size_t>(4 * startHour), kPartLength);
+}
+
+// Whole numbers with optional blanks around them; nothing else.
+bool parseInteger(const std::string& text, int& value) {
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    if (first == std::string::npos) return false;
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    if (*begin == '+') ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+} // namespace
+
+CDayGlance::CDayGlance(CORVSchedDoc& doc, Form form, int occupiedColour, int startHour,
+                       OpenItemDay openItemDay)
+    : CDayGlance(doc, form, occupiedColour, startHour, std::move(openItemDay),
+                 CClock::current().localNow()) {}
+
+CDayGlance::CDayGlance(CORVSchedDoc& doc, Form form, int occupiedColour, int startHour,
+                       OpenItemDay openItemDay, int month, int day, int year)
+    : m_doc(doc), m_form(form), m_occupied(occupiedColour),
+      m_startHour(std::clamp(startHour, kMinStartHour, kMaxStartHour)),
+      m_openItemDay(std::move(openItemDay)) {
+    setDate(month, day, year);
+}
+
+CDayGlance::CDayGlance(CORVSchedDoc& doc, Form form, int occupiedColour, int startHour,
+                       OpenItemDay openItemDay, const std::tm& date)
+    : CDayGlance(doc, form, occupiedColour, startHour, std::move(openItemDay), date.tm_mon + 1,
+                 date.tm_mday, date.tm_year + 1900) {}
+
+void CDayGlance::setDate(int month, int day, int year) {
+    m_month = month;
+    m_day = day;
+    m_year = year;
+    reload();
+}
+
+void CDayGlance::stepStartHour(int delta) {
+    m_startHour = std::clamp(m_startHour + delta, kMinStartHour, kMaxStartHour);
+    reload();
+}
+
+bool CDayGlance::typeStartHour(const std::string& text, CUserPrompt& prompt) {
+    int hour = 0;
+    if (!parseInteger(text, hour)) {
+        prompt.message("Enter an integer.", kAppTitle, PromptIcon::warning);
+        return false;
+    }
+    if (hour < kMinStartHour || hour > kMaxStartHour) {
+        prompt.message("Enter an integer between " + std::to_string(kMinStartHour) + " and " +
+                           std::to_string(kMaxStartHour) + ".",
+                       kAppTitle, PromptIcon::warning);
+        return false;
+    }
+    m_startHour = hour;
+    reload();
+    return true;
+}
+
+int CDayGlance::reload() {
+    const std::string key = CFieldText::dateKey(m_year, m_month, m_day);
+    m_loadResult = m_doc.schedule().loadTodaysList(key, m_doc.items(), m_reservations);
+    refill();
+    return m_loadResult;
+}
+
+bool CDayGlance::inWindow(const _SCHEDITEM& r, int startHour) {
+    const int start = r.startHour * 60 + r.startMinute;
+    const int end = r.endHour * 60 + r.endMinute;
+    return start < (startHour + kHoursShown) * 60 && end > startHour * 60;
+}
+
+void CDayGlance::refill() {
+    const int count = m_doc.items().count();
+    std::vector<std::string> itemLines(static_cast<std::size_t>(count), CQuarterHourLine::empty());
+    for (const _SCHEDITEM& r : m_reservations) {
+        if (r.itemIndex < 0 || r.itemIndex >= count) continue;
+        if (m_form == Form::twelveHours && !inWindow(r, m_startHour)) continue;
+        const int from = r.startHour * 4 + r.startMinute / 15;
+        const int to = r.endHour * 4 + r.endMinute / 15 + (r.endMinute % 15 != 0 ? 1 : 0);
+        CQuarterHourLine::mark(itemLines[static_cast<std::size_t>(r.itemIndex)], from, to, '*');
+    }
+
+    m_lines.clear();
+    m_lines.reserve(static_cast<std::size_t>(count) + 2);
+    const std::string header =
+        CQuarterHourLine::listLine(m_form == Form::allDay ? "--Name--" : "", kNameWidth,
+                                   shownPart(CQuarterHourLine::kRuler, m_form, m_startHour));
+    m_lines.push_back(header);
+    for (int i = 0; i < count; ++i)
+        m_lines.push_back(CQuarterHourLine::listLine(
+            m_doc.items().at(i).name(), kNameWidth,
+            shownPart(itemLines[static_cast<std::size_t>(i)], m_form, m_startHour)));
+    m_lines.push_back(header);
+}
+
+bool CDayGlance::openLine(int line) {
+    if (line < 1 || line > m_doc.items().count() || !m_openItemDay) return false;
+    const CItemDayOutcome outcome = m_openItemDay(line - 1, m_month, m_day, m_year);
+    if (outcome.changed) m_changedSomething = true;
+    const bool otherDate =
+        outcome.month != m_month || outcome.day != m_day || outcome.year != m_year;
+    // A list closed with Cancel may still have made, cancelled or terminated something.
+    if (!outcome.changed && !(outcome.ok && otherDate)) return false;
+    reload();
+    return true;
+}
+
+std::string CDayGlance::dateText() const {
+    return CCalendar::longDate(m_month, m_day, m_year);
+}
+
+CPrintRequest CDayGlance::printRequest() const {
+    return CPrintRequest::dayGlance(dateText(), m_lines, m_form == Form::allDay);
+}
+
+} // namespace orv

@@ -1,0 +1,69 @@
+#include "displays/CMonthResDlg.h"
+
+#include "app/CDialogRegistry.h"
+#include "app/ColorRef.h"
+#include "app/HelpTopics.h"
+#include "displays/CDAGListBox.h"
+#include "displays/CDayGlanceG.h"
+#include "reports/CQtListPrinter.h"
+
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orv {
+
+CMonthResDlg::CMonthResDlg(CMonthGlance& model, CUserPrompt& prompt, QWidget* parent)
+    : CModelDialog(model, prompt, parent), m_glance(model) {
+    setWindowTitle(QString::fromLatin1(CMonthGlance::kTitle));
+    auto* layout = new QVBoxLayout(this);
+
+    m_month = new QDateEdit(QDate(model.year(), model.month(), 1), this);
+    m_month->setObjectName(QStringLiteral("month"));
+    m_month->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_month->setDisplayFormat(QStringLiteral("MMMM, yyyy"));
+    m_month->setCurrentSection(QDateTimeEdit::MonthSection);
+    layout->addWidget(m_month, 0, Qt::AlignLeft);
+
+    m_list = new CDAGListBox(this);
+    m_list->setObjectName(QStringLiteral("list"));
+    m_list->setFont(CDayGlanceG::listFont());
+    m_list->setNameWidth(CMonthGlance::kNameWidth);
+    m_list->setStarColour(colorFromStored(model.occupiedColour()));
+    m_list->setPartialColour(colorFromStored(model.partialColour()));
+    layout->addWidget(m_list, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, this);
+    CQtListPrinter::addPrintButton(buttons, this, [this] { return m_glance.printRequest(); });
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    setHelpTopic(QString::fromLatin1(help::kMonthAtAGlance), buttons);
+
+    connect(m_month, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+        if (date.month() == m_glance.month() && date.year() == m_glance.year()) return;
+        m_glance.setMonth(date.month(), date.year());
+        refill();
+    });
+    connect(m_list, &CDAGListBox::lineChosen, this, &CMonthResDlg::lineClicked);
+
+    refill();
+    const QSize list = m_list->sizeFor(CMonthGlance::kNameWidth + 2 + 97, m_list->count());
+    m_list->setMinimumWidth(list.width());
+    resize(sizeHint().width(), std::min(sizeHint().height() + list.height(), 760));
+}
+
+void CMonthResDlg::refill() {
+    m_list->setLines(m_glance.lines());
+}
+
+void CMonthResDlg::lineClicked(int row) {
+    if (m_glance.openLine(row)) refill();
+}
+
+void CMonthResDlg::registerDialogs() {
+    registerDialog<CMonthGlance, CMonthResDlg>(CMonthGlance::kId);
+}
+
+} // namespace orv
