@@ -24,6 +24,7 @@
 #include "reports/CResReportDataDlg.h"
 #include "reports/CResReportDlg.h"
 #include "reservations/CAddReservationDlg.h"
+#include "reservations/CCancelRangeDlg.h"
 #include "reservations/CRoomInfoDlg.h"
 #include "reservations/CRosterDlg.h"
 #include "reservations/CShowReservationDlg.h"
@@ -75,6 +76,7 @@ void CORVSchedApp::registerDialogs() {
     CAddReservationDlg::registerDialogs();
     CShowReservationDlg::registerDialogs();
     CRosterDlg::registerDialogs();
+    CCancelRangeDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();
     CMergeInfoDlg::registerDialogs();
