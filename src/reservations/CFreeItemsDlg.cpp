@@ -64,6 +64,7 @@ CFreeItemsDlg::CFreeItemsDlg(CFreeItems& model, CUserPrompt& prompt, QWidget* pa
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CFreeItemsDlg::reserve);
     connect(m_weekly, &QCheckBox::toggled, m_until, &QWidget::setEnabled);
     setHelpTopic(QString::fromLatin1(help::kFindFreeItem), buttons);
+    showLines();
 }
 
 void CFreeItemsDlg::takeValues() {
