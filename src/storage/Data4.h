@@ -55,7 +55,7 @@ struct Data4 {
     std::string indexPath; // production index, empty when none
     int fd = -1;
     int indexFd = -1;
-    bool readOnlyAttribute = false; // the file cannot be written: no locks, every write refused
+    bool readOnlyAttribute = false; // the file cannot be written: shared locks, every write refused
     bool readOnlyOpen = false;      // opened with the readOnly setting
     bool exclusive = false;         // opened in share mode 1
     bool network = false;
