@@ -347,6 +347,9 @@ void closeFiles(Data4* d) {
     d->cdx.reset();
     if (d->indexHeaderView) fs(d).unmap(d->indexHeaderView, Cdx4::kPageSize);
     d->indexHeaderView = nullptr;
+    if (d->dataView) fs(d).unmap(d->dataView, d->dataViewLength);
+    d->dataView = nullptr;
+    d->dataViewLength = 0;
     if (d->indexFd >= 0) fs(d).close(d->indexFd);
     if (d->fd >= 0) fs(d).close(d->fd);
     d->indexFd = d->fd = -1;
