@@ -263,8 +263,8 @@ TEST_F(Items, FailedLockOrWriteChangesNothingAndSaysSo) {
         std::function<bool(CORVSchedDoc&, ScriptedPrompt&)> run;
     };
     const std::vector<Operation> operations = {
-        {"add", [this](CORVSchedDoc& d, ScriptedPrompt&) {
-             scriptItem("Gamma");
+        {"add", [](CORVSchedDoc& d, ScriptedPrompt& p) {
+             p.fill<CItemInfoModel>([](CItemInfoModel& m) { m.name = "Gamma"; });
              return CItemManager(d).addItem();
          }},
         {"modify", [](CORVSchedDoc& d, ScriptedPrompt& p) {
