@@ -6,6 +6,9 @@
 //   I N   item "I<N>" added             W N   window rectangle N stored in the group file
 //   X     schedule reindexed            P     schedule packed
 //
+// A delete or a note change is announced before it starts ("d N", "u N"): killed in between, it
+// may or may not have happened.
+//
 //   group_crash_writer GROUP FIRST        reservation numbers from FIRST on
 //
 // Reservation N is one quarter hour of the item Boardroom: day N / 40 from 2027-01-01 on, from
@@ -67,8 +70,12 @@ int main(int argc, char** argv) {
         s.image().setAttendeesFlag(n % 5 == 0);
         if (s.append() == 0) ack("A " + std::to_string(n));
         doc.code().errorCode = 0;
-        if (n % 3 == 2 && find(s, n - 1) && s.deleteCurrent() == 0) ack("D " + std::to_string(n - 1));
+        if (n % 3 == 2 && find(s, n - 1)) {
+            ack("d " + std::to_string(n - 1));
+            if (s.deleteCurrent() == 0) ack("D " + std::to_string(n - 1));
+        }
         if (n % 3 == 1 && find(s, n - 1)) {
+            ack("u " + std::to_string(n - 1));
             s.image().setNote("u");
             if (s.update() == 0) ack("U " + std::to_string(n - 1));
         }
