@@ -5,6 +5,8 @@
 #include "cli/CliRunner.h"
 #include "common/FaultFs.h"
 
+#include <algorithm>
+
 namespace orv::test {
 namespace {
 
@@ -44,42 +46,46 @@ protected:
 TEST_F(FullDisk, EveryWriteOfAReservationOrAPersonThatFailsIsReportedAndLosesNothing) {
     struct Operation {
         const char* name;
-        std::function<bool(FullDisk&)> run; // true when reported stored
-        RecordedMessage told;
+        std::function<bool()> run; // true when reported stored, all of it
+        std::vector<RecordedMessage> told; // what the user may be told (text, or its start)
     };
     const std::vector<Operation> operations = {
         {"reservation",
-         [](FullDisk& t) {
+         [this] {
              Booking b;
              b.sh = 13, b.eh = 14;
-             t.scriptBooking(b);
-             CItemDayModel d = t.day("Boardroom");
+             scriptBooking(b);
+             CItemDayModel d = day("Boardroom");
              d.makeReservation();
              return !d.lastWritten().empty();
          },
-         error(CAddReservation::kNotWritten, CAddReservation::kDatabaseError)},
+         {error(CAddReservation::kNotWritten, CAddReservation::kDatabaseError)}},
         {"reservation with attendees",
-         [](FullDisk& t) {
+         [this] {
              Booking b;
              b.sh = 13, b.eh = 14;
              b.attendees = true;
-             t.scriptBooking(b);
-             t.scriptRoster({"Baker"}, false);
-             CItemDayModel d = t.day("Boardroom");
+             scriptBooking(b);
+             scriptRoster({"Baker"}, false);
+             CItemDayModel d = day("Boardroom");
              d.makeReservation();
-             return !d.lastWritten().empty();
+             const bool linksFailed =
+                 !prompt.messages.empty() &&
+                 prompt.messages.back().text == CAddReservation::kAttendeesNotWritten;
+             return !d.lastWritten().empty() && !linksFailed;
          },
-         error(CAddReservation::kNotWritten, CAddReservation::kDatabaseError)},
+         {error(CAddReservation::kNotWritten, CAddReservation::kDatabaseError),
+          error(CAddReservation::kAttendeesNotWritten, CAddReservation::kDatabaseError)}},
         {"person",
-         [](FullDisk& t) {
-             t.prompt.fill<CPersonModel>([](CPersonModel& p) {
+         [this] {
+             prompt.fill<CPersonModel>([](CPersonModel& p) {
                  p.firstName = "Kim";
                  p.lastName = "Dale";
              });
-             CPersonModel person(t.doc->people(), CPersonModel::Mode::Add, true, false);
-             return t.prompt.runDialog(person);
+             CPersonModel person(doc->people(), CPersonModel::Mode::Add, true, false);
+             return prompt.runDialog(person);
          },
-         error("Error adding/updating person in database, already exist or busy? (", "Error")},
+         {error("Error adding/updating person in database, already exist or busy? (", "Error")}},
     };
     for (const Operation& op : operations) {
         // How many writes and flushes the operation makes when nothing fails.
@@ -88,7 +94,7 @@ TEST_F(FullDisk, EveryWriteOfAReservationOrAPersonThatFailsIsReportedAndLosesNot
         ASSERT_TRUE(bookWith("Boardroom", before, {"Ames"}, false));
         openFaulty();
         files.writeCalls = files.fsyncCalls = 0;
-        ASSERT_TRUE(op.run(*this)) << op.name;
+        ASSERT_TRUE(op.run()) << op.name;
         const int writes = files.writeCalls, flushes = files.fsyncCalls;
         ASSERT_GT(writes, 0);
 
@@ -100,15 +106,17 @@ TEST_F(FullDisk, EveryWriteOfAReservationOrAPersonThatFailsIsReportedAndLosesNot
                 openFaulty();
                 (fault.onFlush ? files.fsyncsBeforeFailing : files.writesBeforeFailing) = k;
                 (fault.onFlush ? files.fsyncError : files.writeError) = fault.error;
-                const bool stored = op.run(*this);
+                const bool stored = op.run();
                 files.writeError = files.fsyncError = 0;
                 EXPECT_FALSE(stored);
                 ASSERT_FALSE(prompt.messages.empty());
                 const RecordedMessage& told = prompt.messages.back();
                 // The person message ends in the engine's result, which depends on the write.
-                EXPECT_EQ(told.text.substr(0, op.told.text.size()), op.told.text);
-                EXPECT_EQ(told.title, op.told.title);
-                EXPECT_EQ(told.icon, PromptIcon::error);
+                const bool known = std::any_of(op.told.begin(), op.told.end(), [&](const RecordedMessage& m) {
+                    return told.text.substr(0, m.text.size()) == m.text && told.title == m.title &&
+                           told.icon == m.icon;
+                });
+                EXPECT_TRUE(known) << told.title << ": " << told.text;
 
                 doc.reset();
                 expectSoundTables();
