@@ -19,6 +19,7 @@
 #include "reservations/CAddReservation.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CRosterModel.h"
+#include "tables/CClock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,8 +35,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Counts the lock attempts another user refused, and the longest time from a first refusal to
-// the lock.
+// Counts the lock attempts another user refused, and the longest time from a first refusal of a
+// range to the lock of that range.
 class CountingFs : public FaultFs {
 public:
     long retries = 0;
@@ -44,10 +45,12 @@ public:
         const int rc = FaultFs::lockRange(fd, start, length, kind);
         if (kind == Lock4Kind::unlock || start >= 0x100000000LL) return rc;
         if (rc == -EAGAIN) {
-            if (!m_waiting) m_since = Clock::now();
+            if (!m_waiting || m_fd != fd || m_start != start) m_since = Clock::now();
             m_waiting = true;
+            m_fd = fd;
+            m_start = start;
             ++retries;
-        } else if (m_waiting) {
+        } else if (m_waiting && m_fd == fd && m_start == start) {
             m_waiting = false;
             const auto ms =
                 std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_since)
@@ -58,7 +61,9 @@ public:
     }
 
 private:
-    bool m_waiting = false;
+    bool m_waiting = false; // for the range at m_start of m_fd
+    int m_fd = -1;
+    std::int64_t m_start = 0;
     Clock::time_point m_since;
 };
 
