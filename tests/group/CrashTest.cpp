@@ -76,7 +76,8 @@ TEST(Crash, KilledWriterLeavesEveryAcknowledgedWriteAndSoundFiles) {
         // A delete or note change that the kill cut short may or may not have happened.
         std::pair<std::string, long> inFlight;
         {
-            Process writer(helperPath("group_crash_writer"), {group, std::to_string(1000L * round)});
+            Process writer(helperPath("group_crash_writer"),
+                           {group, std::to_string(1000L * round)});
             std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 600));
             kill(writer.pid(), SIGKILL);
             std::string line;
@@ -98,11 +99,14 @@ TEST(Crash, KilledWriterLeavesEveryAcknowledgedWriteAndSoundFiles) {
         std::string why;
         ASSERT_TRUE(CGroupFile::read(group, data, why)) << why;
         std::set<std::string> names;
-        for (const CRoom& r : data.items) names.insert(r.name());
-        for (const std::string& item : items) EXPECT_TRUE(names.count(item)) << item;
+        for (const CRoom& r : data.items)
+            names.insert(r.name());
+        for (const std::string& item : items)
+            EXPECT_TRUE(names.count(item)) << item;
 
         for (const std::string& table :
-             {CGroupNames::scheduleTable(group), CGroupNames::rosterLinkTable(group), dir.file("RoomPeople")}) {
+             {CGroupNames::scheduleTable(group), CGroupNames::rosterLinkTable(group),
+              dir.file("RoomPeople")}) {
             const int outcome = checkOrRepair(table);
             EXPECT_GE(outcome, 0) << table;
             repairs += outcome == 1;
@@ -121,10 +125,12 @@ TEST(Crash, KilledWriterLeavesEveryAcknowledgedWriteAndSoundFiles) {
             ASSERT_TRUE(stored.count(n)) << "acknowledged reservation " << n << " is gone";
             EXPECT_EQ(stored.at(n), note) << n;
         }
-        for (long n : deleted) EXPECT_FALSE(stored.count(n)) << "acknowledged delete of " << n;
+        for (long n : deleted)
+            EXPECT_FALSE(stored.count(n)) << "acknowledged delete of " << n;
     }
-    std::printf("%d kills, %zu reservations kept, %zu deleted, %zu items, %d tables repaired by reindex\n", rounds,
-                acked.size(), deleted.size(), items.size(), repairs);
+    std::printf(
+        "%d kills, %zu reservations kept, %zu deleted, %zu items, %d tables repaired by reindex\n",
+        rounds, acked.size(), deleted.size(), items.size(), repairs);
 }
 
 } // namespace

@@ -15,7 +15,8 @@ struct Fault {
     bool onFlush;
     int error;
 };
-const Fault kFaults[] = {{"full disk on write", false, ENOSPC}, {"write error", false, EIO}, {"flush error", true, EIO}};
+const Fault kFaults[] = {
+    {"full disk on write", false, ENOSPC}, {"write error", false, EIO}, {"flush error", true, EIO}};
 
 class FullDisk : public ReservationFixture {
 protected:
@@ -33,7 +34,9 @@ protected:
         for (const char* table : {"RoomSched.dbf", "RoomPeople.dbf", "RoomRosLnk.dbf"}) {
             CliResult check = runCli({"index-check", dir.file(table)}, dir.path());
             if (check.exitCode != 0) {
-                EXPECT_NE(check.err.find("orvsched-cli reindex " + dir.file(table)), std::string::npos) << check.err;
+                EXPECT_NE(check.err.find("orvsched-cli reindex " + dir.file(table)),
+                          std::string::npos)
+                    << check.err;
                 EXPECT_EQ(runCli({"reindex", dir.file(table)}, dir.path()).exitCode, 0);
                 check = runCli({"index-check", dir.file(table)}, dir.path());
             }
@@ -46,7 +49,7 @@ protected:
 TEST_F(FullDisk, EveryWriteOfAReservationOrAPersonThatFailsIsReportedAndLosesNothing) {
     struct Operation {
         const char* name;
-        std::function<bool()> run; // true when reported stored, all of it
+        std::function<bool()> run;         // true when reported stored, all of it
         std::vector<RecordedMessage> told; // what the user may be told (text, or its start)
     };
     const std::vector<Operation> operations = {
@@ -112,10 +115,11 @@ TEST_F(FullDisk, EveryWriteOfAReservationOrAPersonThatFailsIsReportedAndLosesNot
                 ASSERT_FALSE(prompt.messages.empty());
                 const RecordedMessage& told = prompt.messages.back();
                 // The person message ends in the engine's result, which depends on the write.
-                const bool known = std::any_of(op.told.begin(), op.told.end(), [&](const RecordedMessage& m) {
-                    return told.text.substr(0, m.text.size()) == m.text && told.title == m.title &&
-                           told.icon == m.icon;
-                });
+                const bool known =
+                    std::any_of(op.told.begin(), op.told.end(), [&](const RecordedMessage& m) {
+                        return told.text.substr(0, m.text.size()) == m.text &&
+                               told.title == m.title && told.icon == m.icon;
+                    });
                 EXPECT_TRUE(known) << told.title << ": " << told.text;
 
                 doc.reset();
@@ -125,7 +129,8 @@ TEST_F(FullDisk, EveryWriteOfAReservationOrAPersonThatFailsIsReportedAndLosesNot
                 ASSERT_GE(kept.size(), 1u);
                 EXPECT_EQ(kept[0].startHhmm(), 1100);
                 EXPECT_EQ(kept[0].lastName(), "Morgan");
-                EXPECT_EQ(links("Boardroom", {2026, 12, 8}, 11, 0), std::vector<std::string>{"Ames"});
+                EXPECT_EQ(links("Boardroom", {2026, 12, 8}, 11, 0),
+                          std::vector<std::string>{"Ames"});
                 EXPECT_EQ(doc->people().seekPerson({"Alex", "J", "Morgan", "Sales"}), 0);
             }
     }

@@ -35,8 +35,12 @@ void ack(const std::string& what) {
     std::fflush(stdout);
 }
 
-CDate dateOf(long n) { return CDate{2027, 1, 1}.addDays(static_cast<int>(n / 40)); }
-int startOf(long n) { return 8 * 60 + 15 * static_cast<int>(n % 40); }
+CDate dateOf(long n) {
+    return CDate{2027, 1, 1}.addDays(static_cast<int>(n / 40));
+}
+int startOf(long n) {
+    return 8 * 60 + 15 * static_cast<int>(n % 40);
+}
 
 // Finds reservation n and holds its record lock.
 bool find(CSchedule& s, long n) {
@@ -84,12 +88,13 @@ int main(int argc, char** argv) {
             CAttendeeLists& lists = doc.attendees();
             lists.clear();
             lists.toAdd() = {CPeopleKey("Li", "", "Chen", "")};
-            if (lists.saveAttendeeChanges(doc.rosterLinks(), d.month, d.day, d.year, start / 60, start % 60,
-                                          "Boardroom") >= 0)
+            if (lists.saveAttendeeChanges(doc.rosterLinks(), d.month, d.day, d.year, start / 60,
+                                          start % 60, "Boardroom") >= 0)
                 ack("L " + std::to_string(n));
         }
         if (n % 7 == 0) {
-            prompt.fill<CItemInfoModel>([n](CItemInfoModel& m) { m.name = "I" + std::to_string(n); });
+            prompt.fill<CItemInfoModel>(
+                [n](CItemInfoModel& m) { m.name = "I" + std::to_string(n); });
             if (CItemManager(doc).addItem()) ack("I " + std::to_string(n));
         }
         if (n % 11 == 0 && doc.storeWindowRect(CRect{static_cast<int>(n), 0, 100, 100}))
