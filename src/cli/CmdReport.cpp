@@ -36,7 +36,8 @@ constexpr const char* kHelp =
 CPeopleKey personOf(const std::string& text) {
     std::vector<std::string> parts = splitValues(text);
     // A fourth '|' stays in the department, as it always did.
-    for (std::size_t i = 4; i < parts.size(); ++i) parts[3] += '|' + parts[i];
+    for (std::size_t i = 4; i < parts.size(); ++i)
+        parts[3] += '|' + parts[i];
     parts.resize(4);
     return CPeopleKey(parts[1], parts[2], parts[0], parts[3]);
 }
