@@ -51,15 +51,9 @@ bool parseTime(const std::string& text, int& hour, int& minute) {
 }
 
 bool parsePerson(const std::string& text, CPeopleKey& key) {
-    std::string parts[4];
-    std::size_t part = 0;
-    for (char c : utf8ToCp1252(text)) {
-        if (c == '|') {
-            if (++part == 4) return false;
-        } else {
-            parts[part] += c;
-        }
-    }
+    std::vector<std::string> parts = splitValues(text);
+    if (parts.size() > 4) return false;
+    parts.resize(4);
     if (parts[0].empty()) return false;
     if (parts[0].size() > CPeopleKey::kLastNameWidth ||
         parts[1].size() > CPeopleKey::kFirstNameWidth ||
@@ -71,8 +65,7 @@ bool parsePerson(const std::string& text, CPeopleKey& key) {
 }
 
 std::string shownPerson(const CPeopleKey& key) {
-    return shownText(key.lastName() + "|" + key.firstName() + "|" + key.middleInitial() + "|" +
-                     key.department());
+    return valueLine({key.lastName(), key.firstName(), key.middleInitial(), key.department()});
 }
 
 std::string shownDate(int year, int month, int day) {
@@ -81,23 +74,76 @@ std::string shownDate(int year, int month, int day) {
     return buffer;
 }
 
-std::string shownText(const std::string& stored) {
-    std::string escaped;
-    escaped.reserve(stored.size());
+namespace {
+
+std::string escaped(const std::string& stored, bool bars) {
+    std::string out;
+    out.reserve(stored.size());
     for (unsigned char c : stored) {
-        if (c == '\r') {
-            escaped += "\\r";
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '|' && bars) {
+            out += "\\|";
+        } else if (c == '\r') {
+            out += "\\r";
         } else if (c == '\n') {
-            escaped += "\\n";
+            out += "\\n";
         } else if (c < 0x20 || c == 0x7F) {
             char hex[5];
             std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            escaped += hex;
+            out += hex;
         } else {
-            escaped += static_cast<char>(c);
+            out += static_cast<char>(c);
         }
     }
-    return cp1252ToUtf8(escaped);
+    return out;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string shownText(const std::string& stored) { return cp1252ToUtf8(escaped(stored, false)); }
+
+std::string valueLine(const std::vector<std::string>& storedValues) {
+    std::string line;
+    for (std::size_t i = 0; i < storedValues.size(); ++i) {
+        if (i > 0) line += '|';
+        line += escaped(storedValues[i], true);
+    }
+    return cp1252ToUtf8(line);
+}
+
+std::vector<std::string> splitValues(const std::string& line) {
+    const std::string stored = utf8ToCp1252(line);
+    std::vector<std::string> values(1);
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const char c = stored[i];
+        if (c == '|') {
+            values.emplace_back();
+        } else if (c == '\\' && i + 1 < stored.size()) {
+            const char e = stored[++i];
+            if (e == 'r') {
+                values.back() += '\r';
+            } else if (e == 'n') {
+                values.back() += '\n';
+            } else if (e == 'x' && i + 2 < stored.size() && hexDigit(stored[i + 1]) >= 0 &&
+                       hexDigit(stored[i + 2]) >= 0) {
+                values.back() += static_cast<char>(hexDigit(stored[i + 1]) * 16 + hexDigit(stored[i + 2]));
+                i += 2;
+            } else {
+                values.back() += e; // "\\" and "\|", and an unknown escape as its character
+            }
+        } else {
+            values.back() += c;
+        }
+    }
+    return values;
 }
 
 void initGroupContext(Code4& code, bool readOnly) {

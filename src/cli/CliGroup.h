@@ -7,6 +7,7 @@
 #include "tables/CPeopleKey.h"
 
 #include <string>
+#include <vector>
 
 namespace orv::cli {
 
@@ -24,9 +25,15 @@ bool parsePerson(const std::string& text, CPeopleKey& key);
 std::string shownPerson(const CPeopleKey& key);
 // A date as "YYYY-MM-DD".
 std::string shownDate(int year, int month, int day);
-// Stored Windows-1252 text as UTF-8, control characters as \r, \n or \xHH so that a value never
-// breaks its line.
+// Stored Windows-1252 text as UTF-8 for output: '\\' doubled, carriage return and line feed as
+// \r and \n, other control characters as \xHH, so that a value never breaks its line and every
+// escape reads back one way.
 std::string shownText(const std::string& stored);
+// The one way the commands print values separated by '|': each value as shownText shows it, a
+// '|' inside a value as "\|". Values are stored (Windows-1252) text; numbers and dates as text.
+std::string valueLine(const std::vector<std::string>& storedValues);
+// Reads a line of '|'-separated values back as valueLine writes it (UTF-8 in, stored text out).
+std::vector<std::string> splitValues(const std::string& line);
 // A context for the group subcommands: engine errors come back as codes, nothing is printed.
 void initGroupContext(Code4& code, bool readOnly);
 

@@ -1,5 +1,7 @@
 #include "cli/CliTables.h"
 
+#include "cli/CliGroup.h"
+
 #include "tables/Cp1252.h"
 
 namespace orv::cli {
@@ -28,12 +30,9 @@ std::string describeResult(int code) {
 }
 
 std::string recordLine(Data4* data) {
-    std::string line;
-    for (int i = 1; i <= d4numFields(data); ++i) {
-        if (i > 1) line += '|';
-        line += f4str(d4fieldJ(data, i));
-    }
-    return cp1252ToUtf8(line);
+    std::vector<std::string> values;
+    for (int i = 1; i <= d4numFields(data); ++i) values.push_back(f4str(d4fieldJ(data, i)));
+    return valueLine(values);
 }
 
 } // namespace orv::cli

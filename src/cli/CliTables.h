@@ -12,7 +12,7 @@ namespace orv::cli {
 void initToolContext(Code4& code);
 // "-64 File Find Error Opening File", "20 (res4unique)".
 std::string describeResult(int code);
-// Record fields joined with '|', trailing blanks kept, converted for the terminal.
+// Record fields as valueLine (CliGroup.h) joins them, trailing blanks kept.
 std::string recordLine(Data4* data);
 
 } // namespace orv::cli

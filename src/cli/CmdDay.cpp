@@ -38,15 +38,14 @@ std::string line(const CScheduleRecord& r) {
     char made[48];
     std::snprintf(made, sizeof made, "%02d:%02d:%02d", r.madeHour(), r.madeMinute(),
                   r.madeSeconds());
-    return std::to_string(r.recordNumber()) + "|" + shownDate(r.year(), r.month(), r.day()) + "|" +
-           shownText(r.itemName()) + "|" + hhmm(r.startHour(), r.startMinute()) + "|" +
-           hhmm(r.endHour(), r.endMinute()) + "|" + shownText(r.lastName()) + "|" +
-           shownText(r.firstName()) + "|" + shownText(r.middleInitial()) + "|" +
-           shownText(r.department()) + "|" + shownText(r.note()) + "|" +
-           shownDate(r.madeYear(), r.madeMonth(), r.madeDay()) + "|" + made + "|" +
-           std::to_string(r.recurrenceCode()) + "|" +
-           shownDate(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()) + "|" +
-           std::to_string(r.flags()) + "|" + shownText(r.extra());
+    return valueLine({std::to_string(r.recordNumber()), shownDate(r.year(), r.month(), r.day()),
+                      r.itemName(), hhmm(r.startHour(), r.startMinute()),
+                      hhmm(r.endHour(), r.endMinute()), r.lastName(), r.firstName(),
+                      r.middleInitial(), r.department(), r.note(),
+                      shownDate(r.madeYear(), r.madeMonth(), r.madeDay()), made,
+                      std::to_string(r.recurrenceCode()),
+                      shownDate(r.recurEndYear(), r.recurEndMonth(), r.recurEndDay()),
+                      std::to_string(r.flags()), r.extra()});
 }
 
 int run(const std::vector<std::string>& argv) {

@@ -2,6 +2,7 @@
 // the people to import given on the command line instead of selected in the dialog.
 #include "cli/CCliPrompt.h"
 #include "cli/CliCommand.h"
+#include "cli/CliGroup.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
 #include "people/CImportPeople.h"
@@ -32,15 +33,10 @@ constexpr const char* kHelp =
     "Exit status: 0 every chosen person imported (or nobody chosen), 1 refused, a person\n"
     "not offered, or duplicates left out, 2 bad usage.\n";
 
-// "LAST|FIRST|MI|DEPT"; parts left out are empty. False for more than four parts.
-bool parsePerson(const std::string& text, CPeopleKey& key) {
-    std::vector<std::string> parts(1);
-    for (char c : utf8ToCp1252(text)) {
-        if (c == '|')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
+// "LAST|FIRST|MI|DEPT", escaped as the commands print it; parts left out are empty. False for
+// more than four parts.
+bool personArgument(const std::string& text, CPeopleKey& key) {
+    std::vector<std::string> parts = splitValues(text);
     if (parts.size() > 4) return false;
     parts.resize(4);
     key = CPeopleKey(parts[1], parts[2], parts[0], parts[3]);
@@ -61,7 +57,7 @@ int run(const std::vector<std::string>& argv) {
     std::vector<CPeopleKey> wanted;
     for (const auto& p : persons) {
         CPeopleKey key;
-        if (!parsePerson(p, key)) return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + p);
+        if (!personArgument(p, key)) return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + p);
         wanted.push_back(key);
     }
     const bool attendees = args.has("attendees");
@@ -97,9 +93,7 @@ int run(const std::vector<std::string>& argv) {
     const CImportPeople::Outcome outcome = import.run();
     if (outcome != CImportPeople::Outcome::imported) return kExitFailure;
     for (const CPeopleKey& key : notOffered)
-        fail(kName, "not offered for import: " +
-                        cp1252ToUtf8(key.lastName() + "|" + key.firstName() + "|" +
-                                     key.middleInitial() + "|" + key.department()));
+        fail(kName, "not offered for import: " + shownPerson(key));
     if (!notOffered.empty()) return kExitFailure;
     return import.duplicates() == 0 ? kExitOk : kExitFailure;
 }

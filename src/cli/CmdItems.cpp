@@ -3,6 +3,7 @@
 // the group-wide lock, the reread of the group file, the same checks and messages.
 #include "cli/CCliPrompt.h"
 #include "cli/CliCommand.h"
+#include "cli/CliGroup.h"
 #include "group/CItemInfoModel.h"
 #include "group/CItemManager.h"
 #include "group/CMemorySettings.h"
@@ -56,8 +57,9 @@ bool openGroup(CORVSchedDoc& doc, const std::string& path) {
 }
 
 void printItem(const CRoom& item) {
-    std::printf("%s|%d|%d|%s\n", cp1252ToUtf8(item.name()).c_str(), item.occupancy(),
-                item.defaultLength(), cp1252ToUtf8(item.longDescription()).c_str());
+    std::puts(valueLine({item.name(), std::to_string(item.occupancy()),
+                         std::to_string(item.defaultLength()), item.longDescription()})
+                  .c_str());
 }
 
 // ---- item-add ----------------------------------------------------------------------------------

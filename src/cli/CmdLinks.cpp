@@ -40,12 +40,12 @@ int run(const std::vector<std::string>& argv) {
         return fail(kName, "cannot open " + CGroupNames::rosterLinkTable(path) + ": " +
                                describeResult(rc));
     for (rc = links.first(); rc == 0; rc = links.next()) {
-        std::printf("%s|%s|%02d:%02d|%s|%s|%s|%s\n",
-                    shownDate(links.year(), links.month(), links.day()).c_str(),
-                    shownText(links.itemName()).c_str(), links.startHour(), links.startMinute(),
-                    shownText(links.lastName()).c_str(), shownText(links.firstName()).c_str(),
-                    shownText(links.middleInitial()).c_str(),
-                    shownText(links.department()).c_str());
+        char start[8];
+        std::snprintf(start, sizeof start, "%02d:%02d", links.startHour(), links.startMinute());
+        std::puts(valueLine({shownDate(links.year(), links.month(), links.day()), links.itemName(),
+                             start, links.lastName(), links.firstName(), links.middleInitial(),
+                             links.department()})
+                      .c_str());
     }
     if (rc != res4eof) return fail(kName, "reading the roster links: " + describeResult(rc));
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");

@@ -34,14 +34,11 @@ constexpr const char* kHelp =
     "Exit status: 0 success, 1 no report (the message says why), 2 bad usage.\n";
 
 CPeopleKey personOf(const std::string& text) {
-    std::string parts[4];
-    std::size_t at = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::size_t bar = i < 3 ? text.find('|', at) : std::string::npos;
-        parts[i] = utf8ToCp1252(text.substr(at, bar == std::string::npos ? bar : bar - at));
-        if (bar == std::string::npos) break;
-        at = bar + 1;
-    }
+    std::vector<std::string> parts = splitValues(text);
+    // A fourth '|' stays in the department, as it always did.
+    for (std::size_t i = 4; i < parts.size(); ++i)
+        parts[3] += '|' + parts[i];
+    parts.resize(4);
     return CPeopleKey(parts[1], parts[2], parts[0], parts[3]);
 }
 

@@ -1,5 +1,6 @@
 // Table tools: look into a data file, build one, change it, check and repair its index.
 #include "cli/CliCommand.h"
+#include "cli/CliGroup.h"
 #include "cli/CliTables.h"
 #include "tables/Cp1252.h"
 
@@ -91,7 +92,9 @@ int runDbfDump(const std::vector<std::string>& argv) {
 
 ORV_CLI_COMMAND("dbf-dump", "print the records of a table",
                 "usage: orvsched-cli dbf-dump FILE [--deleted] [--tag NAME]\n\n"
-                "Prints one line per active record, fields separated by '|', trailing blanks kept.\n"
+                "Prints one line per active record, fields separated by '|', trailing blanks kept;\n"
+                "in a value '\\' is written \\\\, '|' \\|, line breaks \\r and \\n, other control\n"
+                "characters \\xHH.\n"
                 "--deleted  also print deleted records; every line then starts with '*|' for a\n"
                 "           deleted record or ' |' for an active one\n"
                 "--tag NAME print in the order of that index tag\n",
@@ -164,20 +167,11 @@ int runDbfAppend(const std::vector<std::string>& argv) {
     while (std::getline(std::cin, line)) {
         ++lineNo;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string stored = utf8ToCp1252(line);
+        const std::vector<std::string> values = splitValues(line);
         d4appendStart(d, 0);
         d4blank(d);
-        std::size_t start = 0;
-        for (int i = 1; i <= d4numFields(d); ++i) {
-            std::size_t bar = stored.find('|', start);
-            std::string value = stored.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-            f4assign(d4fieldJ(d, i), value);
-            if (bar == std::string::npos) {
-                start = stored.size();
-                break;
-            }
-            start = bar + 1;
-        }
+        for (int i = 1; i <= d4numFields(d) && i <= static_cast<int>(values.size()); ++i)
+            f4assign(d4fieldJ(d, i), values[static_cast<std::size_t>(i - 1)]);
         int rc = d4append(d);
         if (rc == res4success) {
             rc = d4flush(d);
@@ -195,7 +189,8 @@ int runDbfAppend(const std::vector<std::string>& argv) {
 
 ORV_CLI_COMMAND("dbf-append", "append records read from standard input",
                 "usage: orvsched-cli dbf-append FILE < records\n\n"
-                "Reads one record per line, fields separated by '|', and appends each the way the\n"
+                "Reads one record per line, fields separated by '|' and escaped as dbf-dump writes\n"
+                "them, and appends each the way the\n"
                 "program does (append start, blank, assign, append, flush, unlock). Unique tags\n"
                 "refuse duplicate keys; the result code of every refused line is printed.\n",
                 runDbfAppend);
@@ -246,7 +241,9 @@ int runIndexCheck(const std::vector<std::string>& argv) {
     std::vector<long long> counts;
     std::string problem;
     int rc = d4check(d, &counts, &problem);
-    if (rc != 0) return fail("index-check", problem.empty() ? describeResult(rc) : problem);
+    if (rc != 0)
+        return fail("index-check", (problem.empty() ? describeResult(rc) : problem) +
+                                       "; repair it with: orvsched-cli reindex " + d->path);
     std::printf("ok");
     int i = 0;
     for (Tag4* t = d4tagNext(d, nullptr); t; t = d4tagNext(d, t)) std::printf(" %s=%lld", t->name.c_str(), counts[static_cast<std::size_t>(i++)]);
@@ -258,7 +255,8 @@ ORV_CLI_COMMAND("index-check", "verify every index tag against its data file",
                 "usage: orvsched-cli index-check FILE\n\n"
                 "Checks each tag: page structure, key order, every key equal to the key computed\n"
                 "from its record, the filter, uniqueness, and every record that passes the filter\n"
-                "present once. Prints 'ok' with each tag's key count, or the first problem (exit 1).\n",
+                "present once. Prints 'ok' with each tag's key count, or the first problem and the\n"
+                "reindex command that repairs it (exit 1).\n",
                 runIndexCheck);
 
 // reindex

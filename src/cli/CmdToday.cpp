@@ -60,9 +60,12 @@ int run(const std::vector<std::string>& argv) {
     for (const _SCHEDITEM& e : list) {
         const std::string name =
             items.isValidIndex(e.itemIndex) ? items.at(e.itemIndex).name() : "";
-        std::printf("%d|%s|%02d:%02d|%02d:%02d|%s|%s\n", e.itemIndex, shownText(name).c_str(),
-                    e.startHour, e.startMinute, e.endHour, e.endMinute,
-                    e.blockedOut ? "blockout" : "reserved", shownText(e.label).c_str());
+        char start[8], end[8];
+        std::snprintf(start, sizeof start, "%02d:%02d", e.startHour, e.startMinute);
+        std::snprintf(end, sizeof end, "%02d:%02d", e.endHour, e.endMinute);
+        std::puts(valueLine({std::to_string(e.itemIndex), name, start, end,
+                             e.blockedOut ? "blockout" : "reserved", e.label})
+                      .c_str());
     }
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }

@@ -77,20 +77,6 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Where a symbolic link points, so that replacing the file keeps the link.
 std::string resolveTarget(const std::string& path) {
     struct stat st {};
@@ -104,7 +90,8 @@ std::string resolveTarget(const std::string& path) {
     return path;
 }
 
-bool writeReplacing(const std::string& path, const std::string& bytes, std::string& error) {
+bool writeReplacing(File4System& fs, const std::string& path, const std::string& bytes,
+                    std::string& error) {
     const std::string target = resolveTarget(path);
     const auto slash = target.rfind('/');
     const std::string folder =
@@ -121,39 +108,38 @@ bool writeReplacing(const std::string& path, const std::string& bytes, std::stri
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".tmp" +
                std::to_string(::getpid()) + "_" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
+        fd = fs.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && fd != -EEXIST) break;
     }
     if (fd < 0) {
-        error = "cannot write '" + path + "': " + errnoText(errno);
+        error = "cannot write '" + path + "': " + errnoText(-fd);
         return false;
     }
     auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
+        fs.close(fd);
+        fs.remove(temp);
         error = "cannot write '" + path + "': " + errnoText(err);
         return false;
     };
-    if (!writeAll(fd, bytes)) return fail(errno);
+    const long long written = fs.pwrite(fd, bytes.data(), bytes.size(), 0);
+    if (written < 0) return fail(static_cast<int>(-written));
     if (existed && ::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
-    if (::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        error = "cannot write '" + path + "': " + errnoText(err);
+    if (const int rc = fs.fsync(fd); rc != 0) return fail(-rc);
+    if (const int rc = fs.close(fd); rc != 0) {
+        fs.remove(temp);
+        error = "cannot write '" + path + "': " + errnoText(-rc);
         return false;
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        error = "cannot write '" + path + "': " + errnoText(err);
+    if (const int rc = fs.rename(temp, target); rc != 0) {
+        fs.remove(temp);
+        error = "cannot write '" + path + "': " + errnoText(-rc);
         return false;
     }
     // Make the rename itself durable; a failure here no longer endangers the old contents.
-    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = fs.open(folder, O_RDONLY | O_DIRECTORY, 0);
     if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
+        fs.fsync(dirFd);
+        fs.close(dirFd);
     }
     return true;
 }
@@ -268,14 +254,15 @@ bool CGroupFile::read(const std::string& path, CGroupFileData& data, std::string
     return true;
 }
 
-bool CGroupFile::write(const std::string& path, CGroupFileData& data, std::string& error) {
+bool CGroupFile::write(const std::string& path, CGroupFileData& data, std::string& error,
+                       File4System& fs) {
     std::string bytes;
     std::string why;
     if (!serialize(data, bytes, why)) {
         error = "cannot write '" + path + "': " + why;
         return false;
     }
-    if (!writeReplacing(path, bytes, error)) return false;
+    if (!writeReplacing(fs, path, bytes, error)) return false;
     cutDriveLetter(data.peopleFileName);
     return true;
 }

@@ -21,6 +21,7 @@
 // Nothing here throws; every failure comes back as false with a one-line reason.
 
 #include "group/CGroupFileData.h"
+#include "storage/File4System.h"
 
 #include <cstdint>
 #include <string>
@@ -53,7 +54,9 @@ public:
     // over `path`, so a failed write leaves the old file whole. An existing file keeps its
     // permission bits; a symbolic link is followed and its target replaced. Afterwards the
     // people file name in `data` loses a drive-letter prefix, as the file would on reading.
-    static bool write(const std::string& path, CGroupFileData& data, std::string& error);
+    // The file operations go through `fs`.
+    static bool write(const std::string& path, CGroupFileData& data, std::string& error,
+                      File4System& fs = file4posix());
 
     // "C:\Data\X.dbf" -> "X.dbf": a name whose second character is ':' is cut after its last
     // '\' or ':'. Other names are left alone.

@@ -6,13 +6,6 @@
 
 namespace orv {
 
-bool CItemManager::lockGroup() {
-    // Waits while another user changes the items of a group sharing this people table.
-    return m_doc.people().lockAll() == 0;
-}
-
-void CItemManager::unlockGroup() { m_doc.people().unlock(); }
-
 bool CItemManager::addItem() {
     CUserPrompt& prompt = m_doc.prompt();
     if (m_doc.settings().lock) {
@@ -22,26 +15,23 @@ bool CItemManager::addItem() {
     CItemInfoModel dialog(true, m_doc.items(), m_doc.kindUpper(), m_doc.kindLower());
     if (!prompt.runDialog(dialog)) return false;
 
-    lockGroup();
-    m_doc.rereadGroupFile();
-    // The name is checked again on the list just read under the lock: another user may have
-    // added the same name since the dialog looked.
-    if (m_doc.items().find(dialog.name) >= 0) {
-        unlockGroup();
-        prompt.message(CItemInfoModel::nameTaken(m_doc.kindLower()), "Error", PromptIcon::error);
-        m_doc.notifyChanged();
-        return false;
-    }
-    CRoom item;
-    item.setName(dialog.name);
-    item.setLongDescription(dialog.description);
-    item.setOccupancy(CFieldText::decimal(dialog.occupancy));
-    item.setDefaultLength(CItemInfoModel::parseDefaultLength(dialog.defaultLength));
-    m_doc.items().append(item);
-    m_doc.saveGroupFile();
-    unlockGroup();
+    bool taken = false;
+    const auto written = m_doc.rewriteGroupFile([&] {
+        // The name is checked again on the list just read under the lock: another user may
+        // have added the same name since the dialog looked.
+        taken = m_doc.items().find(dialog.name) >= 0;
+        if (taken) return false;
+        CRoom item;
+        item.setName(dialog.name);
+        item.setLongDescription(dialog.description);
+        item.setOccupancy(CFieldText::decimal(dialog.occupancy));
+        item.setDefaultLength(CItemInfoModel::parseDefaultLength(dialog.defaultLength));
+        m_doc.items().append(item);
+        return true;
+    });
     m_doc.notifyChanged();
-    return true;
+    if (taken) prompt.message(CItemInfoModel::nameTaken(m_doc.kindLower()), "Error", PromptIcon::error);
+    return written == CORVSchedDoc::GroupWrite::written;
 }
 
 bool CItemManager::modifyItem(int index) {
@@ -52,24 +42,24 @@ bool CItemManager::modifyItem(int index) {
     dialog.fillFrom(m_doc.items().at(index));
     if (!prompt.runDialog(dialog)) return false;
 
-    lockGroup();
-    m_doc.rereadGroupFile();
-    int k = m_doc.items().find(name);
-    if (k >= 0) {
+    bool gone = false;
+    const auto written = m_doc.rewriteGroupFile([&] {
+        const int k = m_doc.items().find(name);
+        gone = k < 0;
+        if (gone) return false;
         CRoom& item = m_doc.items().at(k);
         item.setLongDescription(dialog.description);
         item.setOccupancy(CFieldText::decimal(dialog.occupancy));
         item.setDefaultLength(CItemInfoModel::parseDefaultLength(dialog.defaultLength));
-        m_doc.saveGroupFile();
-    }
-    unlockGroup();
+        return true;
+    });
     m_doc.notifyChanged();
-    if (k < 0) {
+    if (gone) {
         prompt.message(m_doc.kindUpper() + " has been deleted by another user, update cannot be made", "Modify Error",
                        PromptIcon::error);
         return false;
     }
-    return true;
+    return written == CORVSchedDoc::GroupWrite::written;
 }
 
 bool CItemManager::deleteItem(int index) {
@@ -79,18 +69,17 @@ bool CItemManager::deleteItem(int index) {
     if (!prompt.ask("Are you sure you want to delete " + m_doc.kindLower() + " " + name + "?", "Confirm Delete"))
         return false;
 
-    lockGroup();
-    m_doc.rereadGroupFile();
-    int k = m_doc.items().find(name);
-    if (k >= 0) {
+    const auto written = m_doc.rewriteGroupFile([&] {
+        const int k = m_doc.items().find(name);
+        if (k < 0) return false;
         m_doc.items().removeAt(k);
-        // Today's list refers to items by index: reload it for the shortened list.
-        m_doc.loadTodaysList(m_doc.dateKey());
-        m_doc.saveGroupFile();
-    }
-    unlockGroup();
+        return true;
+    });
+    // Today's list refers to items by index: reload it for the list as it is now.
+    m_doc.loadTodaysList(m_doc.dateKey());
     m_doc.notifyChanged();
-    if (k < 0) return false;
+    // The reservations go only with an item that is gone from the file.
+    if (written != CORVSchedDoc::GroupWrite::written) return false;
     m_doc.schedule().deleteItemRecords(name);
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Adding, changing and deleting the items of a group. The item list lives in the group file,
-// which every user of the group rewrites, so each change takes the group-wide lock (the people
-// table's whole-table lock), reads the group file again, changes the fresh list, writes it and
-// lets go.
+// which every user of the group rewrites, so each change goes through the document's
+// rewriteGroupFile: the group-wide lock, the file read again, the change, the write. A lock or
+// write that fails changes nothing, and the user is told.
 
 #include <string>
 
@@ -25,9 +25,6 @@ public:
     bool deleteItem(int index);
 
 private:
-    bool lockGroup();
-    void unlockGroup();
-
     CORVSchedDoc& m_doc;
 };
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <strings.h>
 
 namespace orv {
 
@@ -77,18 +78,49 @@ bool CORVSchedDoc::readGroupFile(const std::string& path, std::string* error) {
     return true;
 }
 
-bool CORVSchedDoc::saveGroupFile() {
+bool CORVSchedDoc::saveGroupFile(std::string* error) {
     if (m_groupFile.empty()) return false;
     CGroupFileData out = m_data;
     out.items = m_items.items();
     std::string why;
-    bool ok = CGroupFile::write(m_groupFile, out, why);
+    bool ok = CGroupFile::write(m_groupFile, out, why, *m_code.fs);
+    if (!ok) {
+        if (error) *error = why;
+        return false;
+    }
     m_data.peopleFileName = out.peopleFileName;
     m_data.newFormat = true;
-    return ok;
+    return true;
 }
 
-bool CORVSchedDoc::rereadGroupFile() {
+CORVSchedDoc::GroupWrite CORVSchedDoc::rewriteGroupFile(const std::function<bool()>& change) {
+    if (m_groupFile.empty()) return GroupWrite::failed;
+    if (!m_people.isOpen() || m_people.lockAll() != 0) {
+        if (m_code.errorCode < 0) m_code.errorCode = 0;
+        std::string file = m_people.tableName();
+        if (file.size() < 4 || strcasecmp(file.c_str() + file.size() - 4, ".dbf") != 0) file += ".dbf";
+        m_prompt.message(kGroupNotLocked + file + kNothingChanged, kGroupErrorTitle, PromptIcon::error);
+        return GroupWrite::failed;
+    }
+    GroupWrite result = GroupWrite::unchanged;
+    std::string why;
+    if (!rereadGroupFile(&why)) {
+        result = GroupWrite::failed;
+    } else if (change()) {
+        result = saveGroupFile(&why) ? GroupWrite::written : GroupWrite::failed;
+        // What the list shows goes back to what the file holds.
+        if (result == GroupWrite::failed) rereadGroupFile();
+    }
+    m_people.unlock();
+    if (m_code.errorCode < 0) m_code.errorCode = 0;
+    if (result == GroupWrite::failed) {
+        if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        m_prompt.message(utf8ToCp1252(why) + kNothingChanged, kGroupErrorTitle, PromptIcon::error);
+    }
+    return result;
+}
+
+bool CORVSchedDoc::rereadGroupFile(std::string* error) {
     if (m_groupFile.empty()) return false;
     // The rectangles belong to the views; keep them for the items that are still there.
     std::vector<std::pair<std::string, CRect>> rects;
@@ -98,7 +130,7 @@ bool CORVSchedDoc::rereadGroupFile() {
     for (int i = 0; i < m_items.count(); ++i)
         uses.emplace_back(m_items.at(i).name(),
                           std::make_pair(m_items.at(i).inUse(), m_items.at(i).currentUse()));
-    if (!readGroupFile(m_groupFile)) return false;
+    if (!readGroupFile(m_groupFile, error)) return false;
     for (int i = 0; i < m_items.count(); ++i) {
         for (const auto& [name, rect] : rects)
             if (name == m_items.at(i).name()) {
@@ -116,14 +148,10 @@ bool CORVSchedDoc::rereadGroupFile() {
 }
 
 bool CORVSchedDoc::storeWindowRect(const CRect& rect) {
-    if (m_groupFile.empty()) return false;
-    const bool locked = m_people.isOpen() && m_people.lockAll() == 0;
-    rereadGroupFile();
-    m_data.window = rect;
-    bool ok = saveGroupFile();
-    if (locked) m_people.unlock();
-    m_code.errorCode = 0;
-    return ok;
+    return rewriteGroupFile([&] {
+               m_data.window = rect;
+               return true;
+           }) == GroupWrite::written;
 }
 
 bool CORVSchedDoc::openPeople() {
@@ -305,10 +333,13 @@ bool CORVSchedDoc::modifyGroupInformation() {
     info.kindWord = m_data.kindWord;
     info.description = m_data.description;
     if (!m_prompt.runDialog(info)) return false;
-    setDescriptionAndKind(info.description, info.kindWord);
-    saveGroupFile();
+    // The item list on disk may be newer than ours: change the texts of the file as it is now.
+    const GroupWrite written = rewriteGroupFile([&] {
+        setDescriptionAndKind(info.description, info.kindWord);
+        return true;
+    });
     notifyChanged();
-    return true;
+    return written == GroupWrite::written;
 }
 
 void CORVSchedDoc::closeTables() {

@@ -51,6 +51,12 @@ public:
         "The alternate person database was created before version 2.00, attendee function "
         "disabled until database is converted";
 
+    // A change of the group file that could not be made: the lock or the write failed.
+    static constexpr const char* kGroupNotLocked =
+        "The group could not be locked against other users' changes: ";
+    static constexpr const char* kNothingChanged = ", the group was not changed.";
+    static constexpr const char* kGroupErrorTitle = "Group File Error";
+
     CORVSchedDoc(CUserPrompt& prompt, CSettings& settings);
     // Closes the group (deleting old reservations when so set) and releases the engine context.
     ~CORVSchedDoc();
@@ -71,10 +77,18 @@ public:
 
     // The group file.
     bool readGroupFile(const std::string& path, std::string* error = nullptr);
-    bool saveGroupFile();
+    // Writes the group file whole or not at all; `error` names the file and the cause.
+    bool saveGroupFile(std::string* error = nullptr);
     // Reads the group file again (the item list, texts and people file name other users may have
     // changed); the tables stay open.
-    bool rereadGroupFile();
+    bool rereadGroupFile(std::string* error = nullptr);
+    // One change of the group file as every user makes it: the group-wide lock (the people
+    // table's whole-table lock), the file read again, `change` applied to what was read, the
+    // file written, the lock let go. `change` returns false to write nothing. When the lock,
+    // the read or the write fails the user is told, nothing is written and the document shows
+    // the file as it is.
+    enum class GroupWrite { written, unchanged, failed };
+    GroupWrite rewriteGroupFile(const std::function<bool()>& change);
     // Stores a window rectangle in the group file. Under the group-wide lock and on the group
     // file as it is now on disk, so that items another user added meanwhile are not lost.
     bool storeWindowRect(const CRect& rect);

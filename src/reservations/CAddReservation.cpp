@@ -239,9 +239,11 @@ bool CAddReservation::makeReservation() {
                 }
                 m_doc.scheduleChanged(t, false);
                 if (holdSelection) {
-                    m_doc.attendees().saveAttendeeChanges(m_doc.rosterLinks(), t.month, t.day,
-                                                          t.year, sh, sm, m_itemName);
+                    const int linked = m_doc.attendees().saveAttendeeChanges(
+                        m_doc.rosterLinks(), t.month, t.day, t.year, sh, sm, m_itemName);
                     if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+                    if (linked != 0)
+                        prompt.message(kAttendeesNotWritten, kDatabaseError, PromptIcon::error);
                     if (!includeLater) holdSelection = false;
                 }
             } else if (result == 1) {

@@ -43,6 +43,9 @@ public:
         "End time of reservation must be after start time";
     static constexpr const char* kReservationError = "Reservation Error";
     static constexpr const char* kNotWritten = "Could not make reservation to database";
+    // The reservation is stored, its attendee links are not (all or some).
+    static constexpr const char* kAttendeesNotWritten =
+        "The reservation was made, but its attendee list could not be written to the database";
     static constexpr const char* kPartlyMade =
         "Part of the recurring reservation was not made because of conflicts. Any reservations "
         "not in conflict were made.";

@@ -135,7 +135,13 @@ void CItemDayModel::cancelReservation() {
         CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), record.month(), record.day(),
                                         record.year(), record.startHour(), record.startMinute(),
                                         m_itemName);
-    m_doc.schedule().deleteCurrent();
+    if (m_doc.schedule().deleteCurrent() != 0) {
+        // Not flushed: the cancel is not reported done.
+        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        prompt.message(kNotDeleted, kDatabaseError, PromptIcon::error);
+        loadItemDay(m_date);
+        return;
+    }
     touched(record.date());
     const int line = m_selected;
     m_lines.erase(m_lines.begin() + line);
@@ -284,7 +290,12 @@ void CItemDayModel::terminateReservation() {
     const std::tm now = CClock::current().localNow();
     schedule.image().setEndTime(now.tm_hour, now.tm_min);
     const CScheduleRecord record = schedule.image();
-    schedule.update();
+    if (schedule.update() != 0) {
+        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        prompt.message(kNotTerminated, kDatabaseError, PromptIcon::error);
+        loadItemDay(m_date);
+        return;
+    }
     m_changed = true;
     m_todayTouched = true;
     m_lines[m_selected] = lineFor(record);

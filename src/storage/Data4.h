@@ -55,7 +55,7 @@ struct Data4 {
     std::string indexPath; // production index, empty when none
     int fd = -1;
     int indexFd = -1;
-    bool readOnlyAttribute = false; // the file cannot be written: no locks, every write refused
+    bool readOnlyAttribute = false; // the file cannot be written: shared locks, every write refused
     bool readOnlyOpen = false;      // opened with the readOnly setting
     bool exclusive = false;         // opened in share mode 1
     bool network = false;
@@ -79,6 +79,11 @@ struct Data4 {
 
     std::unique_ptr<Cdx4> cdx;
     const void* indexHeaderView = nullptr; // mapped first page of a local index file
+    // A mapping of a local data file that records are read from: other processes' writes are
+    // in it at once. Longer than the file may be; only bytes inside the file are read.
+    const void* dataView = nullptr;
+    std::size_t dataViewLength = 0;
+    std::uint64_t dataFileSize = 0; // the file's size when last looked at; 0 after it shrank
     std::vector<std::unique_ptr<Tag4>> tags; // in production-index order
     Tag4* selected = nullptr;
     Cdx4::Cursor cursor; // position in the selected tag, when valid for recNo

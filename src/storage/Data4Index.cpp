@@ -449,9 +449,13 @@ int packLocked(Data4* data) {
     flushOut();
     if (wr != 0) return raise(data, e4write, kLocPack, "d4pack");
     std::int64_t length = data->headerLength + static_cast<std::int64_t>(kept) * data->recordLength + 1;
-    if (fs(data).ftruncate(data->fd, length) != 0) return raise(data, e4lenSet, kLocPack, "d4pack");
+    // The count goes down before the file does: a file cut short of its count does not open,
+    // while bytes past the last counted record are harmless.
     data->headerCount = static_cast<std::uint32_t>(kept);
     touchDate(data);
+    if (const int written = writeHeaderStart(data); written != 0) return written;
+    data->dataFileSize = 0; // shorter now: mapped reads look at the size again
+    if (fs(data).ftruncate(data->fd, length) != 0) return raise(data, e4lenSet, kLocPack, "d4pack");
     data->recNo = -1;
     blankBuffer(data);
     data->changed = false;

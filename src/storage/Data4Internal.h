@@ -97,7 +97,7 @@ template <class Op> int indexRead(Data4* d, Op&& op) {
     if (!d->cdx) return res4noTag;
     int rc = d->cdx->refresh();
     if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
-    const bool mayRead = d->indexLocked || d->exclusive || d->readOnlyAttribute;
+    const bool mayRead = d->indexLocked || d->exclusive;
     if (!mayRead) d->cdx->setCacheOnly(true);
     rc = op();
     if (!mayRead) d->cdx->setCacheOnly(false);

@@ -24,11 +24,16 @@ static void pause(const Code4* code) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10L * code->lockRetryDelay));
 }
 
+// A file we may not write is opened for reading, where POSIX allows only shared locks. They
+// still meet every writer's exclusive lock, which is all a reader needs.
+static Lock4Kind lockKind(const Data4* d) {
+    return d->readOnlyAttribute ? Lock4Kind::shared : Lock4Kind::exclusive;
+}
+
 int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
-    if (d->readOnlyAttribute) return 0;
     int attempts = d->code->lockRetries == 0 ? 1 : d->code->lockRetries;
     for (;;) {
-        int rc = fs(d).lockRange(fd, start, length, Lock4Kind::exclusive);
+        int rc = fs(d).lockRange(fd, start, length, lockKind(d));
         if (rc == 0) return 0;
         if (rc != -EAGAIN) return raise(d, e4lock, kLocLock, "file4lock");
         if (attempts == 1) return res4locked;
@@ -38,7 +43,6 @@ int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
 }
 
 int unlockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
-    if (d->readOnlyAttribute) return 0;
     if (fs(d).lockRange(fd, start, length, Lock4Kind::unlock) != 0)
         return raise(d, e4unlock, kLocUnlock, "file4unlock");
     return 0;
@@ -140,11 +144,11 @@ int d4lockAll(Data4* data) {
     if (rc < 0) return rc;
     rc = lockRange(data, data->fd, kLockFileStart, kLockFileLength);
     if (rc != 0) return rc;
-    if (data->indexFd >= 0 && !data->readOnlyAttribute) {
+    if (data->indexFd >= 0) {
         // All or nothing: tried once per round, the round repeated as the retries allow.
         int attempts = data->code->lockRetries == 0 ? 1 : data->code->lockRetries;
         for (;;) {
-            int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, Lock4Kind::exclusive);
+            int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, lockKind(data));
             if (r == 0) {
                 data->indexLocked = true;
                 break;

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <chrono>
 #include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace orv {
@@ -143,8 +145,7 @@ int openErrorFor(int err) {
 }
 
 // Share mode emulation; see Lock4.h. Returns 0 or e4permiss.
-int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network) {
-    File4System& f = *code->fs;
+int markShare(File4System& f, int fd, int mode, bool writer, bool network) {
     if (mode == 1) {
         if (f.lockRange(fd, kShareOpen, 1, Lock4Kind::exclusive) != 0) return e4permiss;
         if (!network && f.flockFile(fd, Lock4Kind::exclusive) != 0) return e4permiss;
@@ -152,15 +153,44 @@ int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network) {
     }
     if (f.lockRange(fd, kShareOpen, 1, Lock4Kind::shared) != 0) return e4permiss;
     if (writer) {
-        if (f.rangeTaken(fd, kShareDenyWrite, 1, Lock4Kind::exclusive) == 1) return e4permiss;
+        if (f.rangeTaken(fd, kShareDenyWrite, 1, Lock4Kind::exclusive) != 0) return e4permiss;
         if (f.lockRange(fd, kShareWriter, 1, Lock4Kind::shared) != 0) return e4permiss;
     }
     if (mode == 2) {
-        if (f.rangeTaken(fd, kShareWriter, 1, Lock4Kind::exclusive) == 1) return e4permiss;
+        if (f.rangeTaken(fd, kShareWriter, 1, Lock4Kind::exclusive) != 0) return e4permiss;
         if (f.lockRange(fd, kShareDenyWrite, 1, Lock4Kind::shared) != 0) return e4permiss;
     }
     if (!network && f.flockFile(fd, Lock4Kind::shared) != 0) return e4permiss;
     return 0;
+}
+
+// The guard is held only while another open checks and marks, microseconds; a second is far
+// more than any of them takes.
+constexpr int kGuardAttempts = 1000;
+
+int takeGuard(File4System& f, int fd) {
+    for (int attempt = 0; attempt < kGuardAttempts; ++attempt) {
+        int rc = f.lockRange(fd, kShareGuard, 1, Lock4Kind::exclusive);
+        // A descriptor opened for reading cannot hold an exclusive lock; a shared guard still
+        // keeps every writer's check out.
+        if (rc == -EBADF) rc = f.lockRange(fd, kShareGuard, 1, Lock4Kind::shared);
+        if (rc == 0) return 0;
+        if (rc != -EAGAIN) return e4permiss;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return e4permiss;
+}
+
+int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network) {
+    File4System& f = *code->fs;
+    if (takeGuard(f, fd) != 0) return e4permiss;
+    int rc = markShare(f, fd, mode, writer, network);
+    f.lockRange(fd, kShareGuard, 1, Lock4Kind::unlock);
+    if (rc != 0) {
+        f.lockRange(fd, kShareOpen, 3, Lock4Kind::unlock);
+        if (!network) f.flockFile(fd, Lock4Kind::unlock);
+    }
+    return rc;
 }
 
 void dropShareLocks(Code4* code, int fd) {
@@ -317,6 +347,9 @@ void closeFiles(Data4* d) {
     d->cdx.reset();
     if (d->indexHeaderView) fs(d).unmap(d->indexHeaderView, Cdx4::kPageSize);
     d->indexHeaderView = nullptr;
+    if (d->dataView) fs(d).unmap(d->dataView, d->dataViewLength);
+    d->dataView = nullptr;
+    d->dataViewLength = 0;
     if (d->indexFd >= 0) fs(d).close(d->indexFd);
     if (d->fd >= 0) fs(d).close(d->fd);
     d->indexFd = d->fd = -1;
@@ -509,26 +542,35 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
     bool dataExists = existing(path);
     bool indexExists = withIndex && existing(d->indexPath);
     if ((dataExists || indexExists) && code->refuseOverwrite) return fail(res4noCreate, path);
-    for (const std::string* p : std::initializer_list<const std::string*>{&path, &d->indexPath}) {
-        if (p->empty() || !f.exists(*p)) continue;
-        // Replacing is allowed only while nobody has the file open.
-        int probe = f.open(*p, O_RDWR, 0);
-        if (probe < 0) return fail(res4noCreate, *p);
-        bool inUse = takeShareLocks(code, probe, 1, true, f.onNetworkFileSystem(*p)) != 0;
-        f.close(probe);
-        if (inUse) return fail(res4noCreate, *p);
-    }
-    int flags = O_RDWR | O_CREAT | O_TRUNC | (code->refuseOverwrite ? O_EXCL : 0);
+    // Both files are opened without truncation and held exclusively before either is emptied:
+    // a file another user has open is refused untouched, and nobody can open it in between.
+    int flags = O_RDWR | O_CREAT | (code->refuseOverwrite ? O_EXCL : 0);
     if (code->writeThrough) flags |= O_DSYNC;
-    int fd = f.open(path, flags, 0666);
-    if (fd < 0) return fail(fd == -EEXIST ? res4noCreate : fd == -ENOSPC ? e4write : e4create, path);
-    d->fd = fd;
-    d->network = f.onNetworkFileSystem(path);
-    // The table is created exclusively, then left open in the context's share mode.
-    if (takeShareLocks(code, fd, 1, true, d->network) != 0) {
+    d->network = f.onNetworkFileSystem(folderOf(path).empty() ? "." : folderOf(path));
+    std::vector<std::string> made; // files this call brought into being, removed on failure
+    auto openExclusive = [&](const std::string& p, int* out) -> int {
+        const bool existed = f.exists(p);
+        int fd = f.open(p, flags, 0666);
+        if (fd < 0) return fd == -EEXIST ? res4noCreate : fd == -ENOSPC ? e4write : e4create;
+        *out = fd;
+        if (!existed) made.push_back(p);
+        if (takeShareLocks(code, fd, 1, true, d->network) != 0) return res4noCreate;
+        return 0;
+    };
+    auto failFiles = [&](int err, const std::string& file) -> Data4* {
         closeFiles(d.get());
-        return fail(res4noCreate, path);
+        for (const auto& p : made) f.remove(p);
+        return fail(err, file);
+    };
+    int rc = openExclusive(path, &d->fd);
+    if (rc != 0) return failFiles(rc, path);
+    if (withIndex) {
+        rc = openExclusive(d->indexPath, &d->indexFd);
+        if (rc != 0) return failFiles(rc, d->indexPath);
     }
+    for (int file : {d->fd, d->indexFd})
+        if (file >= 0 && f.ftruncate(file, 0) != 0) return failFiles(e4write, path);
+    const int fd = d->fd;
     d->version = 0x03;
     d->headerCount = 0;
     d->tableFlags = 0;
@@ -551,37 +593,22 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
     header[d->headerLength - 1] = 0x0D;
     header[d->headerLength] = 0x1A;
     long long w = f.pwrite(fd, header.data(), header.size(), 0);
-    if (w != static_cast<long long>(header.size())) {
-        closeFiles(d.get());
-        return fail(e4write, path);
-    }
+    if (w != static_cast<long long>(header.size())) return failFiles(e4write, path);
 
     if (withIndex) {
-        int ifd = f.open(d->indexPath, flags, 0666);
-        if (ifd < 0) {
-            closeFiles(d.get());
-            return fail(ifd == -EEXIST ? res4noCreate : ifd == -ENOSPC ? e4write : e4create, d->indexPath);
-        }
-        d->indexFd = ifd;
-        takeShareLocks(code, ifd, 1, true, d->network);
+        const int ifd = d->indexFd;
         d->cdx = std::make_unique<Cdx4>(f, ifd, d->indexPath);
-        int rc = d->cdx->create(specs);
+        rc = d->cdx->create(specs);
         if (rc == 0) rc = d->cdx->open();
         if (rc == 0) rc = buildTags(d.get());
-        if (rc != 0) {
-            closeFiles(d.get());
-            return fail(rc, d->indexPath);
-        }
+        if (rc != 0) return failFiles(rc, d->indexPath);
         for (std::size_t i = 0; i < d->tags.size(); ++i) {
             Tag4* t = d->tags[i].get();
             t->unique = (t->uniqueTag || t->candidateTag) ? uniqueSettings[i] : 0;
         }
         d->tableFlags = 0x01;
         std::uint8_t flag = 0x01;
-        if (f.pwrite(fd, &flag, 1, 28) != 1) {
-            closeFiles(d.get());
-            return fail(e4write, path);
-        }
+        if (f.pwrite(fd, &flag, 1, 28) != 1) return failFiles(e4write, path);
     }
     d->oldLockLayout = !(d->tableFlags & 0x01);
 
@@ -589,10 +616,8 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
     for (int file : {d->fd, d->indexFd}) {
         if (file < 0) continue;
         dropShareLocks(code, file);
-        if (takeShareLocks(code, file, code->openShareMode, true, d->network) != 0) {
-            closeFiles(d.get());
-            return fail(e4permiss, path);
-        }
+        if (takeShareLocks(code, file, code->openShareMode, true, d->network) != 0)
+            return failFiles(e4permiss, path);
     }
     d->exclusive = code->openShareMode == 1;
     d->record.assign(d->recordLength, ' ');

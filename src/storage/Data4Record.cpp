@@ -84,8 +84,35 @@ int writeHeaderStart(Data4* d) {
     return 0;
 }
 
+// Copies bytes of a local data file from its mapping, mapping it (again, larger) when the bytes
+// lie past the mapped part. False when they cannot be had that way: the caller reads the file.
+static bool readMapped(Data4* d, std::int64_t at, std::size_t n, char* out) {
+    if (d->network) return false;
+    const std::uint64_t end = static_cast<std::uint64_t>(at) + n;
+    // Bytes past the end of the file must never be touched through the mapping.
+    if (end > d->dataFileSize) {
+        const long long size = fs(d).size(d->fd);
+        if (size < 0 || end > static_cast<std::uint64_t>(size)) return false;
+        d->dataFileSize = static_cast<std::uint64_t>(size);
+    }
+    if (end > d->dataViewLength) {
+        const std::uint64_t size = d->dataFileSize;
+        if (d->dataView) fs(d).unmap(d->dataView, d->dataViewLength);
+        // Room to grow, so that a table others append to is not mapped again at every record.
+        const std::size_t length = static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 4 + (1u << 20);
+        d->dataView = fs(d).mapForReading(d->fd, length);
+        d->dataViewLength = d->dataView ? length : 0;
+        if (!d->dataView) return false;
+    }
+    std::memcpy(out, static_cast<const char*>(d->dataView) + at, n);
+    return true;
+}
+
 int recordRead(Data4* d, long record) {
-    long long r = fs(d).pread(d->fd, d->record.data(), d->recordLength, recordOffset(d, record));
+    const std::int64_t at = recordOffset(d, record);
+    long long r = static_cast<long long>(d->recordLength);
+    if (!readMapped(d, at, d->recordLength, d->record.data()))
+        r = fs(d).pread(d->fd, d->record.data(), d->recordLength, at);
     if (r != static_cast<long long>(d->recordLength)) {
         d->recNo = -1;
         blankBuffer(d);

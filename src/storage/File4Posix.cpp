@@ -2,6 +2,7 @@
 #include "File4System.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -149,6 +150,10 @@ public:
     }
 
     int remove(const std::string& path) override { return ::unlink(path.c_str()) < 0 ? -errno : 0; }
+
+    int rename(const std::string& from, const std::string& to) override {
+        return ::rename(from.c_str(), to.c_str()) < 0 ? -errno : 0;
+    }
 };
 
 } // namespace

@@ -48,6 +48,8 @@ public:
     virtual bool onNetworkFileSystem(const std::string& path) = 0; // NFS, SMB/CIFS, FUSE
     virtual std::vector<std::string> listFolder(const std::string& folder) = 0;
     virtual int remove(const std::string& path) = 0;
+    // rename(2): replaces `to` in one step within a file system.
+    virtual int rename(const std::string& from, const std::string& to) = 0;
 };
 
 // The process-wide POSIX implementation.

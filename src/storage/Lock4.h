@@ -25,6 +25,10 @@
 //  |                 | exclusive | an open in mode 1 (exclusive)                          |
 //  | kShareWriter    | shared    | every open with write access                           |
 //  | kShareDenyWrite | shared    | every open in mode 2 (others may only read)            |
+//  | kShareGuard     | exclusive | an open while it checks and marks the bytes above      |
+//
+// The guard makes the check of another open's mark and the taking of our own one step: without
+// it a writer and a mode-2 open could each look before the other marked, and both pass.
 //
 // On local file systems the open additionally takes flock() (shared for modes 0 and 2,
 // exclusive for mode 1), which is how other xBase software on Linux marks its opens.
@@ -43,5 +47,6 @@ constexpr std::int64_t kLockOldBase = 0x40000000;
 constexpr std::int64_t kShareOpen = 0x100000000LL;
 constexpr std::int64_t kShareWriter = 0x100000001LL;
 constexpr std::int64_t kShareDenyWrite = 0x100000002LL;
+constexpr std::int64_t kShareGuard = 0x100000003LL;
 
 } // namespace orv

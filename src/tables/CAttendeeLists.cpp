@@ -74,13 +74,16 @@ int CAttendeeLists::saveAttendeeChanges(CRosterLink& links, int month, int day, 
         links.setDate(month, day, year);
         links.setStartTime(startHour, startMinute);
         links.setItemName(itemName);
-        links.lockAppend();
+        // Without the append lock nothing is appended; a failed append ends the run.
+        int written = links.lockAppend();
         for (const CPeopleKey& key : m_toAdd) {
+            if (written != res4success) break;
             if (contains(m_current, key)) continue;
             links.setPerson(key);
-            links.append();
+            written = links.append();
         }
         links.unlock();
+        if (written != res4success) return written;
     }
     return rc;
 }

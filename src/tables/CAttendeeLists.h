@@ -41,7 +41,8 @@ public:
 
     // Deletes the reservation's links of the people in the remove list, then appends a link
     // for each person of the add list who is not in the current list. Returns the result of
-    // the last seek or skip (0 when none was needed).
+    // a refused append lock or a failed append (nothing more is appended then); otherwise the
+    // result of the last seek or skip (0 when none was needed).
     int saveAttendeeChanges(CRosterLink& links, int month, int day, int year, int startHour,
                             int startMinute, const std::string& itemName);
 

@@ -131,39 +131,13 @@ void CPeople::writeImage() {
     }
 }
 
-int CPeople::positioned(int result) {
-    if (result == res4success) readImage();
-    return result;
-}
-
 int CPeople::seekPerson(const std::string& firstName, const std::string& middleInitial,
                         const std::string& lastName, const std::string& department) {
-    if (!m_data) return e4parmNull;
-    return positioned(
-        d4seek(m_data, CPeopleKey::searchKey(firstName, middleInitial, lastName, department)));
+    return seekKey(CPeopleKey::searchKey(firstName, middleInitial, lastName, department), false);
 }
 
 int CPeople::seekPerson(const CPeopleKey& key) {
     return seekPerson(key.firstName(), key.middleInitial(), key.lastName(), key.department());
-}
-
-int CPeople::first() {
-    if (!m_data) return e4parmNull;
-    return positioned(d4top(m_data));
-}
-
-int CPeople::next() {
-    if (!m_data) return e4parmNull;
-    return positioned(d4skip(m_data, 1));
-}
-
-int CPeople::goTo(long record) {
-    if (!m_data) return e4parmNull;
-    return positioned(d4go(m_data, record));
-}
-
-long CPeople::recordNumber() const {
-    return m_data ? d4recNo(m_data) : 0;
 }
 
 void CPeople::clearImage() {

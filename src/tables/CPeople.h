@@ -14,6 +14,7 @@
 // engine's result or error code; e4parmNull when no table is open.
 
 #include "storage/Data4.h"
+#include "tables/CRecordMoves.h"
 #include "tables/CPeopleRecord.h"
 
 #include <string>
@@ -21,7 +22,7 @@
 
 namespace orv {
 
-class CPeople {
+class CPeople : public CRecordMoves<CPeople> {
 public:
     enum class Kind { MayReserve, Attendee };
 
@@ -55,10 +56,8 @@ public:
     int seekPerson(const std::string& firstName, const std::string& middleInitial,
                    const std::string& lastName, const std::string& department);
     int seekPerson(const CPeopleKey& key);
-    int first();
-    int next();
-    int goTo(long record);
-    long recordNumber() const;
+    // first, next, goTo (CRecordMoves) read the record on success; other results leave the
+    // image as it was.
 
     void clearImage();
     CPeopleRecord& image() { return m_image; }
@@ -83,15 +82,15 @@ public:
     int listPeople(Kind kind, std::vector<CPeopleRecord>& people);
 
 private:
+    friend class CRecordMoves<CPeople>;
     int openTable();
     void bindFields();
     void readImage();
+    void missed() {}
     void writeImage();
-    int positioned(int result);
 
     Code4& m_code;
     std::string m_tableName;
-    Data4* m_data = nullptr;
     Tag4* m_tag = nullptr;
     bool m_oldLayout = false;
     Field4* m_lastName = nullptr;

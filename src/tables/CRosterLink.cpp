@@ -108,45 +108,18 @@ void CRosterLink::writeImage() {
     CTableOps::assign(m_fieldExtra, m_extra);
 }
 
-int CRosterLink::positioned(int result) {
-    if (result == res4success)
-        readImage();
-    else
-        clearImage();
-    return result;
-}
-
 int CRosterLink::seek(const std::string& dateKey, const std::string& itemName,
                       const std::string& startHour, const std::string& startMinute) {
     if (!m_data) return e4parmNull;
     clearImage();
-    const int rc =
-        d4seek(m_data, CFieldText::reservationKey(dateKey, itemName, startHour, startMinute));
-    if (rc == res4success || (rc == res4after && startHour.empty())) {
-        readImage();
-        return res4success;
-    }
-    return rc;
+    return seekKey(CFieldText::reservationKey(dateKey, itemName, startHour, startMinute),
+                   startHour.empty());
 }
 
 int CRosterLink::seek(const std::string& dateKey, const std::string& itemName, int startHour,
                       int startMinute) {
     return seek(dateKey, itemName, CFieldText::zeroPadded(startHour, 2),
                 CFieldText::zeroPadded(startMinute, 2));
-}
-
-int CRosterLink::first() {
-    if (!m_data) return e4parmNull;
-    return positioned(d4top(m_data));
-}
-
-int CRosterLink::next() {
-    if (!m_data) return e4parmNull;
-    return positioned(d4skip(m_data, 1));
-}
-
-long CRosterLink::recordNumber() const {
-    return m_data ? d4recNo(m_data) : 0;
 }
 
 int CRosterLink::append() {

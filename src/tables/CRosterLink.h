@@ -13,13 +13,14 @@
 // engine's result or error code; e4parmNull when no table is open.
 
 #include "storage/Data4.h"
+#include "tables/CRecordMoves.h"
 #include "tables/CPeopleKey.h"
 
 #include <string>
 
 namespace orv {
 
-class CRosterLink {
+class CRosterLink : public CRecordMoves<CRosterLink> {
 public:
     static constexpr const char* kTagName = "ROSTERLINK";
     static constexpr int kFieldCount = 10;
@@ -50,10 +51,8 @@ public:
     // The start time as numbers, "%02d" each.
     int seek(const std::string& dateKey, const std::string& itemName, int startHour,
              int startMinute);
-    // These read the record on success and leave the image cleared otherwise.
-    int first();
-    int next();
-    long recordNumber() const;
+    // first, next, goTo (CRecordMoves) read the record on success and leave the image cleared
+    // otherwise.
 
     // Appends the image as a new link.
     int append();
@@ -93,15 +92,15 @@ public:
                    const std::string& itemName) const;
 
 private:
+    friend class CRecordMoves<CRosterLink>;
     int openTable();
     void bindFields();
     void readImage();
+    void missed() { clearImage(); }
     void writeImage();
-    int positioned(int result);
 
     Code4& m_code;
     std::string m_tableName;
-    Data4* m_data = nullptr;
     Tag4* m_tag = nullptr;
     Field4* m_fieldDate = nullptr;
     Field4* m_fieldRoomName = nullptr;

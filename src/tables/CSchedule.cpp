@@ -179,44 +179,12 @@ void CSchedule::writeImage() {
     }
 }
 
-int CSchedule::positioned(int result) {
-    if (result == res4success)
-        readImage();
-    else
-        clearImage();
-    return result;
-}
-
 int CSchedule::seek(const std::string& dateKey, const std::string& itemName,
                     const std::string& startHour, const std::string& startMinute) {
     if (!m_data) return e4parmNull;
     clearImage();
-    const int rc =
-        d4seek(m_data, CFieldText::reservationKey(dateKey, itemName, startHour, startMinute));
-    if (rc == res4success || (rc == res4after && startHour.empty())) {
-        readImage();
-        return res4success;
-    }
-    return rc;
-}
-
-int CSchedule::first() {
-    if (!m_data) return e4parmNull;
-    return positioned(d4top(m_data));
-}
-
-int CSchedule::next() {
-    if (!m_data) return e4parmNull;
-    return positioned(d4skip(m_data, 1));
-}
-
-int CSchedule::goTo(long record) {
-    if (!m_data) return e4parmNull;
-    return positioned(d4go(m_data, record));
-}
-
-long CSchedule::recordNumber() const {
-    return m_data ? d4recNo(m_data) : 0;
+    return seekKey(CFieldText::reservationKey(dateKey, itemName, startHour, startMinute),
+                   startHour.empty());
 }
 
 void CSchedule::clearImage() {

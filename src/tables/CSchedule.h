@@ -34,6 +34,7 @@
 // engine's result or error code; e4parmNull when no table is open.
 
 #include "storage/Data4.h"
+#include "tables/CRecordMoves.h"
 #include "tables/CScheduleRecord.h"
 #include "tables/_SCHEDITEM.h"
 
@@ -45,7 +46,7 @@ namespace orv {
 
 class CRosterLink;
 
-class CSchedule {
+class CSchedule : public CRecordMoves<CSchedule> {
 public:
     using Level = CScheduleRecord::Level;
     // Return false to end a walk early.
@@ -85,11 +86,8 @@ public:
     // other result is returned with nothing read.
     int seek(const std::string& dateKey, const std::string& itemName, const std::string& startHour,
              const std::string& startMinute);
-    // These read the record on success and leave the image cleared otherwise.
-    int first();
-    int next();
-    int goTo(long record);
-    long recordNumber() const;
+    // first, next, goTo (CRecordMoves) read the record on success and leave the image cleared
+    // otherwise.
 
     // Clears the image (the level stays).
     void clearImage();
@@ -148,16 +146,16 @@ public:
     int deleteOlderThan(const std::string& dateKey, CRosterLink* links);
 
 private:
+    friend class CRecordMoves<CSchedule>;
     int openTable();
     void bindFields();
     void readImage();
+    void missed() { clearImage(); }
     void writeImage();
-    int positioned(int result);
     int walk(const std::string& dateKey, const std::string* itemName, const Visitor& visit);
 
     Code4& m_code;
     std::string m_tableName;
-    Data4* m_data = nullptr;
     Tag4* m_tag = nullptr;
     Level m_level = Level::Current;
     Field4* m_date = nullptr;

@@ -75,8 +75,21 @@ TEST_F(TableTools, IndexCheckFindsADamagedTagAndReindexRepairsIt) {
     auto r = cli({"index-check", t});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("tag SCHEDTAG:"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("; repair it with: orvsched-cli reindex " + t + "\n"), std::string::npos) << r.err;
     EXPECT_EQ(cli({"reindex", t}).exitCode, 0);
     EXPECT_EQ(cli({"index-check", t}).out, "ok SCHEDTAG=4800\n");
+}
+
+TEST_F(TableTools, ValuesWithBarsBackslashesAndLineBreaksReadBackAsDumped) {
+    const std::string t = dir.file("Notes");
+    ASSERT_EQ(cli({"dbf-create", t, "--field", "A:6", "--field", "B:6"}).exitCode, 0);
+    // Written the way dbf-dump shows them: "\\|" is a bar inside a value, "\\\\" a backslash.
+    const std::string lines = "a\\|b|c\\\\d\nx\\ny|\\x01\\r\n";
+    ASSERT_EQ(cli({"dbf-append", t + ".dbf"}, lines).exitCode, 0);
+    const std::string dumped = cli({"dbf-dump", t + ".dbf"}).out;
+    EXPECT_EQ(dumped, "a\\|b   |c\\\\d   \nx\\ny   |\\x01\\r    \n");
+    ASSERT_EQ(cli({"dbf-append", t + ".dbf"}, dumped).exitCode, 0);
+    EXPECT_EQ(cli({"dbf-dump", t + ".dbf"}).out, dumped + dumped);
 }
 
 TEST_F(TableTools, BadUsageAndMissingFilesGiveTheirExitCodes) {

@@ -6,6 +6,7 @@
 #include "storage/File4System.h"
 
 #include <cerrno>
+#include <functional>
 #include <string>
 
 namespace orv::test {
@@ -21,8 +22,20 @@ public:
     // Opens of paths ending in this text fail (EACCES) once `opensBeforeFailing` more passed.
     std::string failOpensOf;
     int opensBeforeFailing = 0;
+    // A write or fsync failure with this errno (ENOSPC, EIO) once the given number more passed;
+    // 0: none. A failed write writes nothing.
+    int writeError = 0;
+    int writesBeforeFailing = 0;
+    int fsyncError = 0;
+    int fsyncsBeforeFailing = 0;
+    int writeCalls = 0;
+    // Called before an open (path, flags) and right after a check of another open's mark: lets
+    // a test put another user's action exactly there.
+    std::function<void(const std::string&, int)> beforeOpen;
+    std::function<void()> afterRangeTaken;
 
     int open(const std::string& path, int flags, int mode) override {
+        if (beforeOpen) beforeOpen(path, flags);
         if (!failOpensOf.empty() && path.size() >= failOpensOf.size() &&
             path.compare(path.size() - failOpensOf.size(), failOpensOf.size(), failOpensOf) == 0) {
             if (opensBeforeFailing == 0) return -EACCES;
@@ -35,6 +48,8 @@ public:
         return m_real.pread(fd, buf, n, offset);
     }
     long long pwrite(int fd, const void* buf, std::size_t n, std::int64_t offset) override {
+        ++writeCalls;
+        if (writeError != 0 && writesBeforeFailing-- <= 0) return -writeError;
         if (shortWrites && n > 1) {
             m_real.pwrite(fd, buf, n / 2, offset);
             return -EIO;
@@ -43,6 +58,7 @@ public:
     }
     int fsync(int fd) override {
         ++fsyncCalls;
+        if (fsyncError != 0 && fsyncsBeforeFailing-- <= 0) return -fsyncError;
         return failFsync ? -EIO : m_real.fsync(fd);
     }
     int ftruncate(int fd, std::int64_t length) override { return m_real.ftruncate(fd, length); }
@@ -55,7 +71,9 @@ public:
         return m_real.lockRange(fd, start, length, kind);
     }
     int rangeTaken(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
-        return m_real.rangeTaken(fd, start, length, kind);
+        const int taken = m_real.rangeTaken(fd, start, length, kind);
+        if (afterRangeTaken) afterRangeTaken();
+        return taken;
     }
     int flockFile(int fd, Lock4Kind kind) override { return m_real.flockFile(fd, kind); }
     const void* mapForReading(int fd, std::size_t length) override { return m_real.mapForReading(fd, length); }
@@ -65,6 +83,7 @@ public:
     bool onNetworkFileSystem(const std::string& path) override { return m_real.onNetworkFileSystem(path); }
     std::vector<std::string> listFolder(const std::string& folder) override { return m_real.listFolder(folder); }
     int remove(const std::string& path) override { return m_real.remove(path); }
+    int rename(const std::string& from, const std::string& to) override { return m_real.rename(from, to); }
 
 private:
     File4System& m_real = file4posix();

@@ -1,5 +1,7 @@
 // Adding, changing and deleting items under the group-wide lock, with the item dialog's checks,
 // and the in-use states the document computes from today's list.
+#include "common/Bytes.h"
+#include "common/FaultFs.h"
 #include "common/Process.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
@@ -248,6 +250,76 @@ TEST_F(Items, DeleteAnsweredNoChangesNothing) {
     prompt.answers.push_back(false);
     EXPECT_FALSE(CItemManager(*doc).deleteItem(0));
     EXPECT_EQ(namesOnDisk(), std::vector<std::string>{"Alpha"});
+}
+
+// Every change of the group file when the group-wide lock or the write fails: nothing is
+// written, nothing else is done, the user is told.
+TEST_F(Items, FailedLockOrWriteChangesNothingAndSaysSo) {
+    add("Alpha", "8");
+    add("Beta");
+    reserve("Alpha", 9, 0, 10, 0, "Ames");
+    struct Operation {
+        const char* name;
+        std::function<bool(CORVSchedDoc&, ScriptedPrompt&)> run;
+    };
+    const std::vector<Operation> operations = {
+        {"add", [](CORVSchedDoc& d, ScriptedPrompt& p) {
+             p.fill<CItemInfoModel>([](CItemInfoModel& m) { m.name = "Gamma"; });
+             return CItemManager(d).addItem();
+         }},
+        {"modify", [](CORVSchedDoc& d, ScriptedPrompt& p) {
+             p.fill<CItemInfoModel>([](CItemInfoModel& m) { m.occupancy = "30"; });
+             return CItemManager(d).modifyItem(0);
+         }},
+        {"delete", [](CORVSchedDoc& d, ScriptedPrompt& p) {
+             p.answers.push_back(true);
+             return CItemManager(d).deleteItem(0);
+         }},
+        {"window", [](CORVSchedDoc& d, ScriptedPrompt&) { return d.storeWindowRect(CRect{5, 6, 7, 8}); }},
+        {"group information", [](CORVSchedDoc& d, ScriptedPrompt& p) {
+             p.fill<CGroupInfoModel>([](CGroupInfoModel& m) { m.description = "Changed"; });
+             return d.modifyGroupInformation();
+         }},
+    };
+    const std::string peopleFile = dir.file("RoomPeople.dbf");
+    const std::string full = "Cannot write '" + group + "': No space left on device, the group was not changed.";
+    const std::string io = "Cannot write '" + group + "': Input/output error, the group was not changed.";
+    const std::string unlocked = std::string(CORVSchedDoc::kGroupNotLocked) + peopleFile + CORVSchedDoc::kNothingChanged;
+    struct Fault {
+        const char* name;
+        std::function<void(FaultFs&)> set;
+        std::string message;
+    };
+    const std::vector<Fault> faults = {
+        {"lock", [](FaultFs& f) { f.brokenLocks = true; }, unlocked},
+        {"full disk", [](FaultFs& f) { f.writeError = ENOSPC; }, full},
+        {"write error", [](FaultFs& f) { f.writeError = EIO; }, io},
+        {"flush error", [](FaultFs& f) { f.fsyncError = EIO; }, io},
+    };
+    doc.reset();
+    const std::vector<std::uint8_t> before = readBytes(group);
+    for (const Operation& op : operations)
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(op.name) + ", " + fault.name);
+            FaultFs files;
+            ScriptedPrompt p;
+            CORVSchedDoc d(p, settings);
+            code4init(&d.code(), &files);
+            d.code().silentErrors = 1;
+            ASSERT_TRUE(d.openGroup(group));
+            fault.set(files);
+            EXPECT_FALSE(op.run(d, p));
+            ASSERT_FALSE(p.messages.empty());
+            EXPECT_EQ(p.messages.back(), error(fault.message, CORVSchedDoc::kGroupErrorTitle));
+            EXPECT_EQ(readBytes(group), before);
+            EXPECT_EQ(d.items().count(), 2) << "the document shows the file as it is";
+            EXPECT_EQ(d.description(), "Rooms");
+            std::vector<CScheduleRecord> kept;
+            d.schedule().recordsOfItemOnDate("20261208", "Alpha", kept);
+            EXPECT_EQ(kept.size(), 1u) << "an item not deleted keeps its reservations";
+            for (const auto& e : fs::directory_iterator(dir.path()))
+                EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << "no scrap left";
+        }
 }
 
 class InUse : public Items {};

@@ -1,5 +1,7 @@
 // Several users of one table: share modes, byte-range locks and what one process sees of
 // another's changes. The other user is always a real second process.
+#include "common/Bytes.h"
+#include "common/FaultFs.h"
 #include "common/Process.h"
 #include "common/TempDir.h"
 #include "storage/Data4.h"
@@ -215,6 +217,122 @@ TEST_F(Data4Share, LocksSitAtTheFoxProPositions) {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     ::close(fd);
+}
+
+// Another program's exclusive lock on one byte of a file, held by a forked process until
+// the object goes.
+class ForeignLock {
+public:
+    ForeignLock(const std::string& path, std::int64_t start) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        m_child = fork();
+        if (m_child == 0) {
+            const int fd = ::open(path.c_str(), O_RDWR);
+            struct flock fl {};
+            fl.l_type = F_WRLCK;
+            fl.l_whence = SEEK_SET;
+            fl.l_start = start;
+            fl.l_len = 1;
+            char ok = fd >= 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0 ? 'y' : 'n';
+            [[maybe_unused]] ssize_t w = write(ready[1], &ok, 1);
+            sleep(30);
+            _exit(0);
+        }
+        char got = 0;
+        m_held = read(ready[0], &got, 1) == 1 && got == 'y';
+        close(ready[0]);
+        close(ready[1]);
+    }
+    ~ForeignLock() {
+        if (m_child > 0) {
+            kill(m_child, SIGKILL);
+            waitpid(m_child, nullptr, 0);
+        }
+    }
+    bool held() const { return m_held; }
+
+private:
+    pid_t m_child = -1;
+    bool m_held = false;
+};
+
+TEST_F(Data4Share, AWriterAndAnOpenThatDeniesWritingNeverBothPass) {
+    // The other process opens for writing right after we found that nobody writes.
+    // A table without an index: one file, one check.
+    const std::string plain = dir.file("plain");
+    Field4info f;
+    f.add("KEY", 'C', 8);
+    ASSERT_NE(d4create(&code, plain, f, nullptr), nullptr);
+    code4initUndo(&code);
+    FaultCode mine;
+    mine.code.openShareMode = 2;
+    mine.code.readOnly = 1;
+    std::unique_ptr<Process> writer;
+    std::string writerSaid;
+    mine.fault.afterRangeTaken = [&] {
+        if (writer) return;
+        writer = std::make_unique<Process>(kPeer, std::vector<std::string>{"open", plain, "0", "3000"});
+        writer->readLine(writerSaid);
+    };
+    Data4* d = d4open(&mine.code, plain);
+    ASSERT_TRUE(writer);
+    EXPECT_NE(d != nullptr, writerSaid == "opened") << writerSaid;
+    EXPECT_NE(d, nullptr) << "the open that marked first wins";
+}
+
+TEST_F(Data4Share, CreatingOverATableAnotherProgramOpensMeanwhileLeavesItWhole) {
+    // Replacing is allowed while nobody has the files open; here another program opens one of
+    // them between our look and our open.
+    for (const std::string ext : {".dbf", ".cdx"}) {
+        SCOPED_TRACE(ext);
+        const std::string target = table + ext;
+        const auto before = std::make_pair(readBytes(table + ".dbf"), readBytes(table + ".cdx"));
+        FaultCode mine;
+        mine.code.refuseOverwrite = 0;
+        int other = -1;
+        mine.fault.beforeOpen = [&](const std::string& path, int flags) {
+            if (other >= 0 || path != target || !(flags & O_CREAT)) return;
+            other = ::open(path.c_str(), O_RDWR); // other xBase software marks its opens so
+            flock(other, LOCK_SH);
+        };
+        Field4info f;
+        f.add("KEY", 'C', 8);
+        Tag4info t;
+        t.add("KEYTAG", "KEY", "", 0, 0);
+        EXPECT_EQ(d4create(&mine.code, table, f, &t), nullptr);
+        EXPECT_EQ(mine.code.lastOpenError, res4noCreate);
+        EXPECT_TRUE(std::make_pair(readBytes(table + ".dbf"), readBytes(table + ".cdx")) == before);
+        ASSERT_GE(other, 0);
+        ::close(other);
+    }
+}
+
+TEST_F(Data4Share, ReadOnlyFileStillMeetsAWritersLocks) {
+    namespace fs = std::filesystem;
+    for (const char* ext : {".dbf", ".cdx"})
+        fs::permissions(table + ext, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    code.lockRetries = 1;
+    Data4* d = d4open(&code, table);
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(d->readOnlyAttribute);
+    d4tagSelect(d, d4tag(d, "KEYTAG"));
+    {
+        // A writer halfway through an index change holds the index lock: no page is read then.
+        ForeignLock writer(table + ".cdx", kLockIndex);
+        ASSERT_TRUE(writer.held());
+        EXPECT_EQ(d4seek(d, "r2"), res4locked);
+        EXPECT_EQ(d4lock(d, 1), 0);
+    }
+    {
+        ForeignLock writer(table + ".dbf", kLockRecordBase - 3);
+        ASSERT_TRUE(writer.held());
+        EXPECT_EQ(d4lock(d, 3), res4locked);
+        EXPECT_EQ(d4seek(d, "r2"), 0);
+    }
+    EXPECT_EQ(d4unlock(d), 0);
+    EXPECT_EQ(d4lock(d, 3), 0);
+    EXPECT_EQ(d4unlock(d), 0);
 }
 
 } // namespace
