@@ -17,6 +17,7 @@
 #include "group/CORVSchedDoc.h"
 #include "reports/CResReportDataDlg.h"
 #include "reports/CResReportDlg.h"
+#include "reports/CUtilizationDlg.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
 #include "group/CWaitCursor.h"
@@ -24,6 +25,7 @@
 #include "people/CImportPeopleDlg.h"
 #include "people/CPersonListDlg.h"
 #include "reservations/CAddReservationDlg.h"
+#include "reservations/CBlockoutDlg.h"
 #include "reservations/CRoomInfoDlg.h"
 #include "reservations/CRosterDlg.h"
 #include "reservations/CShowReservationDlg.h"
@@ -84,6 +86,8 @@ void CORVSchedApp::registerDialogs() {
     CMonthResDlg::registerDialogs();
     CResReportDlg::registerDialogs();
     CResReportDataDlg::registerDialogs();
+    CBlockoutDlg::registerDialogs();
+    CUtilizationDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

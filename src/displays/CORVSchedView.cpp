@@ -16,8 +16,14 @@
 #include "group/CORVSchedDoc.h"
 #include "people/CImportPeople.h"
 #include "people/CPeopleCommands.h"
+#include "reports/CAttendance.h"
+#include "reports/CPersonReservations.h"
 #include "reports/CReservationReport.h"
+#include "reports/CUtilizationReport.h"
+#include "reservations/CBlockoutModel.h"
+#include "reservations/CDeleteRes.h"
 #include "reservations/CItemDayModel.h"
+#include "reservations/CRemoveBlockoutModel.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -114,6 +120,12 @@ bool CORVSchedView::handles(Command command) const {
     case Command::daysReservations:
     case Command::monthsReservations:
     case Command::allReservations:
+    case Command::specifyBlockout:
+    case Command::removeBlockout:
+    case Command::deleteOldReservations:
+    case Command::utilization:
+    case Command::personsReservations:
+    case Command::attendance:
         return true;
     default:
         return false;
@@ -217,6 +229,28 @@ void CORVSchedView::run(Command command) {
         break;
     case Command::allReservations:
         CReservationReport::run(*m_doc);
+        break;
+    case Command::specifyBlockout: {
+        CBlockoutModel blockout(*m_doc);
+        m_doc->prompt().runDialog(blockout);
+        break;
+    }
+    case Command::removeBlockout: {
+        CRemoveBlockoutModel removal(*m_doc);
+        m_doc->prompt().runDialog(removal);
+        break;
+    }
+    case Command::deleteOldReservations:
+        CDeleteRes::run(*m_doc, m_settings.deleteOldRes);
+        break;
+    case Command::utilization:
+        CUtilizationReport::run(*m_doc, m_settings.startHour);
+        break;
+    case Command::personsReservations:
+        CPersonReservations::run(*m_doc);
+        break;
+    case Command::attendance:
+        CAttendance::run(*m_doc);
         break;
     default:
         break;

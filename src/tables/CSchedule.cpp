@@ -1,6 +1,6 @@
 #include "tables/CSchedule.h"
 
-#include "tables/CClock.h"
+#include "tables/CDate.h"
 #include "tables/CFieldText.h"
 #include "tables/CRosterLink.h"
 #include "tables/CTableNames.h"
@@ -228,6 +228,16 @@ int CSchedule::append() {
     return CTableOps::appendRecord(m_data, [this] { writeImage(); });
 }
 
+int CSchedule::appendHoldingLock() {
+    if (!m_data) return e4parmNull;
+    d4appendStart(m_data, 0);
+    d4blank(m_data);
+    writeImage();
+    int rc = d4append(m_data);
+    if (rc == res4success) rc = d4flush(m_data);
+    return rc;
+}
+
 int CSchedule::update() {
     return CTableOps::updateRecord(m_data, [this] { writeImage(); });
 }
@@ -345,10 +355,7 @@ int CSchedule::deleteItemRecords(const std::string& itemName, int* deleted) {
 
 int CSchedule::deleteOlderThan(const std::string& dateKey, CRosterLink* links) {
     std::string key = dateKey;
-    if (key.empty()) {
-        const std::tm then = CClock::local(CClock::current().now() - kDefaultAgeSeconds);
-        key = CFieldText::dateKey(then.tm_year + 1900, then.tm_mon + 1, then.tm_mday);
-    }
+    if (key.empty()) key = CDate::today().addDays(-kDefaultAgeDays).key();
     int count = 0;
     int rc = first();
     while (rc == res4success && m_image.isBefore(key)) {

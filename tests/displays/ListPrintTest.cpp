@@ -1,8 +1,10 @@
 // Printing a list: the pages and the height of every printed line, read back from a PDF with
 // pdftotext's word boxes.
 #include "common/GroupFixture.h"
+#include "reports/CAttendance.h"
 #include "reports/CPrintRequest.h"
 #include "reports/CQtListPrinter.h"
+#include "reports/CUtilizationReport.h"
 
 #include <QFontMetrics>
 #include <QMarginsF>
@@ -205,6 +207,57 @@ TEST_F(ListPrintTest, OnePageListsLeaveOutWhatFallsBelowThePageAndEmptyListsKeep
     for (const Word& w : empty.words)
         texts << w.text;
     EXPECT_EQ(texts.join(QLatin1Char(' ')), QStringLiteral("Reservation Report for Main Building"));
+}
+
+TEST_F(ListPrintTest, TheUtilizationReportIsDoubleSpacedAndTheAttendanceRepeatsItsTitle) {
+    addItems({"Lab", "Studio"});
+    reserve({"Lab", 12, 7, 2026, 9, 0, 15, 0});
+    CUtilizationCriteria criteria;
+    criteria.startDate = {2026, 12, 7};
+    criteria.endDate = {2026, 12, 13};
+    CUtilizationReport utilization(*doc, criteria);
+    ASSERT_EQ(utilization.compute(), 0);
+    const PrintedPdf report = print(utilization.printRequest());
+    EXPECT_EQ(report.title, "Utilization");
+    EXPECT_EQ(report.pages, 1);
+    const double heading = report.top(QStringLiteral("Report")); // "Utilization Report for ..."
+    const double range = report.top(QStringLiteral("from"));
+    const double lab = report.top(QStringLiteral("Lab"));
+    const double studio = report.top(QStringLiteral("Studio"));
+    const double step = studio - lab;
+    EXPECT_GT(step, 0);
+    // Heading at 4L and lines from 8L two line heights apart: 4L between heading and first line
+    // is two steps only when each step is 2L.
+    EXPECT_NEAR(range - heading, step * 2, 0.5);
+    EXPECT_NEAR(report.top(QStringLiteral("Name")) - range, step * 2, 0.5)
+        << "the blank line between";
+    EXPECT_NEAR(lab - report.top(QStringLiteral("Name")), step, 0.5);
+
+    // Enough attended reservations for two pages.
+    const CPeopleKey ann("Ann", "", "Lee", "");
+    for (int i = 0; i < 90; ++i) {
+        CRosterLink& l = doc->rosterLinks();
+        l.clearImage();
+        const CDate d = CDate(2026, 1, 1).addDays(i);
+        l.setDate(d.month, d.day, d.year);
+        l.setItemName("Lab");
+        l.setStartTime(9, 0);
+        l.setPerson(ann);
+        ASSERT_EQ(l.append(), 0);
+    }
+    const CAttendance attendance(*doc, ann);
+    const PrintedPdf attended = print(attendance.printRequest());
+    EXPECT_EQ(attended.title, "Attendance");
+    ASSERT_GE(attended.pages, 2);
+    for (int p = 1; p <= attended.pages; ++p) {
+        const std::vector<Word> words = attended.onPage(p);
+        ASSERT_GE(words.size(), 5u) << p;
+        QStringList title;
+        for (int i = 0; i < 5; ++i)
+            title << words[static_cast<std::size_t>(i)].text;
+        EXPECT_EQ(title.join(QLatin1Char(' ')), QStringLiteral("Reservations Attended by Ann Lee"))
+            << p;
+    }
 }
 
 } // namespace
