@@ -195,8 +195,11 @@ TEST_F(ViewClickTest, AddItemIsRefusedWhileGroupsAreLocked) {
 
 TEST_F(ViewClickTest, TheViewHandlesEveryGroupCommand) {
     showView();
-    for (const CommandInfo& info : allCommands())
-        if (info.route == CommandRoute::group) EXPECT_TRUE(view->handles(info.id)) << info.text;
+    for (const CommandInfo& info : allCommands()) {
+        if (info.route == CommandRoute::group) {
+            EXPECT_TRUE(view->handles(info.id)) << info.text;
+        }
+    }
     for (Command c : {Command::newGroup, Command::exit, Command::about, Command::tile})
         EXPECT_FALSE(view->handles(c)) << commandInfo(c).text;
     EXPECT_TRUE(view->isEnabled(Command::attendeesAdd)) << "a new group has the attendee function";
