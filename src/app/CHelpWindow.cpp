@@ -130,7 +130,11 @@ bool CHelpWindow::hasTopic(const QString& topic) {
 
 void CHelpWindow::showTopic(const QString& topic) {
     const QString shown = hasTopic(topic) ? topic : QString::fromLatin1(help::kContents);
-    m_browser->setSource(QUrl(pageUrl(shown)));
+    showPage(QUrl(pageUrl(shown)));
+}
+
+void CHelpWindow::showPage(const QUrl& url) {
+    m_browser->setSource(url);
     show();
     raise();
     activateWindow();

@@ -4,6 +4,7 @@
 // dialog it belongs to that dialog, so that it stays usable while the dialog runs.
 
 #include <QDialog>
+#include <QUrl>
 
 class QDialogButtonBox;
 class QTextBrowser;
@@ -20,6 +21,8 @@ public:
 
     // An unknown topic shows the contents.
     void showTopic(const QString& topic);
+    // Shows a page of the program's own, such as the tutorial.
+    void showPage(const QUrl& url);
     QString currentTopic() const;
 
     static QString pageUrl(const QString& topic);

@@ -15,28 +15,29 @@
 #include "group/CMergeInfoDlg.h"
 #include "group/CMergeWarningsDlg.h"
 #include "group/CORVSchedDoc.h"
-#include "reports/CResReportDataDlg.h"
-#include "reports/CResReportDlg.h"
-#include "reports/CUtilizationDlg.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
 #include "group/CWaitCursor.h"
 #include "people/CAddPersonDlg.h"
 #include "people/CImportPeopleDlg.h"
 #include "people/CPersonListDlg.h"
+#include "reports/CResReportDataDlg.h"
+#include "reports/CResReportDlg.h"
+#include "reports/CUtilizationDlg.h"
 #include "reservations/CAddReservationDlg.h"
 #include "reservations/CBlockoutDlg.h"
+#include "reservations/CCancelRangeDlg.h"
 #include "reservations/CRoomInfoDlg.h"
 #include "reservations/CRosterDlg.h"
 #include "reservations/CShowReservationDlg.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -77,6 +78,7 @@ void CORVSchedApp::registerDialogs() {
     CAddReservationDlg::registerDialogs();
     CShowReservationDlg::registerDialogs();
     CRosterDlg::registerDialogs();
+    CCancelRangeDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();
     CMergeInfoDlg::registerDialogs();
@@ -256,17 +258,33 @@ void CORVSchedApp::printSetup() {
 }
 
 void CORVSchedApp::openTutorial() {
+    const QUrl inside(QStringLiteral("qrc:/tutorial/tutorial.html"));
+    auto showHere = [inside] { CHelpWindow::instance()->showPage(inside); };
     // The page is inside the program; the desktop's browser needs a real file.
     if (m_tutorialFile.isEmpty()) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
         const QString file = QDir(folder).filePath(
             QStringLiteral("orvsched-tutorial-%1.html").arg(QCoreApplication::applicationPid()));
         QFile::remove(file);
-        if (!QFile::copy(QStringLiteral(":/tutorial/tutorial.html"), file)) return;
+        if (!QFile::copy(QStringLiteral(":/tutorial/tutorial.html"), file)) return showHere();
         QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         m_tutorialFile = file;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_tutorialFile));
+    // A display without a desktop may have no browser: xdg-open then fails, and the program's
+    // own help window shows the page instead.
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [opener, showHere](int code, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || code != 0) showHere();
+                opener->deleteLater();
+            });
+    connect(opener, &QProcess::errorOccurred, this,
+            [opener, showHere](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart) return;
+                showHere();
+                opener->deleteLater();
+            });
+    opener->start(QStringLiteral("xdg-open"), {m_tutorialFile});
 }
 
 } // namespace orv

@@ -1,4 +1,5 @@
-// orvsched: the desktop program. "orvsched [group.sch]" opens the named group at start-up.
+// orvsched: the desktop program. "orvsched [group.sch]" opens the named group at start-up;
+// --help and --version answer without a display.
 //
 // Switches for scripts and tests, not shown to users:
 //   --set-data-dir DIR       store DIR as "Data"/"DataDir" (where the samples are) and end;
@@ -19,6 +20,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -39,6 +41,52 @@ int setDataDir(int argc, char** argv, const char* dir) {
     return 0;
 }
 
+constexpr const char* kUsage =
+    "usage: orvsched [GROUP.sch]\n"
+    "       orvsched --help | --version\n"
+    "\n"
+    "ORV Scheduler, the desktop reservation scheduler. With a group file it opens that\n"
+    "group at start-up (the program ends when it cannot be opened); without one it opens\n"
+    "the start-up group chosen in View > Preferences, if any.\n"
+    "\n"
+    "Environment:\n"
+    "  DISPLAY, WAYLAND_DISPLAY  the display to show the program on\n"
+    "  QT_QPA_PLATFORM           Qt's window system plug-in (xcb, wayland, offscreen)\n"
+    "  XDG_CONFIG_HOME           the settings are kept in\n"
+    "                            $XDG_CONFIG_HOME/Ostrand/ORV Scheduler.conf\n"
+    "                            (~/.config when XDG_CONFIG_HOME is not set)\n"
+    "  XDG_DATA_HOME             ./run keeps the sample group in\n"
+    "                            $XDG_DATA_HOME/ORV Scheduler/Samples/Rooms.sch\n"
+    "                            (~/.local/share when XDG_DATA_HOME is not set)\n"
+    "  TZ                        the local time zone of reservations and the clock\n"
+    "\n"
+    "Qt's own options (such as -platform or -style) are accepted too. The command-line\n"
+    "tool orvsched-cli works on the same groups without a display.\n";
+
+// --help, --version and options nobody knows are answered before Qt needs a display; Qt's own
+// options have one dash and are Qt's to judge. -1 when the program should start.
+int earlyAnswer(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--") == 0) break;
+        if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(a, "--version") == 0) {
+            std::printf("orvsched (ORV Scheduler) Version %d.%02d\n", ORV_VERSION_MAJOR,
+                        ORV_VERSION_MINOR);
+            return 0;
+        }
+        if (std::strncmp(a, "--", 2) == 0 && std::strncmp(a, "--grab-window=", 14) != 0 &&
+            std::strncmp(a, "--grab-after=", 13) != 0) {
+            std::fprintf(stderr, "orvsched: unknown option '%s' (try 'orvsched --help')\n", a);
+            return 2;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,6 +96,7 @@ int main(int argc, char** argv) {
             return setDataDir(argc, argv, argv[i + 1]);
         }
     }
+    if (const int answered = earlyAnswer(argc, argv); answered >= 0) return answered;
 
     QApplication qapp(argc, argv);
     // There is no console for a person to press a key at after an engine error report.
@@ -63,7 +112,12 @@ int main(int argc, char** argv) {
             grabFile = arg.section(QLatin1Char('='), 1);
         else if (arg.startsWith(QLatin1String("--grab-after=")))
             grabAfter = arg.section(QLatin1Char('='), 1).toInt();
-        else
+        else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("--")) {
+            // Qt took the options it knows.
+            std::fprintf(stderr, "orvsched: unknown option '%s' (try 'orvsched --help')\n",
+                         arg.toLocal8Bit().constData());
+            return 2;
+        } else if (arg != QLatin1String("--"))
             arguments << arg;
     }
 

@@ -16,7 +16,9 @@
 namespace orv::cli {
 namespace {
 
-int printed(const std::vector<std::string>& lines) { return printLines(lines) ? kExitOk : kExitFailure; }
+int printed(const std::vector<std::string>& lines) {
+    return printLines(lines) ? kExitOk : kExitFailure;
+}
 
 std::string hhmm(int hour, int minute) {
     char buffer[16];
@@ -221,10 +223,18 @@ constexpr const char* kCancel = "cancel";
 
 int runCancel(const std::vector<std::string>& argv) {
     CliArgs args;
-    if (!args.parse(argv, {}, {"series"})) return usage(kCancel, args.error());
+    if (!args.parse(argv, {"until"}, {"series"})) return usage(kCancel, args.error());
     DayArgs a;
     int status = 0;
     if (!dayArgs(kCancel, args, 4, a, status)) return status;
+    CDate until;
+    if (auto v = args.value("until")) {
+        std::string key;
+        if (!args.has("series")) return usage(kCancel, "--until needs --series");
+        if (!parseDate(*v, key))
+            return usage(kCancel, "not a date (YYYYMMDD or YYYY-MM-DD): " + *v);
+        until = CDate::fromKey(key);
+    }
     CliDocument d;
     d.prompt.setAnswer(CItemDayModel::kConfirmCancel, true);
     d.prompt.setAnswer(CItemDayModel::kSeriesQuestion, args.has("series"));
@@ -235,18 +245,20 @@ int runCancel(const std::vector<std::string>& argv) {
     const int line = lineAt(kCancel, day, a);
     if (line < 0) return kExitFailure;
     day.select(line);
+    if (until.isSet()) return day.cancelSeriesRange(a.date, until) > 0 ? kExitOk : kExitFailure;
     day.cancelReservation();
     return day.changed() ? kExitOk : kExitFailure;
 }
 
 ORV_CLI_COMMAND(
-    kCancel, "cancel a reservation, or the rest of its series",
-    "usage: orvsched-cli cancel GROUP.sch ITEM DATE START [--series]\n"
+    kCancel, "cancel a reservation, or the rest (or a part) of its series",
+    "usage: orvsched-cli cancel GROUP.sch ITEM DATE START [--series [--until DATE]]\n"
     "\n"
     "Cancels the reservation (or blockout) of ITEM that starts at START (HH:MM) on DATE,\n"
     "with its attendee links, as Cancel Reservation in the item's day list does. With\n"
     "--series the later members of its series go too (an overnight span always loses\n"
-    "its following days).\n"
+    "its following days); with --until as well only the members dated up to that date,\n"
+    "as Cancel Part of Series does.\n"
     "\n"
     "Exit status: 0 cancelled, 1 not found or refused, 2 bad usage.\n",
     runCancel);

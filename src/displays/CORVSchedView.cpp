@@ -405,6 +405,8 @@ void CORVSchedView::initialUpdate() {
         const CRect& stored = m_doc->windowRect();
         if (stored.right != 0 && m_frame)
             m_frame->resize(stored.right - stored.left, stored.bottom - stored.top);
+        // After the area has placed the new window.
+        QTimer::singleShot(0, this, &CORVSchedView::keepFrameInside);
     }
     // The first tick falls on the next full minute.
     const std::tm now = CClock::current().localNow();
@@ -418,6 +420,21 @@ void CORVSchedView::initialUpdate() {
         else if (m_doc->peopleDatabaseOld())
             m_doc->prompt().message(kOldPeopleDatabase, kOldDatabaseTitle, PromptIcon::information);
     }
+}
+
+void CORVSchedView::keepFrameInside() {
+    // A new window of a large group lands where the area places it, possibly half outside.
+    QWidget* area = m_frame ? m_frame->parentWidget() : nullptr;
+    if (!area || area->width() <= 0 || area->height() <= 0) return;
+    QRect r = m_frame->geometry();
+    const QRect bounds = area->rect();
+    r.setWidth(std::min(r.width(), bounds.width()));
+    r.setHeight(std::min(r.height(), bounds.height()));
+    if (r.right() > bounds.right()) r.moveRight(bounds.right());
+    if (r.bottom() > bounds.bottom()) r.moveBottom(bounds.bottom());
+    if (r.left() < 0) r.moveLeft(0);
+    if (r.top() < 0) r.moveTop(0);
+    if (r != m_frame->geometry()) m_frame->setGeometry(r);
 }
 
 void CORVSchedView::timerTick() {
@@ -494,6 +511,11 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
     painter.restore();
     if (storeRects) m_titlePos = titleAt;
 
+    // A printer's device pixel is a small fraction of a screen pixel: the border line and the
+    // inset of the fill are as wide on paper as on the screen, so the border shows.
+    const int dot = storeRects ? 1 : std::max(1, painter.device()->logicalDpiY() / 96);
+    QPen border(Qt::black);
+    border.setWidth(dot);
     const QColor occupied = colorFromStored(m_settings.occupied);
     const QColor unoccupied = colorFromStored(m_settings.unoccupied);
     for (int i = 0; i < count; ++i) {
@@ -502,13 +524,13 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
         if (storeRects) items.setRect(i, box);
         const QRect area(box.left, box.top, box.right - box.left, box.bottom - box.top);
         painter.save();
-        painter.setPen(Qt::black);
+        painter.setPen(border);
         painter.setBrush(Qt::white);
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
+        painter.drawRect(area.adjusted(dot / 2, dot / 2, -(dot + 1) / 2, -(dot + 1) / 2));
         const QColor fill = i == m_highlighted ? kHighlightColor
                             : item.inUse()     ? occupied
                                                : unoccupied;
-        painter.fillRect(area.adjusted(2, 2, -2, -2), fill);
+        painter.fillRect(area.adjusted(2 * dot, 2 * dot, -2 * dot, -2 * dot), fill);
         // Texts sit on the fill colour, as far as they reach.
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(fill);

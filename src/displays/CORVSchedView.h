@@ -107,6 +107,7 @@ private:
     void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects);
     QPoint scrollOffset() const;
     void trackFrame();
+    void keepFrameInside();
     void handDocumentSettings();
     void updateFrameTitle();
     void addItem();

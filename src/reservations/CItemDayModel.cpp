@@ -3,6 +3,7 @@
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
 #include "reservations/CAddReservation.h"
+#include "reservations/CCancelRangeModel.h"
 #include "reservations/CReservationText.h"
 #include "reservations/CShowReservation.h"
 #include "tables/CClock.h"
@@ -102,8 +103,9 @@ void CItemDayModel::finishChange(bool reset) {
     m_todayTouched = false;
 }
 
-bool CItemDayModel::makeReservation() {
+bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>& preset) {
     CAddReservation dialog(m_doc, m_itemName, m_date, m_defaultLength, *this);
+    if (preset) preset(dialog);
     const bool ok = m_doc.prompt().runDialog(dialog);
     m_lastWritten = dialog.written();
     m_lastRequested = dialog.requested();
@@ -150,42 +152,111 @@ void CItemDayModel::cancelReservation() {
     finishChange(true);
 }
 
+CItemDayModel::Member CItemDayModel::deleteMember(const CDate& date, int startHour, int startMinute,
+                                                  const CScheduleRecord& series) {
+    CSchedule& schedule = m_doc.schedule();
+    int rc = schedule.seek(date.key(), m_itemName, CFieldText::zeroPadded(startHour, 2),
+                           CFieldText::zeroPadded(startMinute, 2));
+    if (rc == res4eof || rc < 0) return Member::end;
+    if (rc == 0) rc = schedule.relockCurrent();
+    if (rc != 0) return Member::none;
+    if (!schedule.image().sameSeries(series)) {
+        schedule.unlock();
+        return Member::none;
+    }
+    const CScheduleRecord& member = schedule.image();
+    if (member.hasAttendees() && m_doc.rosterLinks().isOpen())
+        CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), member.month(), member.day(),
+                                        member.year(), member.startHour(), member.startMinute(),
+                                        m_itemName);
+    schedule.deleteCurrent();
+    touched(date);
+    return Member::deleted;
+}
+
 void CItemDayModel::cancelLaterInSeries(const CScheduleRecord& record, int startHour,
                                         int startMinute) {
     const int code = record.recurrenceCode();
     if (code == 0) return;
     CWaitCursor wait(m_doc.prompt());
-    CSchedule& schedule = m_doc.schedule();
     // Without an end date (an older table, or none stored) the series ends after more than
     // five dates in a row without a member.
-    const bool byEnd = schedule.level() == CSchedule::Level::Current && record.recurEndYear() != 0;
+    const bool byEnd =
+        m_doc.schedule().level() == CSchedule::Level::Current && record.recurEndYear() != 0;
     const std::string endKey = record.recurrenceEnd().key();
     const int step = code == CAddReservation::kWeekly ? 7 : 1;
-    const std::string hour = CFieldText::zeroPadded(startHour, 2);
-    const std::string minute = CFieldText::zeroPadded(startMinute, 2);
     int misses = 0;
     for (CDate t = record.date().addDays(step); t.year <= 9999; t = t.addDays(step)) {
         if (!(code == CAddReservation::kWeekdays && t.isWeekend())) {
-            int rc = schedule.seek(t.key(), m_itemName, hour, minute);
-            if (rc == res4eof || rc < 0) break;
-            if (rc == 0) rc = schedule.relockCurrent();
-            if (rc == 0 && schedule.image().sameSeries(record)) {
-                const CScheduleRecord& member = schedule.image();
-                if (member.hasAttendees() && m_doc.rosterLinks().isOpen())
-                    CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), member.month(),
-                                                    member.day(), member.year(), member.startHour(),
-                                                    member.startMinute(), m_itemName);
-                schedule.deleteCurrent();
-                touched(t);
-                misses = 0;
-            } else {
-                if (rc == 0) schedule.unlock();
-                ++misses;
-            }
+            const Member found = deleteMember(t, startHour, startMinute, record);
+            if (found == Member::end) break;
+            misses = found == Member::deleted ? 0 : misses + 1;
         }
         if (byEnd ? t.addDays(step).key() > endKey : misses > 5) break;
     }
     if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+}
+
+void CItemDayModel::cancelPartOfSeries() {
+    CUserPrompt& prompt = m_doc.prompt();
+    if (m_selected < 0) {
+        prompt.message(kSelectToCancel, "Error", PromptIcon::error);
+        return;
+    }
+    const CScheduleRecord shown = m_records.at(m_selected);
+    if (shown.recurrenceCode() == 0) {
+        prompt.message(kNotASeries, kSeriesTitle, PromptIcon::error);
+        return;
+    }
+    CCancelRangeModel range(shown.date(),
+                            shown.recurEndYear() != 0 ? shown.recurrenceEnd() : shown.date());
+    if (!prompt.runDialog(range)) return;
+    const std::string question =
+        "Are you sure you want to cancel the members of this series from " +
+        CReservationText::shortDate(range.from) + " to " + CReservationText::shortDate(range.to) +
+        "?";
+    if (!prompt.ask(question, kConfirmTitle)) return;
+    cancelSeriesRange(range.from, range.to);
+}
+
+int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
+    CUserPrompt& prompt = m_doc.prompt();
+    if (m_selected < 0) {
+        prompt.message(kSelectToCancel, "Error", PromptIcon::error);
+        return 0;
+    }
+    if (!refind(false)) {
+        prompt.message(kNotDeleted, kDatabaseError, PromptIcon::error);
+        loadItemDay(m_date);
+        return 0;
+    }
+    const CScheduleRecord series = m_doc.schedule().image();
+    const int code = series.recurrenceCode();
+    if (code == 0) {
+        prompt.message(kNotASeries, kSeriesTitle, PromptIcon::error);
+        return 0;
+    }
+    if (to < from || to.serial() - from.serial() > kRangeLimitDays) {
+        prompt.message(kBadRange, kSeriesTitle, PromptIcon::error);
+        return 0;
+    }
+    CWaitCursor wait(prompt);
+    int deleted = 0;
+    // Every date of the range is looked at: members stand only on the series' own dates, at its
+    // start time (an overnight span's later days at 00:00), and carry its stamp and code.
+    for (CDate t = from; t <= to; t = t.addDays(1)) {
+        if (code == CAddReservation::kWeekdays && t.isWeekend()) continue;
+        if (deleteMember(t, series.startHour(), series.startMinute(), series) == Member::deleted)
+            ++deleted;
+        if (code == CAddReservation::kOvernight &&
+            (series.startHour() != 0 || series.startMinute() != 0) &&
+            deleteMember(t, 0, 0, series) == Member::deleted)
+            ++deleted;
+    }
+    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    if (deleted > 0) m_changed = true;
+    finishChange(true);
+    return deleted;
 }
 
 void CItemDayModel::terminateReservation() {

@@ -12,11 +12,13 @@
 #include "reservations/CDayLoader.h"
 #include "tables/CScheduleRecord.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace orv {
 
+class CAddReservation;
 class CORVSchedDoc;
 
 class CItemDayModel : public CDialogModel, public CDayLoader {
@@ -44,6 +46,11 @@ public:
         "Only the currently active reservation can be terminated.";
     static constexpr const char* kOnlyActiveTitle = "Cannot Terminate This Reservation";
     static constexpr const char* kDatabaseError = "Database Error";
+    static constexpr const char* kNotASeries =
+        "This reservation is not part of a recurring reservation.";
+    static constexpr const char* kBadRange =
+        "The last date of the range must not be before the first, and the range at most ten years.";
+    static constexpr long kRangeLimitDays = 3660;
 
     // `itemIndex` must be a valid index of the document's item list; a date that is not set
     // means today.
@@ -87,8 +94,9 @@ public:
     int lineStartingAt(int hhmm) const;
 
     void refresh() { loadItemDay(m_date); }
-    // Runs "Make Reservation"; true when it ended with OK.
-    bool makeReservation();
+    // Runs "Make Reservation"; true when it ended with OK. `preset` may fill the dialog's values
+    // before it opens.
+    bool makeReservation(const std::function<void(CAddReservation&)>& preset = {});
     // What the last "Make Reservation" wrote, and how many dates its last OK tried.
     const std::vector<CScheduleRecord>& lastWritten() const { return m_lastWritten; }
     int lastRequested() const { return m_lastRequested; }
@@ -98,6 +106,11 @@ public:
     // Deletes the later members of the series of `record` (cancelled or terminated just now),
     // sought at the given start time.
     void cancelLaterInSeries(const CScheduleRecord& record, int startHour, int startMinute);
+    // Cancels the members of the selected reservation's series dated `from` through `to` (the
+    // selected one too when it is in the range), with their attendee links. How many went.
+    int cancelSeriesRange(const CDate& from, const CDate& to);
+    // "Cancel Part of Series...": asks for the two dates, then cancels the members between.
+    void cancelPartOfSeries();
 
     // The list line of a record.
     static std::string lineFor(const CScheduleRecord& record);
@@ -105,6 +118,11 @@ public:
     std::string printedHeading() const;
 
 private:
+    enum class Member { deleted, none, end };
+    // Deletes the member of `series` at that date and start, when it is there and still the
+    // series' own; end: the table ends before it.
+    Member deleteMember(const CDate& date, int startHour, int startMinute,
+                        const CScheduleRecord& series);
     // Finds the selected line's record again and checks that it is still that record; with
     // `lock` the record stays locked on success. False when it is gone.
     bool refind(bool lock);

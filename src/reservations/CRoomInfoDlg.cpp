@@ -80,6 +80,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     m_cancel = groupButton("Cancel Reservation");
     m_terminate = groupButton("Terminate Reservation");
     m_show = groupButton("Show/Change Reservation");
+    m_cancelPart = groupButton("Cancel Part of Series...");
     layout->addWidget(group);
 
     connect(finished, &QPushButton::clicked, this, &QDialog::accept);
@@ -95,13 +96,15 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     connect(m_terminate, &QPushButton::clicked, this,
             [this] { act(&CItemDayModel::terminateReservation); });
     connect(m_show, &QPushButton::clicked, this, [this] { act(&CItemDayModel::showReservation); });
+    connect(m_cancelPart, &QPushButton::clicked, this,
+            [this] { act(&CItemDayModel::cancelPartOfSeries); });
     connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this] { act(&CItemDayModel::showReservation); });
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_showing) return;
         m_day.select(row);
         if (row >= 0)
-            for (QPushButton* b : {m_cancel, m_terminate, m_show})
+            for (QPushButton* b : {m_cancel, m_terminate, m_show, m_cancelPart})
                 b->setEnabled(true);
     });
     connect(m_date, &QDateEdit::dateChanged, this, [this](const QDate& date) {

@@ -41,6 +41,7 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_terminate = nullptr;
     QPushButton* m_show = nullptr;
+    QPushButton* m_cancelPart = nullptr;
     bool m_showing = false;
 };
 

@@ -5,6 +5,7 @@
 #include "app/ColorRef.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -162,6 +163,27 @@ TEST_F(ViewDrawTest, PrintingToPdfGivesOnePageWithTheTitleAndEveryItem) {
 
     // The printer's coordinates never become the screen's hit rectangles.
     EXPECT_EQ(doc->items().rectAt(3), before);
+}
+
+TEST_F(ViewDrawTest, PrintedBoxesHaveBordersAsWideAsOnTheScreen) {
+    addItems({{"Boardroom", "16"}});
+    showView();
+    // A 1200-dpi surface stands for the printer: one screen pixel is 12 of its dots.
+    QImage page(4000, 3000, QImage::Format_RGB32);
+    page.setDotsPerMeterX(47244);
+    page.setDotsPerMeterY(47244);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    view->draw(painter, false);
+    const QFontMetrics fm(painter.font(), &page);
+    painter.end();
+    const CRect box = CViewLayout(fm.height() + fm.leading(), fm.averageCharWidth()).boxRect(0);
+    const int y = box.top + (box.bottom - box.top) * 13 / 16; // below the texts
+    int black = 0;
+    for (int x = box.left; x < box.left + 30; ++x)
+        if (page.pixelColor(x, y) == QColor(Qt::black)) ++black;
+    EXPECT_GE(black, 12) << "a one-dot line vanishes on paper";
+    EXPECT_EQ(page.pixelColor(box.left + 40, y), kFree);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // An item's day list and its actions: the list lines, cancel with the rest of a series (end date
 // and miss rule, weekdays, overnight), terminate, show and change, and every refusal.
 #include "ReservationFixture.h"
+#include "reservations/CCancelRangeModel.h"
 
 namespace orv::test {
 namespace {
@@ -10,8 +11,9 @@ using D = CDate;
 class DayList : public ReservationFixture {
 protected:
     // A record written straight into the table: another user's, or one of an older program.
-    void put(const std::string& itemName, D date, int start, int end, const std::string& last, int code = 0,
-             D recurEnd = {}, int madeMinute = 0, int flags = 0, const std::string& note = "") {
+    void put(const std::string& itemName, D date, int start, int end, const std::string& last,
+             int code = 0, D recurEnd = {}, int madeMinute = 0, int flags = 0,
+             const std::string& note = "") {
         CSchedule& s = doc->schedule();
         s.clearImage();
         CScheduleRecord& r = s.image();
@@ -29,7 +31,8 @@ protected:
     }
     std::vector<CDate> datesOf(const std::string& itemName) {
         std::vector<CDate> out;
-        for (const Slot& s : slots(itemName)) out.push_back(s.date);
+        for (const Slot& s : slots(itemName))
+            out.push_back(s.date);
         return out;
     }
     // Cancels the line starting at `start` on `date`, answering the questions in order.
@@ -76,29 +79,45 @@ TEST_F(DayList, ActionsWithoutASelectionAreRefused) {
 
 struct SeriesCancel {
     const char* name;
-    std::vector<D> members;  // dates of the series, in order
+    std::vector<D> members; // dates of the series, in order
     int code;
-    D recurEnd;              // not set: the miss rule
+    D recurEnd; // not set: the miss rule
     D cancelled;
     std::vector<D> left;
 };
 
 TEST_F(DayList, CancellingTheRestOfASeriesFollowsItsEndOrTheMissRule) {
     const SeriesCancel cases[] = {
-        {"daily: the second and the rest", {{2026, 12, 9}, {2026, 12, 10}, {2026, 12, 11}, {2026, 12, 12}}, 1,
-         {2026, 12, 12}, {2026, 12, 10}, {{2026, 12, 9}}},
+        {"daily: the second and the rest",
+         {{2026, 12, 9}, {2026, 12, 10}, {2026, 12, 11}, {2026, 12, 12}},
+         1,
+         {2026, 12, 12},
+         {2026, 12, 10},
+         {{2026, 12, 9}}},
         {"weekdays from a Friday go on on Monday",
-         {{2026, 12, 10}, {2026, 12, 11}, {2026, 12, 14}, {2026, 12, 15}}, 3, {2026, 12, 15}, {2026, 12, 10},
+         {{2026, 12, 10}, {2026, 12, 11}, {2026, 12, 14}, {2026, 12, 15}},
+         3,
+         {2026, 12, 15},
+         {2026, 12, 10},
          {}},
-        {"weekly", {{2026, 12, 9}, {2026, 12, 16}, {2026, 12, 23}}, 7, {2026, 12, 23}, {2026, 12, 16},
+        {"weekly",
+         {{2026, 12, 9}, {2026, 12, 16}, {2026, 12, 23}},
+         7,
+         {2026, 12, 23},
+         {2026, 12, 16},
          {{2026, 12, 9}}},
         {"no end date: gaps of five are crossed, six end it",
-         {{2026, 12, 1}, {2026, 12, 2}, {2026, 12, 8}, {2026, 12, 15}}, 1, {}, {2026, 12, 1}, {{2026, 12, 15}}},
+         {{2026, 12, 1}, {2026, 12, 2}, {2026, 12, 8}, {2026, 12, 15}},
+         1,
+         {},
+         {2026, 12, 1},
+         {{2026, 12, 15}}},
     };
     for (const SeriesCancel& c : cases) {
         SCOPED_TRACE(c.name);
         fresh();
-        for (D m : c.members) put("Boardroom", m, 900, 1000, "Chen", c.code, c.recurEnd);
+        for (D m : c.members)
+            put("Boardroom", m, 900, 1000, "Chen", c.code, c.recurEnd);
         // The same item and start, made by another OK: never part of the series.
         put("Boardroom", {2026, 12, 13}, 900, 1000, "Ames", c.code, {}, 33);
         cancel("Boardroom", c.cancelled, 900, {true, true});
@@ -106,21 +125,25 @@ TEST_F(DayList, CancellingTheRestOfASeriesFollowsItsEndOrTheMissRule) {
         left.push_back({2026, 12, 13});
         std::sort(left.begin(), left.end());
         EXPECT_EQ(datesOf("Boardroom"), left);
-        EXPECT_EQ(prompt.messages, (Messages{question(CItemDayModel::kConfirmCancel, "Confirm Cancel"),
-                                             question(CItemDayModel::kSeriesQuestion, "Recurring Reservation")}));
+        EXPECT_EQ(prompt.messages,
+                  (Messages{question(CItemDayModel::kConfirmCancel, "Confirm Cancel"),
+                            question(CItemDayModel::kSeriesQuestion, "Recurring Reservation")}));
     }
 }
 
 TEST_F(DayList, AnOvernightSpanLosesItsFollowingDaysWithoutAQuestion) {
     for (int d = 14; d <= 17; ++d)
-        put("Boardroom", {2026, 12, d}, d == 14 ? 1800 : 0, d == 17 ? 800 : 2359, "Chen", 9, {2026, 12, 17});
+        put("Boardroom", {2026, 12, d}, d == 14 ? 1800 : 0, d == 17 ? 800 : 2359, "Chen", 9,
+            {2026, 12, 17});
     cancel("Boardroom", {2026, 12, 15}, 0, {true});
     EXPECT_EQ(datesOf("Boardroom"), (std::vector<D>{{2026, 12, 14}}));
-    EXPECT_EQ(prompt.messages, (Messages{question(CItemDayModel::kConfirmCancel, "Confirm Cancel")}));
+    EXPECT_EQ(prompt.messages,
+              (Messages{question(CItemDayModel::kConfirmCancel, "Confirm Cancel")}));
 }
 
 TEST_F(DayList, NoAnswerOrANoKeepsTheSeries) {
-    for (int d = 9; d <= 11; ++d) put("Boardroom", {2026, 12, d}, 900, 1000, "Chen", 1, {2026, 12, 11});
+    for (int d = 9; d <= 11; ++d)
+        put("Boardroom", {2026, 12, d}, 900, 1000, "Chen", 1, {2026, 12, 11});
     cancel("Boardroom", {2026, 12, 9}, 900, {false});
     EXPECT_EQ(datesOf("Boardroom").size(), 3u);
     cancel("Boardroom", {2026, 12, 9}, 900, {true, false});
@@ -152,17 +175,19 @@ TEST_F(DayList, TerminateEndsTheRunningReservationAtThisMinute) {
     d.select(1);
     prompt.answers = {true, true};
     d.terminateReservation();
-    EXPECT_EQ(prompt.messages.back(), error(CItemDayModel::kOnlyActive, "Cannot Terminate This Reservation"));
+    EXPECT_EQ(prompt.messages.back(),
+              error(CItemDayModel::kOnlyActive, "Cannot Terminate This Reservation"));
     d.select(0);
     d.terminateReservation();
-    EXPECT_EQ(slots("Boardroom", {2026, 12, 8}, 1), (std::vector<Slot>{{{2026, 12, 8}, 1000, 1037},
-                                                                        {{2026, 12, 8}, 1200, 1300}}));
+    EXPECT_EQ(slots("Boardroom", {2026, 12, 8}, 1),
+              (std::vector<Slot>{{{2026, 12, 8}, 1000, 1037}, {{2026, 12, 8}, 1200, 1300}}));
     EXPECT_TRUE(d.changed());
     CItemDayModel other = day("Boardroom", {2026, 12, 9});
     other.select(0);
     prompt.messages.clear();
     other.terminateReservation();
-    EXPECT_EQ(prompt.messages, (Messages{error(CItemDayModel::kOnlyActive, "Cannot Terminate This Reservation")}));
+    EXPECT_EQ(prompt.messages,
+              (Messages{error(CItemDayModel::kOnlyActive, "Cannot Terminate This Reservation")}));
 }
 
 TEST_F(DayList, TerminatingTheFirstDayOfAnOvernightSpanDropsTheRest) {
@@ -195,7 +220,8 @@ TEST_F(DayList, ShowWithOneLineNeedsNoSelectionAndTellsWhenThePersonIsGone) {
 }
 
 TEST_F(DayList, ANoteChangeReachesTheLaterMembersOfTheSeries) {
-    for (int d : {9, 16, 23, 30}) put("Boardroom", {2026, 12, d}, 900, 1000, "Chen", 7, {2026, 12, 30}, 0, 0, "old");
+    for (int d : {9, 16, 23, 30})
+        put("Boardroom", {2026, 12, d}, 900, 1000, "Chen", 7, {2026, 12, 30}, 0, 0, "old");
     prompt.fill<CShowReservation>([](CShowReservation& s) {
         EXPECT_EQ(s.recurringText(), CShowReservation::kRecurringNotice);
         s.note = "new";
@@ -204,7 +230,8 @@ TEST_F(DayList, ANoteChangeReachesTheLaterMembersOfTheSeries) {
     d.select(0);
     d.showReservation();
     std::vector<std::string> notes;
-    for (const CScheduleRecord& r : records("Boardroom")) notes.push_back(r.note());
+    for (const CScheduleRecord& r : records("Boardroom"))
+        notes.push_back(r.note());
     EXPECT_EQ(notes, (std::vector<std::string>{"old", "new", "new", "new"}));
     EXPECT_EQ(d.lines().front(), "09:00 AM   10:00 AM   Chen, Pat     (Note)");
 }
@@ -220,20 +247,23 @@ TEST_F(DayList, AttendeesChosenInTheDetailAreLinkedOnceAndSetTheFlag) {
         d.showReservation();
     };
     detail({"Ames", "Morgan"}, false);
-    EXPECT_EQ(links("Boardroom", {2026, 12, 9}, 9, 0), (std::vector<std::string>{"Ames", "Morgan"}));
+    EXPECT_EQ(links("Boardroom", {2026, 12, 9}, 9, 0),
+              (std::vector<std::string>{"Ames", "Morgan"}));
     EXPECT_EQ(links("Boardroom", {2026, 12, 10}, 9, 0), std::vector<std::string>{});
     // Every member written gets the flag; only the links stay with the shown one.
     EXPECT_TRUE(records("Boardroom").front().hasAttendees());
     EXPECT_TRUE(records("Boardroom").back().hasAttendees());
     // Nobody new on the left for those linked; carried along, nobody twice.
     detail({"Baker"}, true);
-    EXPECT_EQ(links("Boardroom", {2026, 12, 9}, 9, 0), (std::vector<std::string>{"Ames", "Morgan", "Baker"}));
+    EXPECT_EQ(links("Boardroom", {2026, 12, 9}, 9, 0),
+              (std::vector<std::string>{"Ames", "Morgan", "Baker"}));
     EXPECT_EQ(links("Boardroom", {2026, 12, 10}, 9, 0), std::vector<std::string>{"Baker"});
 }
 
 TEST_F(DayList, MovingAPersonOverAndBackLeavesNothingToWrite) {
     put("Boardroom", {2026, 12, 9}, 900, 1000, "Chen");
-    CRosterModel roster(*doc, CRosterModel::Mode::Existing, false, {2026, 12, 9}, 9, 0, 10, 0, "Boardroom");
+    CRosterModel roster(*doc, CRosterModel::Mode::Existing, false, {2026, 12, 9}, 9, 0, 10, 0,
+                        "Boardroom");
     ASSERT_EQ(roster.allAttendees().front().text, "<Add a new person>");
     EXPECT_EQ(roster.allAttendees().size(), 4u);
     roster.moveRight({0 + 1, 2});
@@ -261,7 +291,43 @@ TEST_F(DayList, AnActionOnARecordReplacedMeanwhileWritesNothing) {
                                          error(CItemDayModel::kNotDeleted, "Database Error")}));
     EXPECT_EQ(d.lines(), (std::vector<std::string>{"09:00 AM   10:30 AM   Ames, Pat     "}))
         << "the list was reloaded";
-    EXPECT_EQ(slots("Boardroom", {2026, 12, 8}, 1), (std::vector<Slot>{{{2026, 12, 8}, 900, 1030}}));
+    EXPECT_EQ(slots("Boardroom", {2026, 12, 8}, 1),
+              (std::vector<Slot>{{{2026, 12, 8}, 900, 1030}}));
+}
+
+TEST_F(DayList, CancellingPartOfASeriesKeepsTheMembersOutsideTheRangeAndTheirLinks) {
+    Booking b;
+    b.date = {2026, 12, 9};
+    b.sh = 9;
+    b.eh = 10;
+    b.code = CAddReservation::kDaily;
+    b.until = {2026, 12, 16};
+    ASSERT_TRUE(bookWith("Boardroom", b, {"Ames"}, true));
+    clock.advance(5);
+    b.code = CAddReservation::kNone;
+    ASSERT_TRUE(book("Huddle", b)); // another item: never part of it
+    CItemDayModel d = day("Boardroom", {2026, 12, 10});
+    d.select(0);
+    prompt.fill<CCancelRangeModel>([](CCancelRangeModel& r) {
+        EXPECT_EQ(r.from, (D{2026, 12, 10}));
+        EXPECT_EQ(r.to, (D{2026, 12, 16}));
+        r.from = {2026, 12, 11};
+        r.to = {2026, 12, 13};
+    });
+    prompt.answers = {true};
+    d.cancelPartOfSeries();
+    EXPECT_EQ(prompt.messages,
+              (Messages{question(
+                  "Are you sure you want to cancel the members of this series from 12/11/2026 to "
+                  "12/13/2026?",
+                  "Confirm Cancel")}));
+    EXPECT_EQ(datesOf("Boardroom"),
+              (std::vector<D>{
+                  {2026, 12, 9}, {2026, 12, 10}, {2026, 12, 14}, {2026, 12, 15}, {2026, 12, 16}}));
+    for (int day : {9, 10, 14, 16})
+        EXPECT_EQ(links("Boardroom", {2026, 12, day}, 9, 0), std::vector<std::string>{"Ames"});
+    EXPECT_EQ(links("Boardroom", {2026, 12, 12}, 9, 0), std::vector<std::string>{});
+    EXPECT_EQ(datesOf("Huddle"), (std::vector<D>{{2026, 12, 9}}));
 }
 
 } // namespace
