@@ -71,10 +71,13 @@ bool CBlockoutModel::block() {
         return false;
     }
 
+    // One record for all: every item of one OK carries the same creation stamp.
+    CScheduleRecord record = blockoutRecord(date, startHour, startMinute, endHour, endMinute, "");
+    record.setLevel(schedule.level());
     std::string failure;
     for (const std::string& item : targets) {
-        schedule.image() = blockoutRecord(date, startHour, startMinute, endHour, endMinute, item);
-        schedule.image().setLevel(schedule.level());
+        record.setItemName(item);
+        schedule.image() = record;
         const int appended = schedule.appendHoldingLock();
         if (appended == 0) {
             m_blocked.push_back(item);

@@ -43,9 +43,11 @@ bool CRemoveBlockoutModel::removeLine(std::size_t line) {
     const CScheduleRecord& listed = m_records[line];
     CSchedule& schedule = m_doc.schedule();
     int rc = schedule.goTo(listed.recordNumber());
-    if (rc == 0) rc = schedule.relockCurrent();
-    // Another user removed it meanwhile: it is gone, as wanted.
-    if (rc == res4noRecord) return true;
+    if (rc == 0) {
+        rc = schedule.relockCurrent();
+        // Another user removed it meanwhile: it is gone, as wanted.
+        if (rc == res4noRecord) return true;
+    }
     if (rc == 0 && !schedule.image().sameReservation(listed)) {
         schedule.unlock();
         rc = res4noRecord;

@@ -203,6 +203,25 @@ TEST_F(Blockout, ARemovalThatCannotBeWrittenIsNotReportedAsDone) {
     code4initUndo(&otherCode);
 }
 
+TEST_F(Blockout, NothingIsBlockedWhileAnotherUserHoldsTheTable) {
+    Code4 otherCode;
+    code4init(&otherCode);
+    otherCode.silentErrors = 1;
+    CSchedule other(otherCode);
+    ASSERT_EQ(other.open(group), 0);
+    ASSERT_EQ(other.lockAll(), 0);
+    doc->code().lockRetries = 1;
+
+    EXPECT_FALSE(block({2026, 12, 10}, 1000, 1200));
+    EXPECT_EQ(prompt.messages, Messages{error(CBlockoutModel::kNotChecked, "Blockout Error")});
+    EXPECT_TRUE(records("Boardroom", {2026, 12, 10}, 1).empty());
+    EXPECT_TRUE(records("Huddle", {2026, 12, 10}, 1).empty());
+    EXPECT_EQ(doc->code().errorCode, 0);
+    other.unlock();
+    other.close();
+    code4initUndo(&otherCode);
+}
+
 // Another user tries to book the second item each time the blockout lets go of a lock.
 class LetInAtUnlockFs : public FaultFs {
 public:
