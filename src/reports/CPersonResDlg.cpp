@@ -27,13 +27,13 @@ CPersonResDlg::CPersonResDlg(CPersonReservations& model, CUserPrompt& prompt, QW
     m_show->setAutoDefault(false);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_show, &QPushButton::clicked, this, &CPersonResDlg::show);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CPersonResDlg::show);
+    connect(m_show, &QPushButton::clicked, this, &CPersonResDlg::showSelected);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CPersonResDlg::showSelected);
     setHelpTopic(QString::fromLatin1(help::kPersonReservations), buttons);
     showLines();
 }
 
-void CPersonResDlg::show() {
+void CPersonResDlg::showSelected() {
     m_reservations.selected = m_list->currentRow();
     if (m_list->selectedItems().isEmpty()) m_reservations.selected = -1;
     m_reservations.showReservation();

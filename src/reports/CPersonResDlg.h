@@ -19,7 +19,7 @@ public:
     QPushButton* showButton() const { return m_show; }
 
 private:
-    void show();
+    void showSelected();
     void showLines();
 
     CPersonReservations& m_reservations;

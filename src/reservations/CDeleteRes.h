@@ -1,5 +1,5 @@
 #pragma once
-// Edit > "Delete Old Reservations...": the date before which every schedule record (and attendee
+// "Delete Old Reservations...": the date before which every schedule record (and attendee
 // link) goes, a confirmation, the deletion and its count. Dates step by calendar days.
 
 #include "group/CUserPrompt.h"
