@@ -33,10 +33,15 @@ void CPersonReservations::load() {
     m_records.clear();
     selected = -1;
     CSchedule& schedule = m_doc.schedule();
-    int rc = schedule.seek(m_from.key(), {}, {}, {});
-    for (; rc == 0; rc = schedule.next()) {
-        const CScheduleRecord& r = schedule.image();
-        if (r.personKey() != m_person) continue;
+    // Every record from the date on is looked at: only the names are read until one matches.
+    int rc = schedule.seekFrom(m_from.key());
+    for (; rc == 0; rc = schedule.skip()) {
+        const CScheduleRecord& p = schedule.peekPerson();
+        if (p.lastName() != m_person.lastName() || p.firstName() != m_person.firstName() ||
+            p.middleInitial() != m_person.middleInitial() ||
+            p.department() != m_person.department())
+            continue;
+        const CScheduleRecord& r = schedule.readCurrent();
         m_records.push_back(r);
         m_lines.push_back(lineFor(r));
     }
@@ -63,18 +68,7 @@ void CPersonReservations::showReservation() {
         return;
     }
     const CScheduleRecord record = schedule.image();
-    std::string location, phone;
-    CPeople& people = m_doc.people();
-    if (people.seekPerson(record.personKey()) == res4success) {
-        location = people.image().location();
-        phone = people.image().phone();
-    } else {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
-        prompt.message(kPersonNotRead, kDatabaseError, PromptIcon::error);
-    }
-    CShowReservation detail(m_doc, record, location, phone);
-    const bool ok = prompt.runDialog(detail);
-    if ((ok && detail.noteChanged()) || detail.recordGone()) {
+    if (CShowReservation::open(m_doc, record, kPersonNotRead)) {
         const int keep = selected;
         load();
         if (keep < static_cast<int>(m_lines.size())) selected = keep;

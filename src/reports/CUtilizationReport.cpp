@@ -125,9 +125,9 @@ int CUtilizationReport::compute() {
     std::string itemName;
     bool looked = false;
     int target = -1;
-    int rc = schedule.seek(m_criteria.startDate.key(), {}, {}, {});
-    for (; rc == 0; rc = schedule.next()) {
-        const CScheduleRecord& r = schedule.image();
+    int rc = schedule.seekFrom(m_criteria.startDate.key());
+    for (; rc == 0; rc = schedule.skip()) {
+        const CScheduleRecord& r = schedule.peekSlot();
         if (r.year() < 1900 || r.month() < 1 || r.month() > 12 || r.day() < 1 || r.day() > 31) {
             m_error = "The reservation database holds a record dated " + r.dateKey() +
                       ", which is not a calendar date: the utilization cannot be computed.";

@@ -200,6 +200,40 @@ int CSchedule::seek(const std::string& dateKey, const std::string& itemName,
     return rc;
 }
 
+int CSchedule::seekFrom(const std::string& dateKey) {
+    if (!m_data) return e4parmNull;
+    const int rc = d4seek(m_data, CFieldText::reservationKey(dateKey, {}, {}, {}));
+    return rc == res4after ? res4success : rc;
+}
+
+int CSchedule::skip() {
+    return m_data ? d4skip(m_data, 1) : e4parmNull;
+}
+
+const CScheduleRecord& CSchedule::peekSlot() {
+    CScheduleRecord& r = m_image;
+    int year = 0, month = 0, day = 0;
+    CFieldText::splitDate(f4str(m_date), year, month, day);
+    r.setDate(month, day, year);
+    r.setItemName(CTableOps::text(m_roomName));
+    r.setStartTime(CTableOps::number(m_startHH), CTableOps::number(m_startMM));
+    r.setEndTime(CTableOps::number(m_endHH), CTableOps::number(m_endMM));
+    r.setFlags(m_flags ? CTableOps::number(m_flags) : 0);
+    r.setRecordNumber(d4recNo(m_data));
+    return r;
+}
+
+const CScheduleRecord& CSchedule::peekPerson() {
+    m_image.setPerson(CTableOps::text(m_firstName), CTableOps::text(m_middleInitial),
+                      CTableOps::text(m_lastName), CTableOps::text(m_department));
+    return m_image;
+}
+
+const CScheduleRecord& CSchedule::readCurrent() {
+    readImage();
+    return m_image;
+}
+
 int CSchedule::first() {
     if (!m_data) return e4parmNull;
     return positioned(d4top(m_data));

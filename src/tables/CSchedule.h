@@ -91,6 +91,17 @@ public:
     int goTo(long record);
     long recordNumber() const;
 
+    // Walks over many records that look at a few fields of each: seekFrom positions at the
+    // first record dated `dateKey` or later (0, res4eof past the last) and skip at the next in
+    // tag order, neither reading anything into the image. peekSlot decodes only the date, the
+    // item, the times, the flags and the record number, peekPerson only the four name parts;
+    // readCurrent decodes the whole record. The rest of the image keeps what it held.
+    int seekFrom(const std::string& dateKey);
+    int skip();
+    const CScheduleRecord& peekSlot();
+    const CScheduleRecord& peekPerson();
+    const CScheduleRecord& readCurrent();
+
     // Clears the image (the level stays).
     void clearImage();
     CScheduleRecord& image() { return m_image; }
