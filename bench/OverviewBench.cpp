@@ -222,7 +222,7 @@ int main(int argc, char** argv) {
 
     // A day and its month in the middle of the table.
     int year = 2026, month = 1, day = 1;
-    for (long d = records / (kItems * kPerItemAndDay) / 2; d > 0; --d)
+    for (long n = records / (kItems * kPerItemAndDay) / 2; n > 0; --n)
         nextDay(year, month, day);
     const std::string dayKey = CFieldText::dateKey(year, month, day);
     const std::string monthKey = dayKey.substr(0, 6);
@@ -288,12 +288,13 @@ int main(int argc, char** argv) {
     CDate from(year, month, day);
     const long restRecords = restWalk();
     std::size_t found = 0;
-    row("person's reservations", restRecords, compare(
-                                                  [&] {
-                                                      CPersonReservations list(doc, person, from);
-                                                      found = list.lines().size();
-                                                  },
-                                                  [&] { restWalk(); }));
+    row("person's reservations", restRecords,
+        compare(
+            [&] {
+                CPersonReservations list(doc, person, from);
+                found = list.lines().size();
+            },
+            [&] { restWalk(); }));
     std::printf("(person's lines: %zu)\n", found);
     code4initUndo(&code);
     return 0;
