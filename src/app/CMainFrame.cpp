@@ -153,6 +153,8 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     addEntries(file, {mergeGroups, compressDatabases});
     file->addSeparator();
+    addEntries(file, {exportReservations, calendarFile});
+    file->addSeparator();
     addEntries(file, {print, printPreview, printSetup});
     file->addSeparator();
     newRecentMenu(file);
@@ -166,6 +168,8 @@ void CMainFrame::createMenus() {
     addEntries(edit, {modifyGroupInfo});
     QMenu* items = newMenu(QStringLiteral("&Items"), m_groupMenus);
     addEntries(items, {addItem, modifyDeleteItem});
+    items->addSeparator();
+    addEntries(items, {findFreeItem});
     QMenu* people = newMenu(QStringLiteral("&People"), m_groupMenus);
     addEntries(people, {peopleAdd, peopleModify, peopleDelete, peopleList});
     people->addSeparator();

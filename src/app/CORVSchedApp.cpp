@@ -10,6 +10,7 @@
 #include "displays/CDayGlanceG.h"
 #include "displays/CMonthResDlg.h"
 #include "displays/CORVSchedView.h"
+#include "exports/CExportDlg.h"
 #include "group/CGroupInfoDlg.h"
 #include "group/CItemDlg.h"
 #include "group/CMergeInfoDlg.h"
@@ -27,6 +28,7 @@
 #include "reservations/CAddReservationDlg.h"
 #include "reservations/CBlockoutDlg.h"
 #include "reservations/CCancelRangeDlg.h"
+#include "reservations/CFreeItemsDlg.h"
 #include "reservations/CRoomInfoDlg.h"
 #include "reservations/CRosterDlg.h"
 #include "reservations/CShowReservationDlg.h"
@@ -79,6 +81,8 @@ void CORVSchedApp::registerDialogs() {
     CShowReservationDlg::registerDialogs();
     CRosterDlg::registerDialogs();
     CCancelRangeDlg::registerDialogs();
+    CFreeItemsDlg::registerDialogs();
+    CExportDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();
     CMergeInfoDlg::registerDialogs();

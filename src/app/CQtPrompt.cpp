@@ -1,6 +1,7 @@
 #include "app/CQtPrompt.h"
 
 #include "app/CDialogRegistry.h"
+#include "app/CQtProgress.h"
 #include "app/ColorRef.h"
 #include "tables/Cp1252.h"
 
@@ -106,6 +107,10 @@ std::optional<std::string> CQtPrompt::chooseFile(const FileChoice& choice) {
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     return std::string(QFile::encodeName(files.front()).constData());
+}
+
+std::unique_ptr<CProgress> CQtPrompt::progress(const std::string& label, bool cancellable) {
+    return std::make_unique<CQtProgress>(toQt(label), cancellable, parentWidget());
 }
 
 bool CQtPrompt::runDialog(CDialogModel& model) {

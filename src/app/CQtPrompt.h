@@ -27,6 +27,7 @@ public:
     // False when no dialog is registered for the model's id.
     bool runDialog(CDialogModel& dialog) override;
     void waitCursor(bool on) override;
+    std::unique_ptr<CProgress> progress(const std::string& label, bool cancellable) override;
 
     std::optional<int> chooseColor(int initial) override;
 

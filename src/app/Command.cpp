@@ -98,6 +98,12 @@ constexpr std::array<CommandInfo, static_cast<int>(Command::count)> kCommands{{
      help::kContents},
     {contextHelp, "Help", "Shift+F1", "Display help for clicked on buttons, menus and windows",
      "Help", kFrame, help::kMainWindow},
+    {exportReservations, "&Export...", "", "Export reservations as an iCalendar or CSV file", "Export",
+     kGroup, help::kExport},
+    {calendarFile, "Calendar &File...", "", "Keep a calendar file of this group for calendar programs",
+     "Calendar File", kGroup, help::kCalendarFile},
+    {findFreeItem, "&Find Free Item...", "", "Find the items that are free for a time", "Find Free Item",
+     kGroup, help::kFindFreeItem},
 }};
 
 constexpr bool tableInOrder() {

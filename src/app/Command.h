@@ -52,6 +52,9 @@ enum class Command {
     tutorial,
     help,        // F1
     contextHelp, // Shift+F1
+    exportReservations,
+    calendarFile,
+    findFreeItem,
     count
 };
 

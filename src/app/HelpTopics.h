@@ -44,6 +44,9 @@ inline constexpr const char* kPrefPartialColor = "pref_partial_color";
 inline constexpr const char* kPrefAvailableColor = "pref_available_color";
 inline constexpr const char* kAbout = "about";
 inline constexpr const char* kPeopleFileOwner = "people_file_owner";
+inline constexpr const char* kExport = "export";
+inline constexpr const char* kCalendarFile = "calendar_file";
+inline constexpr const char* kFindFreeItem = "find_free_item";
 
 // Every topic above; each has a page.
 inline constexpr const char* kAllTopics[] = {kContents,
@@ -85,6 +88,9 @@ inline constexpr const char* kAllTopics[] = {kContents,
                                              kPrefPartialColor,
                                              kPrefAvailableColor,
                                              kAbout,
-                                             kPeopleFileOwner};
+                                             kPeopleFileOwner,
+                                             kExport,
+                                             kCalendarFile,
+                                             kFindFreeItem};
 
 } // namespace orv::help

@@ -1,5 +1,7 @@
 #include "cli/CCliPrompt.h"
 
+#include "cli/CCliProgress.h"
+
 #include "tables/Cp1252.h"
 
 #include <cstdio>
@@ -28,6 +30,10 @@ std::optional<std::string> CCliPrompt::chooseFile(const FileChoice&) {
     std::string f = m_files.front();
     m_files.pop_front();
     return f;
+}
+
+std::unique_ptr<CProgress> CCliPrompt::progress(const std::string& label, bool) {
+    return std::make_unique<CCliProgress>(label);
 }
 
 bool CCliPrompt::runDialog(CDialogModel& dialog) {

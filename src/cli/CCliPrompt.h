@@ -24,6 +24,7 @@ public:
     std::optional<std::string> chooseFile(const FileChoice& choice) override;
     bool runDialog(CDialogModel& dialog) override;
     void waitCursor(bool) override {}
+    std::unique_ptr<CProgress> progress(const std::string& label, bool cancellable) override;
 
     // This question gets this answer instead of the --yes default.
     void setAnswer(const std::string& question, bool yes) { m_answers[question] = yes; }

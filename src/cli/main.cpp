@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <string>
 
 namespace orv::cli {
 
@@ -86,6 +87,51 @@ std::vector<std::string> CliArgs::values(const std::string& option) const {
 
 namespace {
 
+// The manual page: each command's own help text, so that it never says less than --help.
+void printManualPage() {
+    auto troff = [](const char* text) {
+        std::string out;
+        bool lineStart = true;
+        for (const char* c = text; *c; ++c) {
+            if (lineStart && (*c == '.' || *c == '\'')) out += "\\&";
+            if (*c == '\\')
+                out += "\\e";
+            else if (*c == '-')
+                out += "\\-";
+            else
+                out += *c;
+            lineStart = *c == '\n';
+        }
+        return out;
+    };
+    std::printf(".TH ORVSCHED\\-CLI 1 \"December 2026\" \"ORV Scheduler %d.%02d\" \"User Commands\"\n"
+                ".SH NAME\n"
+                "orvsched\\-cli \\- work with ORV Scheduler groups from the command line\n"
+                ".SH SYNOPSIS\n"
+                ".B orvsched\\-cli\n"
+                ".I COMMAND\n"
+                ".RI [ ARGS ...]\n"
+                ".br\n"
+                ".B orvsched\\-cli\n"
+                ".I COMMAND\n"
+                ".B \\-\\-help\n"
+                ".SH DESCRIPTION\n"
+                "The command-line front end of ORV Scheduler, on the same logic as the desktop\n"
+                "program\n"
+                ".BR orvsched (1):\n"
+                "every list the program shows, printed as it shows it, and the work of its dialogs,\n"
+                "with their messages on standard error. Dates are YYYYMMDD or YYYY\\-MM\\-DD, times\n"
+                "HH:MM on the 24\\-hour clock, and a person LAST|FIRST|MI|DEPT.\n"
+                ".SH COMMANDS\n",
+                ORV_VERSION_MAJOR, ORV_VERSION_MINOR);
+    for (const auto& [name, c] : orv::cli::commands()) {
+        std::printf(".SS %s\n%s\n.PP\n.nf\n%s.fi\n", troff(name.c_str()).c_str(), troff(c.summary).c_str(),
+                    troff(c.help).c_str());
+    }
+    std::printf(".SH EXIT STATUS\n0 success, 1 failure or refusal (one line on standard error), 2 bad usage.\n"
+                ".SH SEE ALSO\n.BR orvsched (1)\n");
+}
+
 void printCommandList(std::FILE* out) {
     std::fprintf(out, "usage: orvsched-cli COMMAND [ARGS...]\n"
                       "       orvsched-cli COMMAND --help\n\ncommands:\n");
@@ -104,6 +150,14 @@ int main(int argc, char** argv) {
     std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printCommandList(stdout);
+        return kExitOk;
+    }
+    if (name == "--version") {
+        std::printf("orvsched-cli (ORV Scheduler) Version %d.%02d\n", ORV_VERSION_MAJOR, ORV_VERSION_MINOR);
+        return kExitOk;
+    }
+    if (name == "--man") {
+        printManualPage();
         return kExitOk;
     }
     auto it = commands().find(name);

@@ -10,6 +10,8 @@
 #include "app/ColorRef.h"
 #include "displays/CDayGlance.h"
 #include "displays/CMonthGlance.h"
+#include "exports/CCalendarFeedModel.h"
+#include "exports/CExportModel.h"
 #include "group/CCompressDatabases.h"
 #include "group/CItemManager.h"
 #include "group/CMergeGroups.h"
@@ -22,6 +24,7 @@
 #include "reports/CUtilizationReport.h"
 #include "reservations/CBlockoutModel.h"
 #include "reservations/CDeleteRes.h"
+#include "reservations/CFreeItems.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CRemoveBlockoutModel.h"
 #include "tables/CClock.h"
@@ -57,6 +60,7 @@ CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(std::move(doc)) {
     m_settings = CViewSettings::read(m_doc->settingsStore());
     m_doc->addObserver(this);
+    m_feed = std::make_unique<CCalendarFeed>(*m_doc);
 
     QPalette palette = viewport()->palette();
     palette.setColor(QPalette::Base, Qt::white);
@@ -126,6 +130,9 @@ bool CORVSchedView::handles(Command command) const {
     case Command::utilization:
     case Command::personsReservations:
     case Command::attendance:
+    case Command::exportReservations:
+    case Command::calendarFile:
+    case Command::findFreeItem:
         return true;
     default:
         return false;
@@ -151,6 +158,20 @@ bool CORVSchedView::isEnabled(Command command) const {
 }
 
 void CORVSchedView::run(Command command) {
+    QPointer<CORVSchedView> alive(this);
+    runCommand(command);
+    // Whatever the command changed reaches the calendar file at once.
+    if (alive) refreshCalendarFile();
+}
+
+void CORVSchedView::refreshCalendarFile() {
+    std::string error;
+    if (m_feed && !m_feed->refresh(false, &error) && error != m_feedError)
+        m_doc->prompt().message(error, CCalendarFeedModel::kTitle, PromptIcon::error);
+    m_feedError = error;
+}
+
+void CORVSchedView::runCommand(Command command) {
     switch (command) {
     case Command::closeGroup:
         closeGroup();
@@ -252,6 +273,21 @@ void CORVSchedView::run(Command command) {
     case Command::attendance:
         CAttendance::run(*m_doc);
         break;
+    case Command::exportReservations: {
+        CExportModel dialog(*m_doc);
+        m_doc->prompt().runDialog(dialog);
+        break;
+    }
+    case Command::calendarFile: {
+        CCalendarFeedModel dialog(*m_feed);
+        m_doc->prompt().runDialog(dialog);
+        break;
+    }
+    case Command::findFreeItem: {
+        CFreeItems dialog(*m_doc);
+        m_doc->prompt().runDialog(dialog);
+        break;
+    }
     default:
         break;
     }
@@ -414,6 +450,7 @@ void CORVSchedView::initialUpdate() {
     if (m_timerInterval < 5000) m_timerInterval = kMinuteMs;
     m_timer.start(m_timerInterval);
     updateFrameTitle();
+    refreshCalendarFile();
     if (m_settings.warnOldDB) {
         if (m_doc->databasesOld())
             m_doc->prompt().message(kOldDatabases, kOldDatabaseTitle, PromptIcon::information);
@@ -449,6 +486,7 @@ void CORVSchedView::timerTick() {
         m_timer.start(m_timerInterval);
     }
     if ((m_settings.refresh && m_doc->changedByOthers()) || dateChanged) m_doc->reloadTodaysList();
+    refreshCalendarFile();
     // From scratch each time: a tick missed in a reservation's ending minute (a busy window, a
     // sleeping machine) must not leave the item shown as in use.
     m_doc->recomputeInUse(true);
@@ -576,6 +614,7 @@ void CORVSchedView::leftClick(QPoint pos) {
     QPointer<CORVSchedView> alive(this);
     itemDayOpener()(index, today.tm_mon + 1, today.tm_mday, today.tm_year + 1900);
     if (!alive) return;
+    refreshCalendarFile();
     m_highlighted = -1;
     viewport()->update();
 }

@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 class QMenu;
 class QPainter;
@@ -28,6 +29,7 @@ class QPrinter;
 
 namespace orv {
 
+class CCalendarFeed;
 class CORVSchedDoc;
 struct CApplyResult;
 
@@ -107,6 +109,9 @@ private:
     void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects);
     QPoint scrollOffset() const;
     void trackFrame();
+    void runCommand(Command command);
+    // Rewrites the calendar file when it is kept and the schedule changed; a failure is told once.
+    void refreshCalendarFile();
     void keepFrameInside();
     void handDocumentSettings();
     void updateFrameTitle();
@@ -136,6 +141,8 @@ private:
     QMenu* m_itemMenu = nullptr;
     QPointer<QWidget> m_frame;
     QRect m_frameRect;
+    std::unique_ptr<CCalendarFeed> m_feed;
+    std::string m_feedError;
 };
 
 } // namespace orv

@@ -28,6 +28,7 @@ template <class Table>
 bool CCompressDatabases::compressTable(Table& table, const char* name, const char* inUseText) {
     CUserPrompt& prompt = m_doc.prompt();
     int rc = 0;
+    if (m_progress) m_progress->step(m_tablesDone++, m_tablesTotal);
     {
         CWaitCursor busy(prompt);
         rc = table.compress();
@@ -53,12 +54,17 @@ CCompressDatabases::Outcome CCompressDatabases::run() {
     CUserPrompt& prompt = m_doc.prompt();
     if (!prompt.ask(kQuestion, kQuestionTitle)) return Outcome::declined;
     m_outcome = Outcome::compressed;
+    // The engine packs a table in one step: the progress counts tables.
+    m_progress = prompt.progress(kCompressing, false);
+    m_tablesTotal =
+        1 + (m_doc.attendeeAvailable() ? 1 : 0) + (m_doc.storedPeopleName().empty() ? 1 : 0);
     bool ok = compressTable(m_doc.schedule(), "Schedule", kScheduleInUse);
     if (ok && m_doc.attendeeAvailable())
         ok = compressTable(m_doc.rosterLinks(), "Roster", kRosterInUse);
     // Another group's people table is that group's to compress.
     if (ok && m_doc.storedPeopleName().empty())
         ok = compressTable(m_doc.people(), "People", kPeopleInUse);
+    m_progress.reset();
     if (ok) prompt.message(kSuccess, kSuccessTitle, PromptIcon::information);
     return m_outcome;
 }

@@ -4,6 +4,9 @@
 // pack needs its table for exclusive use; the first table that cannot be packed ends the
 // command, and the tables packed before it stay packed.
 
+#include "group/CProgress.h"
+
+#include <memory>
 #include <string>
 
 namespace orv {
@@ -12,6 +15,7 @@ class CORVSchedDoc;
 
 class CCompressDatabases {
 public:
+    static constexpr const char* kCompressing = "Compressing databases";
     static constexpr const char* kQuestion =
         "To compress databases there must be no one else using this group's databases, including "
         "any other groups that share the people file. Do you want to continue?";
@@ -47,6 +51,9 @@ private:
 
     CORVSchedDoc& m_doc;
     Outcome m_outcome = Outcome::compressed;
+    std::unique_ptr<CProgress> m_progress;
+    int m_tablesDone = 0;
+    int m_tablesTotal = 0;
 };
 
 } // namespace orv

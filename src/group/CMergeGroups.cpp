@@ -25,10 +25,17 @@ struct CopyOutcome {
 // Walks `from` in tag order and appends each record through `appendOne`. A failed record does
 // not end the walk, and no engine error is left pending for the next one.
 template <class From, class AppendOne>
-CopyOutcome copyRecords(Code4& code, From& from, AppendOne appendOne) {
+CopyOutcome copyRecords(Code4& code, CUserPrompt& prompt, const char* label, From& from,
+                        AppendOne appendOne) {
     CopyOutcome outcome;
+    // Stopping halfway would leave a half-merged group: no Cancel.
+    const auto progress = prompt.progress(label, false);
+    Data4* table = code4opened(&code, from.tableName());
+    const long total = table ? d4recCount(table) : 0;
+    long done = 0;
     int rc = from.first();
     while (rc == res4success) {
+        progress->step(done++, total);
         const int appended = appendOne();
         if (appended == res4unique)
             outcome.duplicate = true;
@@ -175,10 +182,11 @@ int CMergeGroups::mergeItems(const std::string& path, const CGroupFileData& othe
 void CMergeGroups::mergeReservations(CSchedule& from) {
     if (!from.isOpen()) return;
     CSchedule& to = m_doc.schedule();
-    const CopyOutcome outcome = copyRecords(m_doc.code(), from, [&] {
-        to.image() = from.image();
-        return to.append();
-    });
+    const CopyOutcome outcome =
+        copyRecords(m_doc.code(), m_doc.prompt(), kCopyingReservations, from, [&] {
+            to.image() = from.image();
+            return to.append();
+        });
     if (outcome.duplicate || outcome.failed) warn(kSomeReservationsLost);
 }
 
@@ -191,7 +199,7 @@ void CMergeGroups::mergeAttendeeLists(const std::string& path) {
         return;
     }
     CRosterLink& to = m_doc.rosterLinks();
-    const CopyOutcome outcome = copyRecords(code, from, [&] {
+    const CopyOutcome outcome = copyRecords(code, m_doc.prompt(), kCopyingAttendeeLists, from, [&] {
         to.copyImageFrom(from);
         return to.append();
     });
@@ -214,7 +222,7 @@ void CMergeGroups::mergePeople(const std::string& path, const std::string& store
         warn(kNoPeople);
         return;
     }
-    const CopyOutcome outcome = copyRecords(code, from, [&] {
+    const CopyOutcome outcome = copyRecords(code, m_doc.prompt(), kCopyingPeople, from, [&] {
         CPeopleRecord person = from.image();
         person.setOldLayout(to.oldLayout());
         to.image() = person;

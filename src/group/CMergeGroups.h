@@ -58,6 +58,10 @@ public:
         "Could not open people database to be merged, no people included";
     static constexpr const char* kPeopleExist = "Some people from merged group already exist in "
                                                 "current group, those people were not merged";
+    // Progress labels.
+    static constexpr const char* kCopyingReservations = "Merging reservations";
+    static constexpr const char* kCopyingAttendeeLists = "Merging attendee lists";
+    static constexpr const char* kCopyingPeople = "Merging people";
     static constexpr const char* kSomeReservationsLost =
         "Not all reservations from merged group could be added to the current group";
     static constexpr const char* kSomeAttendeeListsLost =

@@ -5,6 +5,9 @@
 //
 // All texts are stored text (Windows-1252); implementations convert for display.
 
+#include "group/CProgress.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -44,6 +47,13 @@ public:
     virtual bool runDialog(CDialogModel& dialog) = 0;
     // Shows or hides the busy cursor.
     virtual void waitCursor(bool on) = 0;
+    // Progress of long work under this label (stored text); `cancellable` offers a Cancel. The
+    // progress ends when the object is destroyed.
+    virtual std::unique_ptr<CProgress> progress(const std::string& label, bool cancellable) {
+        (void)label;
+        (void)cancellable;
+        return std::make_unique<CProgress>();
+    }
 };
 
 // The title the system uses for a message without a title of its own.

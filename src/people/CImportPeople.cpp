@@ -62,7 +62,11 @@ void CImportPeople::importSelected(const CImportPeopleModel& dialog) {
     CPeople& other = m_doc.otherPeople();
     CPeople& mine = m_doc.people();
     m_selections = static_cast<int>(dialog.selected.size());
+    // What is imported stays imported; the count at the end says how many.
+    const auto progress = m_doc.prompt().progress(kImporting, false);
+    long done = 0;
     for (int index : dialog.selected) {
+        progress->step(done++, m_selections);
         if (index < 0 || index >= static_cast<int>(dialog.lines().size())) continue;
         if (other.goTo(dialog.lines()[static_cast<std::size_t>(index)].record) != res4success) {
             // Neither imported nor counted; the next one is tried.

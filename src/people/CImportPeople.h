@@ -18,6 +18,7 @@ public:
     static constexpr const char* kNoPeople =
         "Could not find people information in the selected group";
     static constexpr const char* kInfoTitle = "Import Information";
+    static constexpr const char* kImporting = "Importing";
 
     enum class Outcome {
         cancelled, // no file chosen, or the dialog cancelled

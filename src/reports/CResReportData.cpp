@@ -1,6 +1,7 @@
 #include "reports/CResReportData.h"
 
 #include "group/CORVSchedDoc.h"
+#include "tables/CDate.h"
 #include "tables/CFieldText.h"
 
 #include <algorithm>
@@ -127,11 +128,20 @@ int CResReportData::build() {
         return std::string(text);
     };
     int rc = schedule.seek(firstKey, {}, {}, {});
+    // The report may stop halfway: it only reads. Progress goes by date through the range.
+    const auto progress = m_doc.prompt().progress(kProgress, true);
+    const long first = CDate(c.startYear, c.startMonth, c.startDay).serial();
+    const long days = CDate(c.endYear, c.endMonth, c.endDay).serial() - first + 1;
+    bool stopped = false;
     try {
         for (; rc == 0; rc = schedule.next()) {
             const CScheduleRecord& r = schedule.image();
             const long date = CReportCriteria::dateNumber(r.month(), r.day(), r.year());
             if (date > last) break;
+            if (!progress->step(CDate(r.year(), r.month(), r.day()).serial() - first, days)) {
+                stopped = true;
+                break;
+            }
             if (!passes(r, itemNames)) continue;
             if (!open || date != groupDate || r.itemName() != groupItem) {
                 if (open) {
@@ -154,7 +164,7 @@ int CResReportData::build() {
         rc = 0;
     }
     if (open) m_lines.push_back(total());
-    m_lines.push_back(kEnd);
+    m_lines.push_back(stopped ? kStopped : kEnd);
     return rc == 0 || rc == res4eof ? 0 : rc;
 }
 

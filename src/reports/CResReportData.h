@@ -21,6 +21,9 @@ public:
     static constexpr const char* kTitle = "Reservation Report";
     static constexpr const char* kGenerating = "**** Generating reservation report ****";
     static constexpr const char* kEnd = "**End of Report**";
+    // In place of the end line when the user stopped the report.
+    static constexpr const char* kStopped = "**Report stopped**";
+    static constexpr const char* kProgress = "Generating reservation report";
     static constexpr const char* kOutOfMemory = "Out of memory, report stopped";
 
     // The document must outlive the report. Nothing is read before build().

@@ -11,8 +11,8 @@ namespace orv {
 
 CFreeItems::CFreeItems(CORVSchedDoc& doc) : date(CDate::today()), until(date), m_doc(doc) {}
 
-std::vector<int> CFreeItems::freeItems(CORVSchedDoc& doc, const CDate& first, int startHhmm, int endHhmm,
-                                       const CDate& weeklyUntil) {
+std::vector<int> CFreeItems::freeItems(CORVSchedDoc& doc, const CDate& first, int startHhmm,
+                                       int endHhmm, const CDate& weeklyUntil) {
     const CItemList& items = doc.items();
     std::vector<bool> busy(static_cast<std::size_t>(items.count()), false);
     const CDate last = weeklyUntil.isSet() && weeklyUntil > first ? weeklyUntil : first;
@@ -40,11 +40,13 @@ bool CFreeItems::search() {
     const int start = startHour * 100 + startMinute;
     const int end = endHour * 100 + endMinute == 0 ? 2359 : endHour * 100 + endMinute;
     if (start >= end) {
-        prompt.message(CAddReservation::kEndNotAfterStart, CAddReservation::kReservationError, PromptIcon::error);
+        prompt.message(CAddReservation::kEndNotAfterStart, CAddReservation::kReservationError,
+                       PromptIcon::error);
         return false;
     }
     if (weekly && (until < date || until.serial() - date.serial() > 7L * kMaxWeeks)) {
-        prompt.message(CAddReservation::kEndBeforeStart, CAddReservation::kRecurringErrorTitle, PromptIcon::error);
+        prompt.message(CAddReservation::kEndBeforeStart, CAddReservation::kRecurringErrorTitle,
+                       PromptIcon::error);
         return false;
     }
     CWaitCursor wait(prompt);

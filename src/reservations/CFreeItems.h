@@ -42,8 +42,8 @@ public:
     bool search();
     // Item indices of the free items (in item order) for the values given; the dates and times
     // are not checked.
-    static std::vector<int> freeItems(CORVSchedDoc& doc, const CDate& date, int startHhmm, int endHhmm,
-                                      const CDate& weeklyUntil);
+    static std::vector<int> freeItems(CORVSchedDoc& doc, const CDate& date, int startHhmm,
+                                      int endHhmm, const CDate& weeklyUntil);
     // One line per free item: its name and, when given, its occupancy.
     const std::vector<CListLine>& lines() const { return m_lines; }
     int selected = -1;

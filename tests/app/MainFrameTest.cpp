@@ -100,25 +100,29 @@ TEST(MainFrameTest, GroupMenuEntriesInOrder) {
     const auto& m = frame.groupMenus();
     EXPECT_EQ(titles(m), (QStringList{"&File", "&Edit", "&Items", "&People", "&Attendees", "&View",
                                       "&Window", "&Help"}));
-    EXPECT_EQ(entries(m[0]),
-              (std::vector<Entry>{
-                  {"&New Group\tCtrl+N", "", "Create a new group"},
-                  {"&Open Group...", "Ctrl+O", "Open an existing group"},
-                  {"&Close Group", "", "Close the active group"},
-                  kSep,
-                  {"&Merge Groups...", "", "Merge another group into the current group"},
-                  {"Compre&ss Databases...", "",
-                   "Removes unused space from group databases. Requires exclusive use of group "
-                   "databases."},
-                  kSep,
-                  {"&Print...", "Ctrl+P", "Print the active document"},
-                  {"Print Pre&view", "", "Display full pages"},
-                  {"P&rint Setup...", "", "Change the printer and printing options"},
-                  kSep,
-                  {"Recent File", "", ""},
-                  kSep,
-                  {"E&xit", "", "Quit the application; prompts to save documents"},
-              }));
+    EXPECT_EQ(
+        entries(m[0]),
+        (std::vector<Entry>{
+            {"&New Group\tCtrl+N", "", "Create a new group"},
+            {"&Open Group...", "Ctrl+O", "Open an existing group"},
+            {"&Close Group", "", "Close the active group"},
+            kSep,
+            {"&Merge Groups...", "", "Merge another group into the current group"},
+            {"Compre&ss Databases...", "",
+             "Removes unused space from group databases. Requires exclusive use of group "
+             "databases."},
+            kSep,
+            {"&Export...", "", "Export reservations as an iCalendar or CSV file"},
+            {"Calendar &File...", "", "Keep a calendar file of this group for calendar programs"},
+            kSep,
+            {"&Print...", "Ctrl+P", "Print the active document"},
+            {"Print Pre&view", "", "Display full pages"},
+            {"P&rint Setup...", "", "Change the printer and printing options"},
+            kSep,
+            {"Recent File", "", ""},
+            kSep,
+            {"E&xit", "", "Quit the application; prompts to save documents"},
+        }));
     EXPECT_EQ(entries(m[1]),
               (std::vector<Entry>{
                   {"Specify &Blockout Date...", "", "Block out time slots in a group"},
@@ -132,6 +136,8 @@ TEST(MainFrameTest, GroupMenuEntriesInOrder) {
               (std::vector<Entry>{
                   {"Add I&tem...", "", "Add a new item to the group"},
                   {"&Modify/Delete Item", "", "To modify or delete..right click on item"},
+                  kSep,
+                  {"&Find Free Item...", "", "Find the items that are free for a time"},
               }));
     EXPECT_EQ(entries(m[3]), (std::vector<Entry>{
                                  {"&Add...", "", "Add a new person to database"},
@@ -321,7 +327,7 @@ TEST(MainFrameTest, RecentFilesFillTheRecentFileMenus) {
     recent->actions()[1]->trigger();
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen[0][0].toString(), "/g/R&D.sch");
-    QMenu* groupRecent = frame.groupMenus()[0]->actions()[11]->menu();
+    QMenu* groupRecent = frame.groupMenus()[0]->actions()[14]->menu();
     ASSERT_NE(groupRecent, nullptr);
     EXPECT_EQ(groupRecent->actions().size(), 2);
 }

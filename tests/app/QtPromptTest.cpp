@@ -1,11 +1,13 @@
 #include "app/CDialogRegistry.h"
 #include "app/CModelDialog.h"
+#include "app/CQtProgress.h"
 #include "app/CQtPrompt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -99,6 +101,37 @@ TEST(QtPromptTest, WaitCursorIsBalanced) {
     prompt.waitCursor(false);
     prompt.waitCursor(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Short work shows nothing; work past half a second shows its label, with Cancel only where the
+// work may stop halfway.
+TEST(QtPromptTest, ProgressAppearsAfterHalfASecondWithCancelOnlyWhereOffered) {
+    CQtPrompt prompt;
+    auto steps = [](CProgress& p, int ms) {
+        QElapsedTimer t;
+        t.start();
+        bool going = true;
+        for (long i = 0; going && t.elapsed() < ms; ++i) {
+            going = p.step(i % 10, 10);
+            QTest::qWait(5);
+        }
+        return going;
+    };
+    for (bool cancellable : {false, true}) {
+        auto progress = prompt.progress("Caf\xE9 work", cancellable);
+        QProgressDialog& dialog = dynamic_cast<CQtProgress&>(*progress).dialog();
+        steps(*progress, 150);
+        EXPECT_FALSE(dialog.isVisible()) << "not before half a second";
+        steps(*progress, 600);
+        ASSERT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.labelText(), QString::fromUtf8("Caf\xC3\xA9 work"));
+        EXPECT_EQ(dialog.windowTitle(), "ORV Scheduler");
+        EXPECT_EQ(dialog.findChild<QPushButton*>() != nullptr, cancellable);
+        if (cancellable) {
+            dialog.cancel();
+            EXPECT_FALSE(progress->step(5, 10)) << "Cancel stops the work";
+        }
+    }
 }
 
 } // namespace

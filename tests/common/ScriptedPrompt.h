@@ -30,10 +30,10 @@ public:
     using DialogStep = std::function<bool(CDialogModel&)>;
 
     std::vector<RecordedMessage> messages;
-    std::deque<bool> answers;                          // for ask(); No when empty
-    std::deque<std::optional<std::string>> files;      // for chooseFile(); cancel when empty
-    std::deque<DialogStep> dialogSteps;                // for runDialog(); cancel when empty
-    std::vector<FileChoice> fileChoices;               // every chooser shown
+    std::deque<bool> answers;                     // for ask(); No when empty
+    std::deque<std::optional<std::string>> files; // for chooseFile(); cancel when empty
+    std::deque<DialogStep> dialogSteps;           // for runDialog(); cancel when empty
+    std::vector<FileChoice> fileChoices;          // every chooser shown
     std::vector<std::string> dialogsShown;
 
     void message(const std::string& text, const std::string& title, PromptIcon icon) override {
@@ -64,6 +64,34 @@ public:
         return false;
     }
     void waitCursor(bool) override {}
+
+    // Every progress shown: its label, whether it offered Cancel, and its last step. The user
+    // presses Cancel once `stopAfterSteps` steps were reported (never when negative).
+    struct Progress {
+        std::string label;
+        bool cancellable = false;
+        long steps = 0;
+        long lastDone = -1;
+        long lastTotal = -1;
+    };
+    std::vector<Progress> progresses;
+    long stopAfterSteps = -1;
+    std::unique_ptr<CProgress> progress(const std::string& label, bool cancellable) override {
+        progresses.push_back({label, cancellable});
+        struct Scripted : CProgress {
+            ScriptedPrompt& owner;
+            std::size_t index;
+            Scripted(ScriptedPrompt& o, std::size_t i) : owner(o), index(i) {}
+            bool step(long done, long total) override {
+                Progress& p = owner.progresses[index];
+                ++p.steps;
+                p.lastDone = done;
+                p.lastTotal = total;
+                return owner.stopAfterSteps < 0 || p.steps <= owner.stopAfterSteps;
+            }
+        };
+        return std::make_unique<Scripted>(*this, progresses.size() - 1);
+    }
 
     // Scripting helpers.
     template <class Model> void fill(std::function<void(Model&)> set) {

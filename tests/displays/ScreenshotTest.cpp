@@ -87,7 +87,8 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
     const QString group = makeSample(work);
     const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
     QDir().mkpath(artifacts);
-    for (const char* name : {"/day-list.png", "/make-reservation.png"})
+    for (const char* name : {"/day-list.png", "/make-reservation.png", "/find-free-item.png",
+                             "/export.png", "/calendar-file.png"})
         QFile::remove(artifacts + QLatin1String(name));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -108,6 +109,8 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
     const QImage reservation(artifacts + QStringLiteral("/make-reservation.png"));
     ASSERT_FALSE(dayList.isNull());
     ASSERT_FALSE(reservation.isNull());
+    for (const char* name : {"/find-free-item.png", "/export.png", "/calendar-file.png"})
+        EXPECT_FALSE(QImage(artifacts + QLatin1String(name)).isNull()) << name;
     EXPECT_GE(dayList.width(), 520);
     EXPECT_GE(reservation.height(), 300);
     // Text is drawn dark on a light dialog: the list lines, labels and buttons are there.

@@ -82,7 +82,14 @@ TEST_F(Compress, PacksTheTablesTheGroupOwnsInTheirOrder) {
             ASSERT_TRUE(doc->openGroup(group()));
             prompt.messages.clear();
         }
+        prompt.progresses.clear();
         EXPECT_EQ(CCompressDatabases(*doc).run(), CCompressDatabases::Outcome::compressed);
+        const long tables = 1 + (c.withRoster ? 1 : 0) + (c.borrowedPeople.empty() ? 1 : 0);
+        ASSERT_EQ(prompt.progresses.size(), 1u);
+        EXPECT_EQ(prompt.progresses[0].label, "Compressing databases");
+        EXPECT_FALSE(prompt.progresses[0].cancellable) << "a pack cannot stop halfway";
+        EXPECT_EQ(prompt.progresses[0].steps, tables);
+        EXPECT_EQ(prompt.progresses[0].lastTotal, tables);
         EXPECT_EQ(prompt.messages,
                   (Messages{kAsked, info(CCompressDatabases::kSuccess, "Compress Successful")}));
         std::vector<std::string> names;

@@ -125,6 +125,26 @@ TEST_F(ReservationReportTest, EachChoiceListsItsRecordsGroupedByDateAndItemWithT
     EXPECT_TRUE(prompt.messages.empty());
 }
 
+TEST_F(ReservationReportTest, ProgressGoesByDateAndCancelStopsTheReportWhereItWas) {
+    prompt.stopAfterSteps = 2;
+    const std::vector<std::string> lines = report([](CResReportOptions& o) {
+        o.startMonth = 12, o.startDay = 7, o.startYear = 2026;
+        o.endMonth = 12, o.endDay = 9, o.endYear = 2026;
+    });
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Reservation Report from 12/07/2026 to 12/09/2026", " ", kHeading,
+                         "Hall            12/07/2026 08:00a 09:00a Jones, Ann B (IT)",
+                         "Total Reservations for Hall for 12/07/2026 is 1", " ",
+                         "Lab             12/08/2026 00:30a 09:00a Jones, Ann B (IT)",
+                         "Total Reservations for Lab for 12/08/2026 is 1", "**Report stopped**"}));
+    ASSERT_EQ(prompt.progresses.size(), 1u);
+    const auto& p = prompt.progresses[0];
+    EXPECT_EQ(p.label, "Generating reservation report");
+    EXPECT_TRUE(p.cancellable);
+    EXPECT_EQ(p.lastDone, 1) << "the third record is on the second of three days";
+    EXPECT_EQ(p.lastTotal, 3);
+}
+
 TEST_F(ReservationReportTest, TheOptionsStartAtTheEarliestReservationAndRefuseAnEndBeforeTheStart) {
     CResReportOptions options(*doc, 12, 7, 2026);
     EXPECT_EQ(std::vector<int>({options.startMonth, options.startDay, options.startYear,

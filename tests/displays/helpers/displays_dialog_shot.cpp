@@ -1,10 +1,18 @@
 // Opens the day list of an item of a group, and the reservation dialog over it, on the display
-// it is given, and saves a picture of each: day-list.png and make-reservation.png in OUTDIR.
+// it is given, and saves a picture of each: day-list.png and make-reservation.png in OUTDIR; then
+// find-free-item.png (after a search), export.png and calendar-file.png.
 // Usage: displays_dialog_shot GROUP.sch ITEM OUTDIR
 #include "app/CQtPrompt.h"
+#include "exports/CCalendarFeed.h"
+#include "exports/CCalendarFeedDlg.h"
+#include "exports/CCalendarFeedModel.h"
+#include "exports/CExportDlg.h"
+#include "exports/CExportModel.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
 #include "reservations/CAddReservationDlg.h"
+#include "reservations/CFreeItems.h"
+#include "reservations/CFreeItemsDlg.h"
 #include "reservations/CRoomInfoDlg.h"
 #include "storage/Code4.h"
 
@@ -52,5 +60,23 @@ int main(int argc, char** argv) {
     CAddReservation add(doc, day.itemName(), day.date(), day.defaultLength(), day);
     CAddReservationDlg reservation(add, prompt, &list);
     if (!shoot(reservation, out + QStringLiteral("/make-reservation.png"))) return 1;
+    reservation.hide();
+    list.hide();
+
+    CFreeItems free(doc);
+    free.startHour = 13;
+    free.endHour = 14;
+    free.search();
+    CFreeItemsDlg freeDlg(free, prompt);
+    if (!shoot(freeDlg, out + QStringLiteral("/find-free-item.png"))) return 1;
+    freeDlg.hide();
+    CExportModel exportModel(doc);
+    CExportDlg exportDlg(exportModel, prompt);
+    if (!shoot(exportDlg, out + QStringLiteral("/export.png"))) return 1;
+    exportDlg.hide();
+    CCalendarFeed feed(doc);
+    CCalendarFeedModel feedModel(feed);
+    CCalendarFeedDlg feedDlg(feedModel, prompt);
+    if (!shoot(feedDlg, out + QStringLiteral("/calendar-file.png"))) return 1;
     return 0;
 }

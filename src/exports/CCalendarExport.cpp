@@ -1,0 +1,276 @@
+#include "exports/CCalendarExport.h"
+
+#include "group/CORVSchedDoc.h"
+#include "tables/CAttendeeLists.h"
+#include "tables/Cp1252.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace orv {
+
+namespace {
+
+std::string utf8(const std::string& stored) {
+    return cp1252ToUtf8(stored);
+}
+
+bool wanted(const CScheduleRecord& r, const CExportFilter& f) {
+    if (!f.items.empty() &&
+        std::find(f.items.begin(), f.items.end(), r.itemName()) == f.items.end())
+        return false;
+    if (f.people.empty()) return true;
+    if (r.isBlockout()) return false;
+    return std::find(f.people.begin(), f.people.end(), r.personKey()) != f.people.end();
+}
+
+std::string two(int v) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%02d", v);
+    return b;
+}
+
+std::string icsDateTime(const CDate& d, int hour, int minute) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d00", d.year, d.month, d.day, hour, minute);
+    return b;
+}
+
+// The moment the record was made, as UTC: the creation stamp is local time.
+std::string icsStamp(const CScheduleRecord& r) {
+    std::tm tm{};
+    tm.tm_year = r.madeYear() - 1900;
+    tm.tm_mon = r.madeMonth() - 1;
+    tm.tm_mday = r.madeDay();
+    tm.tm_hour = r.madeHour();
+    tm.tm_min = r.madeMinute();
+    tm.tm_sec = r.madeSeconds();
+    tm.tm_isdst = -1;
+    std::time_t t =
+        CDate(r.madeYear(), r.madeMonth(), r.madeDay()).isValid() ? std::mktime(&tm) : 0;
+    if (t == static_cast<std::time_t>(-1)) t = 0;
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    char b[32];
+    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return b;
+}
+
+std::string hex(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::string personText(const CPeopleKey& k) {
+    std::string text = k.lastName() + ", " + k.firstName();
+    if (!k.middleInitial().empty()) text += " " + k.middleInitial();
+    return text;
+}
+
+// A parameter value: quoted when it holds a character that ends a parameter; a quote cannot
+// stand in one and becomes an apostrophe.
+std::string paramValue(std::string utf8Text) {
+    std::replace(utf8Text.begin(), utf8Text.end(), '"', '\'');
+    if (utf8Text.find_first_of(":;,") != std::string::npos) return "\"" + utf8Text + "\"";
+    return utf8Text;
+}
+
+} // namespace
+
+std::vector<CExportEntry> CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
+                                                   int* rcOut) {
+    std::vector<CExportEntry> entries;
+    int firstFailure = 0;
+    CSchedule& schedule = doc.schedule();
+    for (CDate t = filter.from; t <= filter.to && t.year <= 9999; t = t.addDays(1)) {
+        const int rc = schedule.walkDate(t.key(), [&](const CScheduleRecord& r) {
+            if (wanted(r, filter)) entries.push_back({r, {}});
+            return true;
+        });
+        if (rc < 0) {
+            if (firstFailure == 0) firstFailure = rc;
+            doc.code().errorCode = 0;
+        }
+    }
+    if (doc.rosterLinks().isOpen()) {
+        for (CExportEntry& e : entries) {
+            const CScheduleRecord& r = e.record;
+            if (!r.hasAttendees() || r.isBlockout()) continue;
+            CAttendeeLists lists;
+            lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(), r.year(),
+                                r.startHour(), r.startMinute(), r.itemName());
+            e.attendees = lists.current();
+        }
+        if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+    }
+    if (rcOut) *rcOut = firstFailure;
+    return entries;
+}
+
+std::string CCalendarExport::icsText(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case ';':
+            out += "\\;";
+            break;
+        case ',':
+            out += "\\,";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            break;
+        default:
+            // Other control characters are not allowed in TEXT.
+            if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out += c;
+        }
+    }
+    return out;
+}
+
+std::string CCalendarExport::foldLine(const std::string& line) {
+    std::string out;
+    std::size_t pos = 0;
+    std::size_t room = 75;
+    while (line.size() - pos > room) {
+        std::size_t cut = pos + room;
+        // Never inside a UTF-8 sequence: back to the byte that starts a character.
+        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut;
+        out.append(line, pos, cut - pos);
+        out += "\r\n ";
+        pos = cut;
+        room = 74; // the space that begins a continuation counts
+    }
+    out.append(line, pos, std::string::npos);
+    out += "\r\n";
+    return out;
+}
+
+std::string CCalendarExport::uid(const CScheduleRecord& r) {
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02dT%02d%02d%02d", r.madeYear(), r.madeMonth(),
+                  r.madeDay(), r.madeHour(), r.madeMinute(), r.madeSeconds());
+    return std::string("orv-") + stamp + "-" + r.dateKey() + "T" + two(r.startHour()) +
+           two(r.startMinute()) + "-" + hex(r.itemName()) + "@orvsched";
+}
+
+std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
+                                 const std::string& calendarName) {
+    std::string out;
+    auto line = [&out](const std::string& text) { out += foldLine(text); };
+    line("BEGIN:VCALENDAR");
+    line("VERSION:2.0");
+    char prodid[80];
+    std::snprintf(prodid, sizeof prodid, "PRODID:-//Ostrand//ORV Scheduler %d.%02d//EN",
+                  ORV_VERSION_MAJOR, ORV_VERSION_MINOR);
+    line(prodid);
+    line("CALSCALE:GREGORIAN");
+    if (!calendarName.empty()) line("X-WR-CALNAME:" + icsText(utf8(calendarName)));
+    for (const CExportEntry& e : entries) {
+        const CScheduleRecord& r = e.record;
+        const std::string item = utf8(r.itemName());
+        line("BEGIN:VEVENT");
+        line("UID:" + uid(r));
+        line("DTSTAMP:" + icsStamp(r));
+        line("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
+        if (r.endHour() == 23 && r.endMinute() == 59)
+            line("DTEND:" + icsDateTime(r.date().addDays(1), 0, 0));
+        else
+            line("DTEND:" + icsDateTime(r.date(), r.endHour(), r.endMinute()));
+        if (r.isBlockout()) {
+            line("SUMMARY:" + icsText(item + ": Blocked Out"));
+            line("TRANSP:OPAQUE");
+        } else {
+            line("SUMMARY:" + icsText(item + ": " + utf8(personText(r.personKey()))));
+        }
+        line("LOCATION:" + icsText(item));
+        if (r.hasNote()) line("DESCRIPTION:" + icsText(utf8(r.note())));
+        for (const CPeopleKey& a : e.attendees)
+            line("ATTENDEE;CN=" + paramValue(utf8(personText(a))) +
+                 ":urn:x-orvsched:person:" + hex(a.searchKey()));
+        line("END:VEVENT");
+    }
+    line("END:VCALENDAR");
+    return out;
+}
+
+std::string CCalendarExport::csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
+    std::string out =
+        "date,start,end,item,last name,first name,middle initial,department,note,kind\r\n";
+    for (const CExportEntry& e : entries) {
+        const CScheduleRecord& r = e.record;
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", r.year(), r.month(), r.day());
+        const std::string fields[] = {date,
+                                      two(r.startHour()) + ":" + two(r.startMinute()),
+                                      two(r.endHour()) + ":" + two(r.endMinute()),
+                                      utf8(r.itemName()),
+                                      utf8(r.lastName()),
+                                      utf8(r.firstName()),
+                                      utf8(r.middleInitial()),
+                                      utf8(r.department()),
+                                      utf8(r.note()),
+                                      r.isBlockout() ? "blockout" : "reservation"};
+        for (std::size_t i = 0; i < std::size(fields); ++i) {
+            if (i) out += ',';
+            out += csvField(fields[i]);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool CCalendarExport::writeFile(const std::string& path, const std::string& text,
+                                std::string& error) {
+    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) {
+        error = "Cannot write '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    const bool ok = done == text.size() && ::fsync(fd) == 0;
+    const int savedErrno = errno;
+    ::close(fd);
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        error = "Cannot write '" + path + "': " + std::strerror(ok ? errno : savedErrno);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace orv

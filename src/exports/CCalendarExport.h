@@ -1,0 +1,59 @@
+#pragma once
+// The reservations and blockouts of a date range as an iCalendar (RFC 5545) or CSV (RFC 4180)
+// file. Nothing of the group is changed. The same records always give the same bytes, so an
+// export of an unchanged group is byte for byte the one before, and a calendar that imports a
+// later export updates its events instead of adding them again (each event's UID is made of its
+// creation stamp, item, date and start).
+//
+// Times are floating local times: the calendar shows them at the same clock time wherever it
+// is. A reservation stored as ending at 23:59 (the program's form of "until midnight") ends at
+// midnight in the calendar.
+
+#include "tables/CDate.h"
+#include "tables/CPeopleKey.h"
+#include "tables/CScheduleRecord.h"
+
+#include <string>
+#include <vector>
+
+namespace orv {
+
+class CORVSchedDoc;
+
+struct CExportFilter {
+    CDate from;
+    CDate to;
+    std::vector<std::string> items; // item names; empty: every item
+    std::vector<CPeopleKey> people; // empty: everybody, and the blockouts
+};
+
+struct CExportEntry {
+    CScheduleRecord record;
+    std::vector<CPeopleKey> attendees;
+};
+
+class CCalendarExport {
+public:
+    enum class Format { ics, csv };
+
+    // The records of the range that pass the filter, in date, item and start order, with their
+    // attendees. `rc` (optional) gets the first read failure, else 0.
+    static std::vector<CExportEntry> collect(CORVSchedDoc& doc, const CExportFilter& filter,
+                                             int* rc = nullptr);
+
+    // UTF-8 text with CRLF line ends. `calendarName` becomes X-WR-CALNAME (stored text).
+    static std::string ics(const std::vector<CExportEntry>& entries,
+                           const std::string& calendarName);
+    static std::string csv(const std::vector<CExportEntry>& entries);
+
+    // Writes `text` to `path` through a temporary file renamed over it. False with `error` set.
+    static bool writeFile(const std::string& path, const std::string& text, std::string& error);
+
+    // The pieces, for the tests of the format.
+    static std::string icsText(const std::string& utf8);  // TEXT escaping: \\ \; \, \n
+    static std::string foldLine(const std::string& utf8); // lines of at most 75 octets, CRLF
+    static std::string csvField(const std::string& utf8); // quoted when it must be
+    static std::string uid(const CScheduleRecord& record);
+};
+
+} // namespace orv

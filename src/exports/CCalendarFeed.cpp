@@ -1,0 +1,86 @@
+#include "exports/CCalendarFeed.h"
+
+#include "exports/CCalendarExport.h"
+#include "group/CGroupNames.h"
+#include "group/CORVSchedDoc.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace orv {
+
+CCalendarFeed::CCalendarFeed(CORVSchedDoc& doc) : m_doc(doc) {
+    m_folder = doc.settingsStore().readText(kSection, settingKey());
+}
+
+// Keys cannot hold a path; the group file's path is hashed into one (FNV-1a, 64 bits).
+std::string CCalendarFeed::settingKey() const {
+    std::uint64_t h = 1469598103934665603ULL;
+    for (unsigned char c : m_doc.groupFile()) {
+        h ^= c;
+        h *= 1099511628211ULL;
+    }
+    char key[40];
+    std::snprintf(key, sizeof key, "Group%016llx", static_cast<unsigned long long>(h));
+    return key;
+}
+
+void CCalendarFeed::setFolder(const std::string& folder) {
+    if (folder.empty())
+        m_doc.settingsStore().writeText(kSection, settingKey(), std::nullopt);
+    else
+        m_doc.settingsStore().writeText(kSection, settingKey(), folder);
+    m_folder = m_doc.settingsStore().readText(kSection, settingKey());
+    m_written.clear();
+}
+
+std::string CCalendarFeed::filePath() const {
+    std::string name = m_doc.groupFile();
+    if (auto slash = name.rfind('/'); slash != std::string::npos) name.erase(0, slash + 1);
+    if (auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+    std::string folder = m_folder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + name + ".ics";
+}
+
+// The tables' times and sizes, and today: the file's range moves on with the date.
+std::string CCalendarFeed::signature() const {
+    std::string sig = CDate::today().key() + ";";
+    for (const std::string& table : {CGroupNames::scheduleTable(m_doc.groupFile()),
+                                     CGroupNames::rosterLinkTable(m_doc.groupFile())}) {
+        for (const char* ext : {".dbf", ".cdx", ".DBF", ".CDX"}) {
+            struct stat st {};
+            if (::stat((table + ext).c_str(), &st) != 0) continue;
+            char part[96];
+            std::snprintf(
+                part, sizeof part, "%lld.%09ld:%lld;", static_cast<long long>(st.st_mtim.tv_sec),
+                static_cast<long>(st.st_mtim.tv_nsec), static_cast<long long>(st.st_size));
+            sig += part;
+        }
+    }
+    return sig;
+}
+
+bool CCalendarFeed::write(CORVSchedDoc& doc, const std::string& path, std::string* error) {
+    CExportFilter filter;
+    filter.from = CDate::today().addDays(-kDaysBack);
+    filter.to = CDate::today().addDays(kDaysAhead);
+    const auto entries = CCalendarExport::collect(doc, filter);
+    std::string why;
+    if (CCalendarExport::writeFile(path, CCalendarExport::ics(entries, doc.description()), why))
+        return true;
+    if (error) *error = why;
+    return false;
+}
+
+bool CCalendarFeed::refresh(bool force, std::string* error) {
+    if (!enabled() || !m_doc.isOpen()) return true;
+    const std::string now = signature();
+    if (!force && now == m_written) return true;
+    if (!write(m_doc, filePath(), error)) return false;
+    m_written = now;
+    return true;
+}
+
+} // namespace orv

@@ -1,0 +1,204 @@
+// Exports read back by independent readers (an iCalendar library and Python's CSV reader) must
+// give exactly the group's reservations; the free-item search must agree with a minute-by-minute
+// check of every item.
+#include "ReservationFixture.h"
+
+#include "cli/CliRunner.h"
+#include "exports/CCalendarExport.h"
+#include "reservations/CFreeItems.h"
+#include "storage/Result4.h"
+
+#include <fstream>
+#include <map>
+#include <random>
+
+namespace orv::test {
+namespace {
+
+// Prints one line per event or CSV row, fields joined by '|', line breaks as "\n".
+const char* kReader = R"PY(
+import csv, sys, icalendar
+kind, path = sys.argv[1], sys.argv[2]
+def t(s): return str(s).replace("\n", "\\n")
+if kind == "ics":
+    raw = open(path, "rb").read()
+    lines = raw.split(b"\r\n")
+    assert lines[-1] == b"", "ends with CRLF"
+    assert all(len(l) <= 75 for l in lines), "folded at 75 octets"
+    assert any(l.startswith(b" ") for l in lines), "some line was folded"
+    for l in lines: l.decode("utf-8")  # never folded inside a character
+    assert b"\n" not in raw.replace(b"\r\n", b""), "no bare line feeds"
+    cal = icalendar.Calendar.from_ical(raw)
+    uids = set()
+    for ev in cal.walk("VEVENT"):
+        uids.add(str(ev["UID"]))
+        att = ev.get("ATTENDEE", [])
+        if not isinstance(att, list): att = [att]
+        names = sorted(str(a.params["CN"]) for a in att)
+        print("|".join([ev.decoded("DTSTART").strftime("%Y%m%dT%H%M"), ev.decoded("DTEND").strftime("%Y%m%dT%H%M"),
+                        t(ev["SUMMARY"]), t(ev["LOCATION"]), t(ev.get("DESCRIPTION", "")),
+                        t(ev.get("TRANSP", "")), ";".join(names)]))
+    print("uids", len(uids))
+else:
+    with open(path, newline="", encoding="utf-8") as f:
+        for row in csv.reader(f):
+            print("|".join(t(c) for c in row))
+)PY";
+
+std::vector<std::string> readBack(const std::string& kind, const std::string& file,
+                                  const std::string& scratch) {
+    const std::string script = scratch + "/reader.py";
+    std::ofstream(script) << kReader;
+    const std::string out = scratch + "/reader.out";
+    const std::string command =
+        "/usr/bin/python3 " + script + " " + kind + " " + file + " > " + out + " 2>&1";
+    const int rc = std::system(command.c_str());
+    std::vector<std::string> lines;
+    std::istringstream in(slurpFile(out));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    if (rc != 0) lines.insert(lines.begin(), "reader failed");
+    return lines;
+}
+
+std::map<std::string, std::string> filesOf(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path().extension() != ".ics" && e.path().extension() != ".csv" &&
+            e.path().filename().string().rfind("cli-", 0) != 0 &&
+            e.path().filename().string().rfind("reader", 0) != 0)
+            files[e.path().filename().string()] = slurpFile(e.path().string());
+    return files;
+}
+
+class ExportTest : public ReservationFixture {};
+
+TEST_F(ExportTest, ExportsReadBackAsExactlyTheGroupsReservations) {
+    const std::string note = "Budget, \"Q1\"; review\nback\\slash caf\xE9, folded in the middle "
+                             "\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9";
+    addPerson(doc->people(), {"Zo\xEB", "", "M\xFCller", "R&D"}, 3);
+    doc.reset();
+    open();
+    Booking series;
+    series.code = CAddReservation::kWeekly;
+    series.until = {2026, 12, 22};
+    series.note = note;
+    ASSERT_TRUE(bookWith("Boardroom", series, {"Baker", "Ames"}, true));
+    Booking late;
+    late.date = {2026, 12, 9};
+    late.sh = 20, late.eh = 23, late.em = 59;
+    late.person = {"Zo\xEB", "", "M\xFCller", "R&D"};
+    ASSERT_TRUE(book("Huddle", late))
+        << (prompt.messages.empty() ? "" : prompt.messages.back().text);
+    CSchedule& s = doc->schedule();
+    s.clearImage();
+    s.image().setDate(12, 10, 2026);
+    s.image().setItemName("Huddle");
+    s.image().setStartTime(8, 0);
+    s.image().setEndTime(17, 0);
+    s.image().setBlockoutFlag(true);
+    s.image().setMade(12, 1, 2026, 9, 0, 0);
+    ASSERT_EQ(s.append(), 0);
+    const auto before = filesOf(dir.path());
+    doc.reset();
+
+    const std::string ics = dir.file("out.ics");
+    ASSERT_EQ(runCli({"export", group, "20261201", "2026-12-31", "--format", "ics", "-o", ics},
+                     dir.path())
+                  .exitCode,
+              0);
+    std::string esc = "Budget, \"Q1\"; review\\nback\\slash caf\xC3\xA9, folded in the middle ";
+    for (int i = 0; i < 15; ++i)
+        esc += "\xC3\xA9";
+    const std::string member =
+        "|Boardroom: Morgan, Alex J|Boardroom|" + esc + "||Ames, Pat;Baker, Sam";
+    EXPECT_EQ(readBack("ics", ics, dir.path()),
+              (std::vector<std::string>{
+                  "20261208T1100|20261208T1200" + member,
+                  "20261209T2000|20261210T0000|Huddle: M\xC3\xBCller, Zo\xC3\xAB|Huddle|||",
+                  "20261210T0800|20261210T1700|Huddle: Blocked Out|Huddle||OPAQUE|",
+                  "20261215T1100|20261215T1200" + member,
+                  "20261222T1100|20261222T1200" + member,
+                  "uids 5",
+              }));
+
+    const CliResult csv =
+        runCli({"export", group, "20261201", "20261231", "--format", "csv"}, dir.path());
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    std::ofstream(dir.file("out.csv"), std::ios::binary) << csv.out;
+    const std::string row = "11:00|12:00|Boardroom|Morgan|Alex|J|Sales|" + esc + "|reservation";
+    EXPECT_EQ(readBack("csv", dir.file("out.csv"), dir.path()),
+              (std::vector<std::string>{
+                  "date|start|end|item|last name|first name|middle initial|department|note|kind",
+                  "2026-12-08|" + row,
+                  "2026-12-09|20:00|23:59|Huddle|M\xC3\xBCller|Zo\xC3\xAB||R&D||reservation",
+                  "2026-12-10|08:00|17:00|Huddle||||||blockout",
+                  "2026-12-15|" + row,
+                  "2026-12-22|" + row,
+              }));
+
+    // The same group exports the same bytes; filters keep their items and people; nothing of the
+    // group was touched.
+    EXPECT_EQ(runCli({"export", group, "20261201", "20261231", "--format", "ics"}, dir.path()).out,
+              slurpFile(ics));
+    const CliResult huddle =
+        runCli({"export", group, "20261201", "20261231", "--format", "csv", "--item", "Huddle",
+                "--person", "M\xC3\xBCller|Zo\xC3\xAB||R&D"},
+               dir.path());
+    EXPECT_EQ(huddle.out.substr(huddle.out.find('\n') + 1),
+              "2026-12-09,20:00,23:59,Huddle,M\xC3\xBCller,Zo\xC3\xAB,,R&D,,reservation\r\n");
+    EXPECT_EQ(filesOf(dir.path()), before);
+}
+
+// Every item free by a check of each minute of each date against every record of the item.
+TEST_F(ExportTest, FreeItemsAgreeWithAMinuteByMinuteCheck) {
+    std::mt19937 random(7);
+    CSchedule& s = doc->schedule();
+    for (int i = 0; i < 3; ++i) {
+        prompt.fill<CItemInfoModel>(
+            [i](CItemInfoModel& m) { m.name = "Extra " + std::to_string(i); });
+        ASSERT_TRUE(CItemManager(*doc).addItem());
+    }
+    const int items = static_cast<int>(doc->items().count());
+    for (int n = 0; n < 120; ++n) {
+        const CDate d =
+            CDate(2026, 12, 8)
+                .addDays(7 * static_cast<int>(random() % 4) + static_cast<int>(random() % 2));
+        const int start = 7 * 60 + static_cast<int>(random() % 40) * 15;
+        const int end = std::min(start + 15 + static_cast<int>(random() % 8) * 15, 23 * 60 + 59);
+        s.clearImage();
+        s.image().setDate(d.month, d.day, d.year);
+        s.image().setItemName(doc->items().at(static_cast<int>(random() % items)).name());
+        s.image().setStartTime(start / 60, start % 60);
+        s.image().setEndTime(end / 60, end % 60);
+        s.image().setBlockoutFlag(random() % 5 == 0);
+        const int rc = s.append();
+        ASSERT_TRUE(rc == 0 || rc == res4unique) << rc; // one record per item, date and start
+    }
+    for (int q = 0; q < 40; ++q) {
+        const int start = 7 * 60 + static_cast<int>(random() % 44) * 15;
+        const int end = start + 15 + static_cast<int>(random() % 12) * 15;
+        const CDate date(2026, 12, 8);
+        const CDate until = q % 2 ? date.addDays(21) : CDate();
+        std::vector<int> expected;
+        for (int i = 0; i < items; ++i) {
+            bool free = true;
+            for (CDate d = date; free && d <= (until.isSet() ? until : date); d = d.addDays(7))
+                s.walkItemOnDate(d.key(), doc->items().at(i).name(), [&](const CScheduleRecord& r) {
+                    const int rs = r.startHour() * 60 + r.startMinute(),
+                              re = r.endHour() * 60 + r.endMinute();
+                    for (int m = start; m < end; ++m)
+                        if (m >= rs && m < re) free = false;
+                    return free;
+                });
+            if (free) expected.push_back(i);
+        }
+        EXPECT_EQ(CFreeItems::freeItems(*doc, date, start / 60 * 100 + start % 60,
+                                        end / 60 * 100 + end % 60, until),
+                  expected)
+            << start << "-" << end << (until.isSet() ? " weekly" : "");
+    }
+}
+
+} // namespace
+} // namespace orv::test
