@@ -10,6 +10,9 @@
 //   month    CMonthGlance recount and refill of one month     vs  seek + skip over that month
 //   report   CResReportData::build() for that month           vs  the same month walk
 //   open     a new document opening the group, with today's list of that day (best of kRuns)
+//   utilization  CUtilizationReport::compute() of one year of all 300 items
+//                                                            vs  seek + skip over that year
+//   person   CPersonReservations of one person from that day on  vs  seek + skip to the end
 // and, for reference, the record layer's own walk over the month (CSchedule seek + next, which
 // decodes every field of each record).
 // The raw walk reads the DATE field of each record, which is the least a walk over a date range
@@ -21,7 +24,9 @@
 #include "group/CGroupFile.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
+#include "reports/CPersonReservations.h"
 #include "reports/CResReportData.h"
+#include "reports/CUtilizationReport.h"
 #include "tables/CClock.h"
 #include "tables/CFieldText.h"
 #include "tables/CFixedClock.h"
@@ -220,7 +225,7 @@ int main(int argc, char** argv) {
 
     // A day and its month in the middle of the table.
     int year = 2026, month = 1, day = 1;
-    for (long d = records / (kItems * kPerItemAndDay) / 2; d > 0; --d)
+    for (long n = records / (kItems * kPerItemAndDay) / 2; n > 0; --n)
         nextDay(year, month, day);
     const std::string dayKey = CFieldText::dateKey(year, month, day);
     const std::string monthKey = dayKey.substr(0, 6);
@@ -262,6 +267,38 @@ int main(int argc, char** argv) {
     CResReportData report(doc, criteria);
     row("report, one month", monthRecords, compare([&] { report.build(); }, monthWalk));
     std::printf("(report lines: %zu)\n", report.lines().size());
+
+    // A year from the first day of the table, every item, whole days.
+    CUtilizationCriteria year1;
+    year1.startDate = {2026, 1, 1};
+    year1.endDate = {2026, 12, 31};
+    CUtilizationReport utilization(doc, year1);
+    const std::string yearPrefix = "2026";
+    const long yearRecords = rawWalk(d, date, yearPrefix);
+    row("utilization, one year", yearRecords,
+        compare([&] { utilization.compute(); }, [&] { rawWalk(d, date, yearPrefix); }));
+    std::printf("(utilization lines: %zu)\n", utilization.lines().size());
+
+    // Everything from the middle day on: the rest of the table.
+    const auto restWalk = [&] {
+        long seen = 0;
+        for (int rc = d4seek(d, CFieldText::padRight(dayKey, 32)); rc == 0 || rc == res4after;
+             rc = d4skip(d, 1))
+            ++seen;
+        return seen;
+    };
+    const CPeopleKey person("Pat", "", "Person17", "Dept5");
+    CDate from(year, month, day);
+    const long restRecords = restWalk();
+    std::size_t found = 0;
+    row("person's reservations", restRecords,
+        compare(
+            [&] {
+                CPersonReservations list(doc, person, from);
+                found = list.lines().size();
+            },
+            [&] { restWalk(); }));
+    std::printf("(person's lines: %zu)\n", found);
 
     // Opening the group as a user does: group file, tables, today's list of the middle day.
     CFixedClock today;

@@ -24,7 +24,9 @@
 #include "people/CPersonListDlg.h"
 #include "reports/CResReportDataDlg.h"
 #include "reports/CResReportDlg.h"
+#include "reports/CUtilizationDlg.h"
 #include "reservations/CAddReservationDlg.h"
+#include "reservations/CBlockoutDlg.h"
 #include "reservations/CCancelRangeDlg.h"
 #include "reservations/CFreeItemsDlg.h"
 #include "reservations/CRoomInfoDlg.h"
@@ -90,6 +92,8 @@ void CORVSchedApp::registerDialogs() {
     CMonthResDlg::registerDialogs();
     CResReportDlg::registerDialogs();
     CResReportDataDlg::registerDialogs();
+    CBlockoutDlg::registerDialogs();
+    CUtilizationDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

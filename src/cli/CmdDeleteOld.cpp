@@ -3,6 +3,7 @@
 #include "cli/CliGroup.h"
 #include "cli/CliTables.h"
 #include "group/CGroupNames.h"
+#include "tables/CPeople.h"
 #include "tables/CRosterLink.h"
 #include "tables/CSchedule.h"
 
@@ -18,10 +19,11 @@ constexpr const char* kHelp =
     "usage: orvsched-cli delete-old GROUP.sch DATE\n"
     "\n"
     "Deletes the group's schedule records dated before DATE (YYYYMMDD or YYYY-MM-DD) and,\n"
-    "unless the schedule table is of an older format or the group has no roster link\n"
-    "table, its attendee links dated before it, as closing the group does. Records of\n"
-    "DATE itself are kept. Prints the number of records and links deleted. Deleted\n"
-    "records stay in the files, marked, until the tables are packed.\n"
+    "when the group has the attendee function (its schedule and people tables of the\n"
+    "current format and a roster link table), its attendee links dated before it, as\n"
+    "closing the group does. Records of DATE itself are kept. Prints the number of\n"
+    "records and links deleted. Deleted records stay in the files, marked, until the\n"
+    "tables are packed.\n"
     "\n"
     "Exit status: 0 success, 1 the group or its schedule cannot be opened, 2 bad usage.\n";
 
@@ -43,10 +45,16 @@ int run(const std::vector<std::string>& argv) {
     if (rc != 0)
         return fail(kName,
                     "cannot open " + CGroupNames::scheduleTable(path) + ": " + describeResult(rc));
-    // A group whose people table is of the older layout has no roster link table: its
-    // schedule records alone are deleted, as when such a group is closed.
+    // Attendee links are walked only where the group has the attendee function: both its
+    // schedule and its people table of the current layout, and a roster link table. Otherwise
+    // its schedule records alone are deleted, as when such a group is closed.
+    CPeople people(code);
+    const bool currentPeople =
+        people.open(peopleTableOf(path, data), true) == 0 && !people.oldLayout();
+    people.close();
+    code.errorCode = 0;
     CRosterLink links(code);
-    if (!schedule.oldFormat() && links.open(path) != 0) code.errorCode = 0;
+    if (!schedule.oldFormat() && currentPeople && links.open(path) != 0) code.errorCode = 0;
     const int count = schedule.deleteOlderThan(dateKey, &links);
     const int pending = code.errorCode;
     links.close();

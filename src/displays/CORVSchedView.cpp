@@ -18,9 +18,15 @@
 #include "group/CORVSchedDoc.h"
 #include "people/CImportPeople.h"
 #include "people/CPeopleCommands.h"
+#include "reports/CAttendance.h"
+#include "reports/CPersonReservations.h"
 #include "reports/CReservationReport.h"
+#include "reports/CUtilizationReport.h"
+#include "reservations/CBlockoutModel.h"
+#include "reservations/CDeleteRes.h"
 #include "reservations/CFreeItems.h"
 #include "reservations/CItemDayModel.h"
+#include "reservations/CRemoveBlockoutModel.h"
 #include "tables/CClock.h"
 
 #include <QMenu>
@@ -118,6 +124,12 @@ bool CORVSchedView::handles(Command command) const {
     case Command::daysReservations:
     case Command::monthsReservations:
     case Command::allReservations:
+    case Command::specifyBlockout:
+    case Command::removeBlockout:
+    case Command::deleteOldReservations:
+    case Command::utilization:
+    case Command::personsReservations:
+    case Command::attendance:
     case Command::exportReservations:
     case Command::calendarFile:
     case Command::findFreeItem:
@@ -238,6 +250,28 @@ void CORVSchedView::runCommand(Command command) {
         break;
     case Command::allReservations:
         CReservationReport::run(*m_doc);
+        break;
+    case Command::specifyBlockout: {
+        CBlockoutModel blockout(*m_doc);
+        m_doc->prompt().runDialog(blockout);
+        break;
+    }
+    case Command::removeBlockout: {
+        CRemoveBlockoutModel removal(*m_doc);
+        m_doc->prompt().runDialog(removal);
+        break;
+    }
+    case Command::deleteOldReservations:
+        CDeleteRes::run(*m_doc, m_settings.deleteOldRes);
+        break;
+    case Command::utilization:
+        CUtilizationReport::run(*m_doc, m_settings.startHour);
+        break;
+    case Command::personsReservations:
+        CPersonReservations::run(*m_doc);
+        break;
+    case Command::attendance:
+        CAttendance::run(*m_doc);
         break;
     case Command::exportReservations: {
         CExportModel dialog(*m_doc);

@@ -3,6 +3,7 @@
 #include "group/CGroupFile.h"
 #include "group/CGroupInfoModel.h"
 #include "group/CGroupNames.h"
+#include "group/CWaitCursor.h"
 #include "storage/File4System.h"
 #include "tables/CClock.h"
 #include "tables/Cp1252.h"
@@ -19,12 +20,6 @@ namespace {
 std::string bareName(const std::string& path) {
     auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string dateKeyOf(const std::tm& tm) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-    return buf;
 }
 
 const char* const kPeopleFilter =
@@ -353,11 +348,8 @@ void CORVSchedDoc::closeTables() {
 void CORVSchedDoc::closeGroup() {
     if (!m_groupFile.empty()) {
         if (m_settings.deleteOldRes > 0 && m_schedule.isOpen()) {
-            std::time_t before =
-                CClock::current().now() - static_cast<std::time_t>(m_settings.deleteOldRes) * 86400;
             m_code.errorCode = 0;
-            m_schedule.deleteOlderThan(dateKeyOf(CClock::local(before)),
-                                       m_attendeeAvailable ? &m_roster : nullptr);
+            deleteOlderThan(CDate::today().addDays(-m_settings.deleteOldRes).key());
         }
         closeTables();
         m_groupFile.clear();
@@ -366,6 +358,15 @@ void CORVSchedDoc::closeGroup() {
         m_code.errorCode = 0;
         code4initUndo(&m_code);
     }
+}
+
+int CORVSchedDoc::deleteOlderThan(const std::string& dateKey) {
+    if (!m_schedule.isOpen()) return 0;
+    CWaitCursor wait(m_prompt);
+    const int count =
+        m_schedule.deleteOlderThan(dateKey, m_attendeeAvailable ? &m_roster : nullptr);
+    if (m_code.errorCode < 0) m_code.errorCode = 0;
+    return count;
 }
 
 void CORVSchedDoc::markUpdate() {

@@ -106,6 +106,10 @@ public:
     // date, today's list is reloaded, the in-use states are recomputed (from scratch with
     // `reset`) and the stamp is rewritten so that other users reload too.
     void scheduleChanged(const CDate& date, bool reset);
+    // Deletes the schedule records dated before `dateKey` and, while the attendee function is
+    // available, the attendee links dated before it; the wait cursor shows meanwhile. Returns
+    // how many were deleted; no engine error is left pending.
+    int deleteOlderThan(const std::string& dateKey);
     // Loads today's list for a date key ("%04d%02d%02d").
     int loadTodaysList(const std::string& dateKey);
     // Loads today's list for the document's date, reopening the tables first when the network

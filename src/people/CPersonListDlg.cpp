@@ -45,9 +45,11 @@ CPersonListDlg::CPersonListDlg(CPersonListModel& model, CUserPrompt& prompt, QWi
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    setHelpTopic(QString::fromLatin1(model.use() == CPersonListModel::Use::Choose
-                                         ? help::kPersonReservations
-                                         : helpFor(model.kind())),
+    const bool attendance = model.kind() == CPeople::Kind::Attendee;
+    setHelpTopic(QString::fromLatin1(model.use() != CPersonListModel::Use::Choose
+                                         ? helpFor(model.kind())
+                                     : attendance ? help::kAttendance
+                                                  : help::kPersonReservations),
                  buttons);
 }
 

@@ -38,7 +38,8 @@ const char* CPersonListModel::title() const {
     case Use::Choose:
         break;
     }
-    return attendees ? "Select Attendee" : "Select Person";
+    return attendees ? "Select the Attendee Whose Attendance You Want to See"
+                     : "Select Person Whose Reservations You Want to See";
 }
 
 int CPersonListModel::lineOf(const CPeopleKey& key) const {

@@ -318,20 +318,7 @@ void CItemDayModel::showReservation() {
         return;
     }
     const CScheduleRecord record = m_doc.schedule().image();
-    std::string location, phone;
-    if (!record.isBlockout()) {
-        CPeople& people = m_doc.people();
-        if (people.seekPerson(record.personKey()) == res4success) {
-            location = people.image().location();
-            phone = people.image().phone();
-        } else {
-            if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
-            prompt.message(kPersonGone, kDatabaseError, PromptIcon::error);
-        }
-    }
-    CShowReservation detail(m_doc, record, location, phone);
-    const bool ok = prompt.runDialog(detail);
-    if ((ok && detail.noteChanged()) || detail.recordGone()) loadItemDay(m_date);
+    if (CShowReservation::open(m_doc, record, kPersonGone)) loadItemDay(m_date);
 }
 
 } // namespace orv

@@ -133,4 +133,23 @@ bool CShowReservation::onOk(CUserPrompt& prompt) {
     return true;
 }
 
+bool CShowReservation::open(CORVSchedDoc& doc, const CScheduleRecord& record,
+                            const char* personMissing) {
+    CUserPrompt& prompt = doc.prompt();
+    std::string location, phone;
+    if (!record.isBlockout()) {
+        CPeople& people = doc.people();
+        if (people.seekPerson(record.personKey()) == res4success) {
+            location = people.image().location();
+            phone = people.image().phone();
+        } else {
+            if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+            prompt.message(personMissing, "Database Error", PromptIcon::error);
+        }
+    }
+    CShowReservation detail(doc, record, location, phone);
+    const bool ok = prompt.runDialog(detail);
+    return (ok && detail.noteChanged()) || detail.recordGone();
+}
+
 } // namespace orv

@@ -32,6 +32,12 @@ public:
     const char* id() const override { return kId; }
     bool onOk(CUserPrompt& prompt) override;
 
+    // Opens the detail of `record` (as just read) with its person's location and phone from the
+    // people table. A person no longer there is told with `personMissing` (title "Database
+    // Error", error icon) and the detail opens without them; a blockout has no person to look
+    // up. True when the list the record came from must be read again.
+    static bool open(CORVSchedDoc& doc, const CScheduleRecord& record, const char* personMissing);
+
     std::string title() const { return "Reservation Detail for " + m_record.itemName(); }
     // "Reservation Date", "Start", "End", "Reserved For", "Phone", "Dept", "Location".
     std::string dateText() const;

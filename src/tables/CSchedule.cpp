@@ -1,6 +1,6 @@
 #include "tables/CSchedule.h"
 
-#include "tables/CClock.h"
+#include "tables/CDate.h"
 #include "tables/CFieldText.h"
 #include "tables/CRosterLink.h"
 #include "tables/CTableNames.h"
@@ -187,6 +187,40 @@ int CSchedule::seek(const std::string& dateKey, const std::string& itemName,
                    startHour.empty());
 }
 
+int CSchedule::seekFrom(const std::string& dateKey) {
+    if (!m_data) return e4parmNull;
+    const int rc = d4seek(m_data, CFieldText::reservationKey(dateKey, {}, {}, {}));
+    return rc == res4after ? res4success : rc;
+}
+
+int CSchedule::skip() {
+    return m_data ? d4skip(m_data, 1) : e4parmNull;
+}
+
+const CScheduleRecord& CSchedule::peekSlot() {
+    CScheduleRecord& r = m_image;
+    int year = 0, month = 0, day = 0;
+    CFieldText::splitDate(f4str(m_date), year, month, day);
+    r.setDate(month, day, year);
+    r.setItemName(CTableOps::text(m_roomName));
+    r.setStartTime(CTableOps::number(m_startHH), CTableOps::number(m_startMM));
+    r.setEndTime(CTableOps::number(m_endHH), CTableOps::number(m_endMM));
+    r.setFlags(m_flags ? CTableOps::number(m_flags) : 0);
+    r.setRecordNumber(d4recNo(m_data));
+    return r;
+}
+
+const CScheduleRecord& CSchedule::peekPerson() {
+    m_image.setPerson(CTableOps::text(m_firstName), CTableOps::text(m_middleInitial),
+                      CTableOps::text(m_lastName), CTableOps::text(m_department));
+    return m_image;
+}
+
+const CScheduleRecord& CSchedule::readCurrent() {
+    readImage();
+    return m_image;
+}
+
 void CSchedule::clearImage() {
     m_image.clear();
     m_image.setLevel(m_level);
@@ -194,6 +228,16 @@ void CSchedule::clearImage() {
 
 int CSchedule::append() {
     return CTableOps::appendRecord(m_data, [this] { writeImage(); });
+}
+
+int CSchedule::appendHoldingLock() {
+    if (!m_data) return e4parmNull;
+    d4appendStart(m_data, 0);
+    d4blank(m_data);
+    writeImage();
+    int rc = d4append(m_data);
+    if (rc == res4success) rc = d4flush(m_data);
+    return rc;
 }
 
 int CSchedule::update() {
@@ -313,10 +357,7 @@ int CSchedule::deleteItemRecords(const std::string& itemName, int* deleted) {
 
 int CSchedule::deleteOlderThan(const std::string& dateKey, CRosterLink* links) {
     std::string key = dateKey;
-    if (key.empty()) {
-        const std::tm then = CClock::local(CClock::current().now() - kDefaultAgeSeconds);
-        key = CFieldText::dateKey(then.tm_year + 1900, then.tm_mon + 1, then.tm_mday);
-    }
+    if (key.empty()) key = CDate::today().addDays(-kDefaultAgeDays).key();
     int count = 0;
     int rc = first();
     while (rc == res4success && m_image.isBefore(key)) {

@@ -57,8 +57,8 @@ public:
     static constexpr const char* kTagName = "SCHEDTAG";
     static constexpr int kFieldCount = 17;
     static constexpr int kLabelLength = 21;
-    // How far back an empty key sends deleteOlderThan: 31 days.
-    static constexpr long kDefaultAgeSeconds = 2678400;
+    // How far back an empty key sends deleteOlderThan: 31 calendar days.
+    static constexpr int kDefaultAgeDays = 31;
 
     explicit CSchedule(Code4& code) : m_code(code) {}
     CSchedule(const CSchedule&) = delete;
@@ -89,6 +89,17 @@ public:
     // first, next, goTo (CRecordMoves) read the record on success and leave the image cleared
     // otherwise.
 
+    // Walks over many records that look at a few fields of each: seekFrom positions at the
+    // first record dated `dateKey` or later (0, res4eof past the last) and skip at the next in
+    // tag order, neither reading anything into the image. peekSlot decodes only the date, the
+    // item, the times, the flags and the record number, peekPerson only the four name parts;
+    // readCurrent decodes the whole record. The rest of the image keeps what it held.
+    int seekFrom(const std::string& dateKey);
+    int skip();
+    const CScheduleRecord& peekSlot();
+    const CScheduleRecord& peekPerson();
+    const CScheduleRecord& readCurrent();
+
     // Clears the image (the level stays).
     void clearImage();
     CScheduleRecord& image() { return m_image; }
@@ -97,6 +108,9 @@ public:
     // Appends the image: d4append's result (res4unique when the item already has a record
     // of that date and start time).
     int append();
+    // Appends the image while the caller holds lockAll(), which stays held (a check and several
+    // appends under one lock): the append's result, or the flush's failure.
+    int appendHoldingLock();
     // Rewrites the current record from the image; the flush's result.
     int update();
     // Marks the current record deleted and writes it at once, flushed and unlocked, so that no
@@ -140,7 +154,7 @@ public:
     // Deletes every record whose item name is exactly `itemName`. Returns 0 when the whole
     // table was walked, else the failing result; `deleted` (optional) gets the count.
     int deleteItemRecords(const std::string& itemName, int* deleted = nullptr);
-    // Deletes the records dated before `dateKey` (empty: the date 31 days before now) and,
+    // Deletes the records dated before `dateKey` (empty: 31 calendar days before today) and,
     // unless this table is of an older level, the roster links dated before it (`links` may be
     // null or closed). Returns how many were deleted in all; a failing move ends a walk.
     int deleteOlderThan(const std::string& dateKey, CRosterLink* links);

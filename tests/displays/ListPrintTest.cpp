@@ -3,6 +3,7 @@
 #include "common/GroupFixture.h"
 #include "reports/CPrintRequest.h"
 #include "reports/CQtListPrinter.h"
+#include "reports/CUtilizationReport.h"
 
 #include <QFontMetrics>
 #include <QMarginsF>
@@ -205,6 +206,31 @@ TEST_F(ListPrintTest, OnePageListsLeaveOutWhatFallsBelowThePageAndEmptyListsKeep
     for (const Word& w : empty.words)
         texts << w.text;
     EXPECT_EQ(texts.join(QLatin1Char(' ')), QStringLiteral("Reservation Report for Main Building"));
+}
+
+TEST_F(ListPrintTest, TheUtilizationReportIsDoubleSpacedUnderItsHeading) {
+    addItems({"Lab", "Studio"});
+    reserve({"Lab", 12, 7, 2026, 9, 0, 15, 0});
+    CUtilizationCriteria criteria;
+    criteria.startDate = {2026, 12, 7};
+    criteria.endDate = {2026, 12, 13};
+    CUtilizationReport utilization(*doc, criteria);
+    ASSERT_EQ(utilization.compute(), 0);
+    const PrintedPdf report = print(utilization.printRequest());
+    EXPECT_EQ(report.title, "Utilization");
+    EXPECT_EQ(report.pages, 1);
+    const double heading = report.top(QStringLiteral("Report")); // "Utilization Report for ..."
+    const double range = report.top(QStringLiteral("from"));
+    const double lab = report.top(QStringLiteral("Lab"));
+    const double studio = report.top(QStringLiteral("Studio"));
+    const double step = studio - lab;
+    EXPECT_GT(step, 0);
+    // Heading at 4L and lines from 8L two line heights apart: 4L between heading and first line
+    // is two steps only when each step is 2L.
+    EXPECT_NEAR(range - heading, step * 2, 0.5);
+    EXPECT_NEAR(report.top(QStringLiteral("Name")) - range, step * 2, 0.5)
+        << "the blank line between";
+    EXPECT_NEAR(lab - report.top(QStringLiteral("Name")), step, 0.5);
 }
 
 } // namespace

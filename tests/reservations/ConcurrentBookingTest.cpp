@@ -1,7 +1,9 @@
-// Other users are other processes: two of them booking one slot at the same moment, and one that
-// cancels and rebooks a slot while this process shows it in a day list.
+// Other users are other processes: two of them booking one slot at the same moment, one blocking
+// out two items while another books the second, and one that cancels and rebooks a slot while
+// this process shows it in a day list.
 #include "ReservationFixture.h"
 #include "cli/CliRunner.h"
+#include "reservations/CBlockoutModel.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -52,6 +54,35 @@ TEST_F(ConcurrentBooking, TwoProcessesBookingOneSlotAtOnceWriteOneRecord) {
             std::string("Reservation Error: Reservation conflicts with existing reservation on ") + shown + "\n";
         EXPECT_EQ(slurpFile(ra == 0 ? errB : errA), conflict);
         EXPECT_EQ(slots("Boardroom", {2026, 12, day}, 1).size(), 1u);
+    }
+}
+
+// Blockout.NoOtherUserBooksAnItemBetweenTheAppendsOfOneBlockout lets the other user in at each
+// unlock; here the two are real processes started at varying distances.
+TEST_F(ConcurrentBooking, ABlockoutOfTwoItemsAndABookingOfTheSecondNeverBothGetWritten) {
+    const std::string errA = dir.file("a.txt"), errB = dir.file("b.txt");
+    for (int day = 9; day <= 18; ++day) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026-12-%02d", day);
+        SCOPED_TRACE(date);
+        const pid_t a = start(
+            {"blockout", group, date, "14:00", "15:00", "--item", "Boardroom", "--item", "Huddle"},
+            errA);
+        usleep(static_cast<useconds_t>((day - 9) * 5000));
+        const pid_t b = start(
+            {"reserve", group, "Huddle", date, "14:30", "15:30", "--person", "Chen|Li||"}, errB);
+        const int ra = finish(a), rb = finish(b);
+        EXPECT_EQ((ra == 0) + (rb == 0), 1) << ra << " " << rb << "\n"
+                                            << slurpFile(errA) << slurpFile(errB);
+        const std::vector<CScheduleRecord> huddle = records("Huddle", {2026, 12, day}, 1);
+        ASSERT_EQ(huddle.size(), 1u);
+        EXPECT_EQ(huddle[0].isBlockout(), ra == 0);
+        EXPECT_EQ(records("Boardroom", {2026, 12, day}, 1).size(), ra == 0 ? 1u : 0u)
+            << "the blockout is all or nothing";
+        if (ra != 0) {
+            EXPECT_EQ(slurpFile(errA),
+                      std::string("Blockout Error: ") + CBlockoutModel::kOverlap + "\n");
+        }
     }
 }
 

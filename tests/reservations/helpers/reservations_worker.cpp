@@ -17,6 +17,7 @@
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
 #include "reservations/CAddReservation.h"
+#include "reservations/CBlockoutModel.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CRosterModel.h"
 #include "tables/CClock.h"
@@ -83,41 +84,20 @@ std::string lastMessage(const ScriptedPrompt& prompt, std::size_t before) {
     return prompt.messages.back().title + ": " + prompt.messages.back().text;
 }
 
-// BLOCKOUT HOOK: stands in for the blockout dialog's OK until its logic is in the program;
-// switch this function to that logic then. It follows the reservation dialog's pattern: the
-// schedule's whole-table lock, the item's records of the date read again, the overlap check and
-// the append of a record with FLAGS 129, then the unlock. True when the blockout was written;
-// *conflict says whether an overlap refused it.
-bool setBlockout(CORVSchedDoc& doc, CItemDayModel& day, const CDate& date, int sh, int sm, int eh,
-                 int em, bool* conflict) {
-    CSchedule& schedule = doc.schedule();
-    *conflict = false;
-    doc.reopenTablesIfSet();
-    int rc = schedule.lockAll();
-    if (rc == 0) {
-        day.loadItemDay(date, false);
-        *conflict =
-            CAddReservation::checkTimes(sh, sm, eh, em, day.dayStarts(), day.dayEnds()) != 0;
-        if (!*conflict) {
-            const std::tm now = CClock::current().localNow();
-            CScheduleRecord image;
-            image.setLevel(schedule.level());
-            image.setDate(date.month, date.day, date.year);
-            image.setItemName(day.itemName());
-            image.setStartTime(sh, sm);
-            image.setEndTime(eh, em);
-            image.setPerson(CPeopleKey{"Blocked", "", "Out", ""});
-            image.setNote("Blocked Out");
-            image.setMade(now.tm_mon + 1, now.tm_mday, now.tm_year + 1900, now.tm_hour, now.tm_min,
-                          now.tm_sec);
-            image.setFlags(129);
-            schedule.image() = image;
-            rc = schedule.append();
-        }
-    }
-    schedule.unlock();
-    if (doc.code().errorCode < 0) doc.code().errorCode = 0;
-    return rc == 0 && !*conflict;
+// The blockout dialog's OK for one item. True when the blockout was written; *conflict says
+// whether an overlap refused it.
+bool setBlockout(CORVSchedDoc& doc, ScriptedPrompt& prompt, CItemDayModel& day, const CDate& date,
+                 int sh, int sm, int eh, int em, bool* conflict) {
+    CBlockoutModel blockout(doc);
+    blockout.date = date;
+    blockout.startHour = sh, blockout.startMinute = sm;
+    blockout.endHour = eh, blockout.endMinute = em;
+    blockout.selected = {doc.findItem(day.itemName())};
+    const std::size_t before = prompt.messages.size();
+    const bool ok = blockout.block();
+    *conflict = !ok && prompt.messages.size() > before &&
+                prompt.messages.back().text == CBlockoutModel::kOverlap;
+    return ok;
 }
 
 struct Mine {
@@ -177,7 +157,7 @@ int main(int argc, char** argv) {
             }
         } else if (action < 8) {
             bool conflict = false;
-            if (setBlockout(doc, day, date, sh, sm, eh, em, &conflict))
+            if (setBlockout(doc, prompt, day, date, sh, sm, eh, em, &conflict))
                 say("blocked " + where + " " + hhmm(eh, em));
             else if (conflict)
                 ++conflicts, say("conflict " + where + " " + hhmm(eh, em));

@@ -1,0 +1,22 @@
+#pragma once
+// "Reservations Attended by %s %s %s": the lines of CAttendance, OK, Cancel and Print.
+
+#include "app/CModelDialog.h"
+#include "reports/CAttendance.h"
+
+class QListWidget;
+
+namespace orv {
+
+class CAttendanceDlg : public CModelDialog {
+    Q_OBJECT
+public:
+    CAttendanceDlg(CAttendance& model, CUserPrompt& prompt, QWidget* parent = nullptr);
+
+    QListWidget* list() const { return m_list; }
+
+private:
+    QListWidget* m_list = nullptr;
+};
+
+} // namespace orv

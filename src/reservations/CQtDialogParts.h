@@ -1,0 +1,70 @@
+#pragma once
+// Widgets the blockout, deletion and report dialogs share: date and time pickers in English (US)
+// whatever the locale, so that "AM"/"PM" read the same everywhere; a list to pick several lines
+// from; and the OK, Cancel and Help buttons.
+
+#include "app/CModelDialog.h"
+#include "app/CQtDates.h"
+#include "app/CQtPrompt.h"
+
+#include <QBoxLayout>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QTimeEdit>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+// "MM/dd/yyyy" with a calendar to pick from.
+inline QDateEdit* datePickerQt(const CDate& date, const char* name, QWidget* parent) {
+    auto* picker = new QDateEdit(toQDate(date), parent);
+    picker->setObjectName(QString::fromLatin1(name));
+    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    picker->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    picker->setCalendarPopup(true);
+    return picker;
+}
+
+// A time of day in `format` ("hh':'mm AP", or "hh AP" for whole hours).
+inline QTimeEdit* timePickerQt(int hour, int minute, const QString& format, const char* name,
+                               QWidget* parent) {
+    auto* picker = new QTimeEdit(QTime(hour, minute), parent);
+    picker->setObjectName(QString::fromLatin1(name));
+    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    picker->setDisplayFormat(format);
+    return picker;
+}
+
+// A list of stored-text lines of which several can be selected.
+inline QListWidget* choiceListQt(const std::vector<std::string>& lines, const char* name,
+                                 QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setSelectionMode(QAbstractItemView::MultiSelection);
+    for (const std::string& line : lines)
+        list->addItem(CQtPrompt::toQt(line));
+    return list;
+}
+
+inline std::set<int> selectedRowsQt(const QListWidget* list) {
+    std::set<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected()) rows.insert(i);
+    return rows;
+}
+
+// OK, Cancel and Help at the bottom of `layout`; Help and F1 open `helpTopic`.
+inline void addOkCancelHelpQt(CModelDialog* dialog, QBoxLayout* layout, const char* helpTopic) {
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, dialog);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    dialog->setHelpTopic(QString::fromLatin1(helpTopic), buttons);
+}
+
+} // namespace orv
