@@ -93,8 +93,10 @@ CORVSchedDoc::GroupWrite CORVSchedDoc::rewriteGroupFile(const std::function<bool
     if (!m_people.isOpen() || m_people.lockAll() != 0) {
         if (m_code.errorCode < 0) m_code.errorCode = 0;
         std::string file = m_people.tableName();
-        if (file.size() < 4 || strcasecmp(file.c_str() + file.size() - 4, ".dbf") != 0) file += ".dbf";
-        m_prompt.message(kGroupNotLocked + file + kNothingChanged, kGroupErrorTitle, PromptIcon::error);
+        if (file.size() < 4 || strcasecmp(file.c_str() + file.size() - 4, ".dbf") != 0)
+            file += ".dbf";
+        m_prompt.message(kGroupNotLocked + file + kNothingChanged, kGroupErrorTitle,
+                         PromptIcon::error);
         return GroupWrite::failed;
     }
     GroupWrite result = GroupWrite::unchanged;
@@ -109,7 +111,8 @@ CORVSchedDoc::GroupWrite CORVSchedDoc::rewriteGroupFile(const std::function<bool
     m_people.unlock();
     if (m_code.errorCode < 0) m_code.errorCode = 0;
     if (result == GroupWrite::failed) {
-        if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        if (!why.empty())
+            why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
         m_prompt.message(utf8ToCp1252(why) + kNothingChanged, kGroupErrorTitle, PromptIcon::error);
     }
     return result;
@@ -363,8 +366,16 @@ void CORVSchedDoc::closeGroup() {
 int CORVSchedDoc::deleteOlderThan(const std::string& dateKey) {
     if (!m_schedule.isOpen()) return 0;
     CWaitCursor wait(m_prompt);
-    const int count =
-        m_schedule.deleteOlderThan(dateKey, m_attendeeAvailable ? &m_roster : nullptr);
+    // What is deleted stays deleted: no Cancel. Progress goes by date up to the cut.
+    const auto progress = m_prompt.progress(kDeletingOld, false);
+    long first = -1;
+    const long cut = CDate::fromKey(dateKey).serial();
+    const int count = m_schedule.deleteOlderThan(dateKey, m_attendeeAvailable ? &m_roster : nullptr,
+                                                 [&](const std::string& key) {
+                                                     const long day = CDate::fromKey(key).serial();
+                                                     if (first < 0) first = day;
+                                                     progress->step(day - first, cut - first);
+                                                 });
     if (m_code.errorCode < 0) m_code.errorCode = 0;
     return count;
 }

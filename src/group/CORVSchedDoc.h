@@ -34,6 +34,7 @@ namespace orv {
 class CORVSchedDoc {
 public:
     // Messages of opening and creating a group.
+    static constexpr const char* kDeletingOld = "Deleting old reservations";
     static constexpr const char* kPeopleNotFound =
         "The people file cannot be found, do you want to select a new one?";
     static constexpr const char* kPeopleNotOpened =

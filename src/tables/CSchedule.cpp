@@ -355,12 +355,14 @@ int CSchedule::deleteItemRecords(const std::string& itemName, int* deleted) {
     return rc == res4eof ? 0 : rc;
 }
 
-int CSchedule::deleteOlderThan(const std::string& dateKey, CRosterLink* links) {
+int CSchedule::deleteOlderThan(const std::string& dateKey, CRosterLink* links,
+                               const std::function<void(const std::string&)>& onRecord) {
     std::string key = dateKey;
     if (key.empty()) key = CDate::today().addDays(-kDefaultAgeDays).key();
     int count = 0;
     int rc = first();
     while (rc == res4success && m_image.isBefore(key)) {
+        if (onRecord) onRecord(m_image.dateKey());
         deleteCurrent();
         ++count;
         rc = next();

@@ -157,7 +157,8 @@ public:
     // Deletes the records dated before `dateKey` (empty: 31 calendar days before today) and,
     // unless this table is of an older level, the roster links dated before it (`links` may be
     // null or closed). Returns how many were deleted in all; a failing move ends a walk.
-    int deleteOlderThan(const std::string& dateKey, CRosterLink* links);
+    int deleteOlderThan(const std::string& dateKey, CRosterLink* links,
+                        const std::function<void(const std::string&)>& onRecord = {});
 
 private:
     friend class CRecordMoves<CSchedule>;

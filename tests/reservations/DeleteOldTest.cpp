@@ -71,6 +71,13 @@ TEST_F(DeleteOld, ByHandDeletesRecordsAndLinksBeforeTheChosenDateAndCountsBoth) 
     EXPECT_EQ(datesLeft(), (std::vector<D>{{2026, 12, 7}, {2026, 12, 12}}));
     EXPECT_EQ(links("Boardroom", {2026, 12, 7}, 11, 0), std::vector<std::string>{"Ames"});
     EXPECT_EQ(linkCount(), 1);
+    // Progress by date from the first old record (12/05) to the cut (12/07), without Cancel.
+    ASSERT_EQ(prompt.progresses.size(), 1u);
+    EXPECT_EQ(prompt.progresses[0].label, "Deleting old reservations");
+    EXPECT_FALSE(prompt.progresses[0].cancellable);
+    EXPECT_EQ(prompt.progresses[0].steps, 3) << "one step per schedule record";
+    EXPECT_EQ(prompt.progresses[0].lastDone, 1);
+    EXPECT_EQ(prompt.progresses[0].lastTotal, 2);
 }
 
 TEST_F(DeleteOld, ByHandRefusesTheFutureAndStopsWhenNotConfirmed) {
