@@ -18,6 +18,8 @@
 // The raw walk reads the DATE field of each record, which is the least a walk over a date range
 // has to look at. Prints milliseconds and the ratio list / walk.
 
+#include "QuietPrompt.h"
+
 #include "displays/CCalendar.h"
 #include "displays/CDayGlance.h"
 #include "displays/CMonthGlance.h"
@@ -48,18 +50,6 @@ namespace {
 constexpr int kItems = 300;
 constexpr int kPerItemAndDay = 8;
 constexpr int kRuns = 9;
-
-// A user who says nothing and is never asked anything here.
-class QuietPrompt : public CUserPrompt {
-public:
-    void message(const std::string& text, const std::string& title, PromptIcon) override {
-        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    }
-    bool ask(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseFile(const FileChoice&) override { return std::nullopt; }
-    bool runDialog(CDialogModel&) override { return false; }
-    void waitCursor(bool) override {}
-};
 
 std::string itemName(int i) {
     char name[16];
@@ -312,7 +302,8 @@ int main(int argc, char** argv) {
                             if (user.openGroup(groupFile)) listed = user.todaysList().size();
                         }));
     CClock::setCurrent(nullptr);
-    std::printf("open group + today's list: %.1f ms (%zu entries; goal under 100 ms)\n", open, listed);
+    std::printf("open group + today's list: %.1f ms (%zu entries; goal under 100 ms)\n", open,
+                listed);
     code4initUndo(&code);
     return 0;
 }

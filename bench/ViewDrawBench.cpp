@@ -7,6 +7,8 @@
 // area (the view's paint into a picture) RUNS times. Prints the best, the median and the
 // slowest in milliseconds.
 
+#include "QuietPrompt.h"
+
 #include "displays/CORVSchedView.h"
 #include "group/CGroupFile.h"
 #include "group/CMemorySettings.h"
@@ -33,17 +35,6 @@ namespace {
 
 constexpr int kItems = 300;
 
-class QuietPrompt : public CUserPrompt {
-public:
-    void message(const std::string& text, const std::string& title, PromptIcon) override {
-        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    }
-    bool ask(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> chooseFile(const FileChoice&) override { return std::nullopt; }
-    bool runDialog(CDialogModel&) override { return false; }
-    void waitCursor(bool) override {}
-};
-
 bool makeGroup(const std::string& groupFile) {
     CGroupFileData data;
     data.description = "Benchmark Building";
@@ -63,7 +54,8 @@ bool makeGroup(const std::string& groupFile) {
     CSchedule schedule(code);
     CPeople people(code);
     CRosterLink links(code);
-    if (schedule.create(groupFile) != 0 || people.create(groupFile) != 0 || links.create(groupFile) != 0)
+    if (schedule.create(groupFile) != 0 || people.create(groupFile) != 0 ||
+        links.create(groupFile) != 0)
         return false;
     for (int i = 0; i < kItems; i += 3) {
         schedule.clearImage();
@@ -87,7 +79,8 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 200;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "orv_view_draw_bench";
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "orv_view_draw_bench";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const std::string group = (folder / "Bench.sch").string();
@@ -111,15 +104,18 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) {
         const auto start = std::chrono::steady_clock::now();
         view.viewport()->render(&picture);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(ms.begin(), ms.end());
     int inUse = 0;
     for (int i = 0; i < doc->items().count(); ++i)
         if (doc->items().at(i).inUse()) ++inUse;
-    std::printf("redraw of %d items (%d in use), %dx%d, %d runs: best %.2f ms, median %.2f ms, slowest %.2f ms\n",
-                doc->items().count(), inUse, picture.width(), picture.height(), runs, ms.front(), ms[ms.size() / 2],
-                ms.back());
+    std::printf("redraw of %d items (%d in use), %dx%d, %d runs: best %.2f ms, median %.2f ms, "
+                "slowest %.2f ms\n",
+                doc->items().count(), inUse, picture.width(), picture.height(), runs, ms.front(),
+                ms[ms.size() / 2], ms.back());
     CClock::setCurrent(nullptr);
     std::filesystem::remove_all(folder);
     return 0;

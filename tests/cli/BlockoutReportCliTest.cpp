@@ -35,12 +35,6 @@ protected:
         args.insert(args.begin() + 1, group);
         return runCli(args, dir.path());
     }
-    static std::string joined(const std::vector<std::string>& lines) {
-        std::string text;
-        for (const std::string& l : lines)
-            text += l + "\n";
-        return text;
-    }
 };
 
 TEST_F(BlockoutReportCliTest, BlockoutsAreSetListedAndRemovedWithTheDialogsMessages) {
@@ -79,7 +73,7 @@ TEST_F(BlockoutReportCliTest, ReportCommandsPrintTheLinesTheirDialogsShow) {
     CliResult r =
         cli({"utilization", "2026-12-07", "20261213", "--hours", "8-24", "--item", "Lab"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, joined(utilization.lines()));
+    EXPECT_EQ(r.out, joinLines(utilization.lines()));
     r = cli({"utilization", "2026-12-07", "2026-12-06"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Utilization Dates Error: Starting date for utilization must be less or equal "
@@ -89,12 +83,12 @@ TEST_F(BlockoutReportCliTest, ReportCommandsPrintTheLinesTheirDialogsShow) {
     const CPeopleKey smith("Pat", "", "Smith", "Sales");
     r = cli({"person-reservations", "Smith|Pat||Sales", "--date", "2026-12-10"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, joined(CPersonReservations(*doc, smith, {2026, 12, 10}).lines()));
+    EXPECT_EQ(r.out, joinLines(CPersonReservations(*doc, smith, {2026, 12, 10}).lines()));
     EXPECT_EQ(r.out, "12/10/2026   01:00 PM   03:00 PM \tStudio   \n") << "the tab stays a tab";
     EXPECT_EQ(cli({"person-reservations", "Nobody|X||"}).exitCode, 1);
     r = cli({"attendance", "Smith|Pat||Sales"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, joined(CAttendance(*doc, smith).lines()));
+    EXPECT_EQ(r.out, joinLines(CAttendance(*doc, smith).lines()));
 }
 
 } // namespace

@@ -18,6 +18,14 @@ struct CliResult {
     std::string err;
 };
 
+// The lines as a program prints them: each ended by a line feed.
+inline std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\n";
+    return text;
+}
+
 inline std::string slurpFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;

@@ -25,12 +25,6 @@ protected:
         args.insert(args.begin() + 1, group);
         return runCli(args, dir.path());
     }
-    static std::string joined(const std::vector<std::string>& lines) {
-        std::string text;
-        for (const std::string& l : lines)
-            text += l + "\n";
-        return text;
-    }
 };
 
 TEST_F(OverviewCliTest, EachListCommandPrintsTheLinesOfItsDialog) {
@@ -52,11 +46,11 @@ TEST_F(OverviewCliTest, EachListCommandPrintsTheLinesOfItsDialog) {
         std::vector<std::string> args;
         std::string out;
     } cases[] = {
-        {{"dayglance", "2026-12-08"}, joined(allDay.lines())},
-        {{"dayglance", "20261208", "--start-hour", "6"}, joined(fromSix.lines())},
-        {{"monthglance", "2026-12"}, joined(december.lines())},
+        {{"dayglance", "2026-12-08"}, joinLines(allDay.lines())},
+        {{"dayglance", "20261208", "--start-hour", "6"}, joinLines(fromSix.lines())},
+        {{"monthglance", "2026-12"}, joinLines(december.lines())},
         {{"report", "2026-12-01", "20261231", "--item", "Lab", "--person", "Smith|Pat||Sales"},
-         joined(report.lines())},
+         joinLines(report.lines())},
     };
     for (const auto& c : cases) {
         const CliResult r = cli(c.args);
