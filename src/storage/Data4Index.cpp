@@ -1,10 +1,15 @@
 // Tags: selection, tag-ordered positioning, seeking, rebuilding, packing and checking.
 #include "Data4Internal.h"
+#include "Lock4.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
+#include <unistd.h>
 
 namespace orv {
 
@@ -419,43 +424,121 @@ int d4reindex(Data4* data) {
 
 namespace {
 
-// Packing under the file lock: kept records move down, the file is cut, the tags rebuilt.
-int packLocked(Data4* data) {
-    long count = 0;
-    int rc = readRecordCount(data, &count);
-    if (rc < 0) return rc;
-
-    // Kept records move down in place; the write position never passes the read position.
+// Writes the kept records from the first record's place on, in large pieces, ending with the
+// end-of-file mark. Into the table's own file too: the write position never passes the read one.
+int copyKept(Data4* data, long count, int toFd, long* kept) {
     std::vector<char> out;
-    long kept = 0;
     std::int64_t writeAt = data->headerLength;
     const std::size_t flushAt = 1u << 20;
     int wr = 0;
     auto flushOut = [&] {
         if (out.empty() || wr != 0) return;
-        if (fs(data).pwrite(data->fd, out.data(), out.size(), writeAt) != static_cast<long long>(out.size()))
+        if (fs(data).pwrite(toFd, out.data(), out.size(), writeAt) !=
+            static_cast<long long>(out.size()))
             wr = e4write;
         writeAt += static_cast<std::int64_t>(out.size());
         out.clear();
     };
-    rc = forEachRecord(data, count, [&](long, const char* rec) {
+    *kept = 0;
+    const int rc = forEachRecord(data, count, [&](long, const char* rec) {
         if (rec[0] == '*') return;
         out.insert(out.end(), rec, rec + data->recordLength);
-        ++kept;
+        ++*kept;
         if (out.size() >= flushAt) flushOut();
     });
-    if (rc != 0) return raise(data, rc, kLocPack, "d4pack");
+    if (rc != 0) return rc;
     out.push_back(0x1A);
     flushOut();
-    if (wr != 0) return raise(data, e4write, kLocPack, "d4pack");
-    std::int64_t length = data->headerLength + static_cast<std::int64_t>(kept) * data->recordLength + 1;
+    return wr;
+}
+
+constexpr int kNoNewFile = 1;
+
+std::string resolved(const std::string& path) {
+    char buf[PATH_MAX];
+    return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
+}
+
+// The kept records go to a new file beside the table, flushed, which is then renamed over it: a
+// crash leaves the old table or the packed one, never a record twice. kNoNewFile when no file
+// can be put there or the rename is refused (some shares refuse replacing an open file); nothing
+// has changed then.
+int packIntoNewFile(Data4* data, long count, long* kept) {
+    File4System& f = fs(data);
+    // The file itself, not a link to it, is replaced.
+    const std::string target = resolved(data->path);
+    const auto slash = target.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string temp = (slash == std::string::npos ? std::string() : folder) + "." +
+                             target.substr(slash + 1) + ".pack" + std::to_string(::getpid());
+    f.remove(temp); // left by a packer of this number that was killed
+    const int nfd = f.open(temp, O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (nfd < 0) return kNoNewFile;
+    auto fail = [&](int rc) {
+        f.close(nfd);
+        f.remove(temp);
+        return rc > 0 ? rc : raise(data, rc, kLocPack, "d4pack");
+    };
+    std::vector<std::uint8_t> header(data->headerLength);
+    if (f.pread(data->fd, header.data(), header.size(), 0) != static_cast<long long>(header.size()))
+        return fail(e4read);
+    if (const int rc = copyKept(data, count, nfd, kept); rc != 0) return fail(rc);
+    touchDate(data);
+    std::memcpy(header.data() + 1, data->date, 3);
+    for (int i = 0; i < 4; ++i)
+        header[4 + i] = static_cast<std::uint8_t>(*kept >> (8 * i));
+    if (f.pwrite(nfd, header.data(), header.size(), 0) != static_cast<long long>(header.size()))
+        return fail(e4write);
+    if (f.copyAccess(data->fd, nfd) != 0) return fail(kNoNewFile);
+    if (f.fsync(nfd) != 0) return fail(e4write);
+    // Held as the table is before anyone can find it under the table's name.
+    if (takeShareLocks(data->code, nfd, 1, true, data->network) != 0) return fail(kNoNewFile);
+    if (data->fileLocked &&
+        f.lockRange(nfd, kLockFileStart, kLockFileLength, Lock4Kind::exclusive) != 0)
+        return fail(kNoNewFile);
+    if (f.rename(temp, target) != 0) return fail(kNoNewFile);
+    if (const int dir = f.open(folder, O_RDONLY | O_DIRECTORY, 0); dir >= 0) {
+        f.fsync(dir);
+        f.close(dir);
+    }
+    // The old file is gone from the folder; letting it go drops its marks and locks.
+    if (data->dataView) f.unmap(data->dataView, data->dataViewLength);
+    data->dataView = nullptr;
+    data->dataViewLength = 0;
+    data->dataFileSize = 0;
+    f.close(data->fd);
+    data->fd = nfd;
+    data->headerCount = static_cast<std::uint32_t>(*kept);
+    data->headerChanged = false;
+    return 0;
+}
+
+// Where no new file can replace the table, kept records move down in place and the file is cut.
+int packInPlace(Data4* data, long count, long* kept) {
+    if (const int rc = copyKept(data, count, data->fd, kept); rc != 0)
+        return raise(data, rc, kLocPack, "d4pack");
+    const std::int64_t length =
+        data->headerLength + static_cast<std::int64_t>(*kept) * data->recordLength + 1;
     // The count goes down before the file does: a file cut short of its count does not open,
     // while bytes past the last counted record are harmless.
-    data->headerCount = static_cast<std::uint32_t>(kept);
+    data->headerCount = static_cast<std::uint32_t>(*kept);
     touchDate(data);
     if (const int written = writeHeaderStart(data); written != 0) return written;
     data->dataFileSize = 0; // shorter now: mapped reads look at the size again
     if (fs(data).ftruncate(data->fd, length) != 0) return raise(data, e4lenSet, kLocPack, "d4pack");
+    return 0;
+}
+
+// Packing under the file lock, then the tags rebuilt for the kept records.
+int packLocked(Data4* data) {
+    long count = 0;
+    int rc = readRecordCount(data, &count);
+    if (rc < 0) return rc;
+    long kept = 0;
+    rc = packIntoNewFile(data, count, &kept);
+    if (rc == kNoNewFile) rc = packInPlace(data, count, &kept);
+    if (rc != 0) return rc;
     data->recNo = -1;
     blankBuffer(data);
     data->changed = false;
@@ -465,7 +548,7 @@ int packLocked(Data4* data) {
         rc = rebuildAll(data, kept);
         if (rc < 0) return raise(data, rc, kLocPack, "d4pack");
     }
-    return writeHeaderStart(data);
+    return data->headerChanged ? writeHeaderStart(data) : 0;
 }
 
 } // namespace

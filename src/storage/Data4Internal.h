@@ -105,6 +105,11 @@ template <class Op> int indexRead(Data4* d, Op&& op) {
     return indexReadFallback(d, rc, call, &op);
 }
 
+// Marks an open of the file for the share mode (0 shared, 1 exclusive, 2 deny writes) under
+// the guard lock: 0 or e4permiss. The drop releases every mark.
+int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network);
+void dropShareLocks(Code4* code, int fd);
+
 // Builds the tag handles from the open production index. 0 or error code (not raised).
 int buildTags(Data4* d);
 

@@ -168,6 +168,9 @@ int markShare(File4System& f, int fd, int mode, bool writer, bool network) {
 // more than any of them takes.
 constexpr int kGuardAttempts = 1000;
 
+// A file replaced at every open is not being packed; after a few opens we keep what we got.
+constexpr int kReplacedOpenAttempts = 5;
+
 int takeGuard(File4System& f, int fd) {
     for (int attempt = 0; attempt < kGuardAttempts; ++attempt) {
         int rc = f.lockRange(fd, kShareGuard, 1, Lock4Kind::exclusive);
@@ -180,6 +183,10 @@ int takeGuard(File4System& f, int fd) {
     }
     return e4permiss;
 }
+
+} // namespace
+
+namespace detail {
 
 int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network) {
     File4System& f = *code->fs;
@@ -198,6 +205,10 @@ void dropShareLocks(Code4* code, int fd) {
     f.lockRange(fd, kShareOpen, 3, Lock4Kind::unlock);
     f.flockFile(fd, Lock4Kind::unlock);
 }
+
+} // namespace detail
+
+namespace {
 
 void putLe16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
@@ -416,13 +427,22 @@ Data4* d4open(Code4* code, const std::string& name) {
     // engine itself refuses every write.
     int flags = d->readOnlyAttribute ? O_RDONLY : O_RDWR;
     if (code->writeThrough) flags |= O_DSYNC;
-    int fd = f.open(path, flags, 0);
-    if (fd < 0) return failOpen(code, d, openErrorFor(fd), path, report);
-    d->fd = fd;
     d->network = f.onNetworkFileSystem(path);
-    bool writer = !d->readOnlyAttribute && !d->readOnlyOpen;
-    if (takeShareLocks(code, fd, code->openShareMode, writer, d->network) != 0)
-        return failOpen(code, d, e4permiss, path, report);
+    const bool writer = !d->readOnlyAttribute && !d->readOnlyOpen;
+    // A pack replaces the data file with a new one while it holds the old one exclusively: an
+    // open that got the old file just before that marks a file nobody will see again, and opens
+    // once more.
+    for (int attempt = 1;; ++attempt) {
+        const int fd = f.open(path, flags, 0);
+        if (fd < 0) return failOpen(code, d, openErrorFor(fd), path, report);
+        d->fd = fd;
+        if (takeShareLocks(code, fd, code->openShareMode, writer, d->network) != 0)
+            return failOpen(code, d, e4permiss, path, report);
+        if (attempt == kReplacedOpenAttempts || f.sameFile(fd, path)) break;
+        dropShareLocks(code, fd);
+        f.close(fd);
+        d->fd = -1;
+    }
 
     int rc = readStructure(d.get());
     if (rc != 0) return failOpen(code, d, rc, path, report);

@@ -154,6 +154,21 @@ public:
     int rename(const std::string& from, const std::string& to) override {
         return ::rename(from.c_str(), to.c_str()) < 0 ? -errno : 0;
     }
+
+    int copyAccess(int from, int to) override {
+        struct stat st {};
+        if (::fstat(from, &st) < 0) return -errno;
+        // Not a member of the file's group: the new file keeps ours.
+        if (::fchown(to, static_cast<uid_t>(-1), st.st_gid) < 0 && errno != EPERM) return -errno;
+        return ::fchmod(to, st.st_mode & 07777) < 0 ? -errno : 0;
+    }
+
+    bool sameFile(int fd, const std::string& path) override {
+        struct stat open {
+        }, named{};
+        if (::fstat(fd, &open) < 0 || ::stat(path.c_str(), &named) < 0) return false;
+        return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    }
 };
 
 } // namespace

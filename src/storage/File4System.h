@@ -50,6 +50,11 @@ public:
     virtual int remove(const std::string& path) = 0;
     // rename(2): replaces `to` in one step within a file system.
     virtual int rename(const std::string& from, const std::string& to) = 0;
+    // Gives `to` the permission bits and, where we may, the group of `from`: a file written to
+    // replace another keeps who may use it.
+    virtual int copyAccess(int from, int to) = 0;
+    // Whether `path` still names the file open as `fd` (it may have been replaced since).
+    virtual bool sameFile(int fd, const std::string& path) = 0;
 };
 
 // The process-wide POSIX implementation.

@@ -33,6 +33,13 @@ public:
     // a test put another user's action exactly there.
     std::function<void(const std::string&, int)> beforeOpen;
     std::function<void()> afterRangeTaken;
+    // A process killed after this many more changes of files (writes, flushes, truncations,
+    // renames, removals): every later one fails, as if it never happened. -1: never.
+    int crashAfter = -1;
+    // Renames refused, as some network shares refuse replacing a file that is open.
+    bool failRenames = false;
+    // Called after an open that succeeded: lets a test act between a table's open and its marks.
+    std::function<void(const std::string&)> afterOpen;
 
     int open(const std::string& path, int flags, int mode) override {
         if (beforeOpen) beforeOpen(path, flags);
@@ -41,7 +48,9 @@ public:
             if (opensBeforeFailing == 0) return -EACCES;
             --opensBeforeFailing;
         }
-        return m_real.open(path, flags, mode);
+        const int fd = m_real.open(path, flags, mode);
+        if (fd >= 0 && afterOpen) afterOpen(path);
+        return fd;
     }
     int close(int fd) override { return m_real.close(fd); }
     long long pread(int fd, void* buf, std::size_t n, std::int64_t offset) override {
@@ -49,6 +58,7 @@ public:
     }
     long long pwrite(int fd, const void* buf, std::size_t n, std::int64_t offset) override {
         ++writeCalls;
+        if (crashed()) return -EIO;
         if (writeError != 0 && writesBeforeFailing-- <= 0) return -writeError;
         if (shortWrites && n > 1) {
             m_real.pwrite(fd, buf, n / 2, offset);
@@ -58,10 +68,13 @@ public:
     }
     int fsync(int fd) override {
         ++fsyncCalls;
+        if (crashed()) return -EIO;
         if (fsyncError != 0 && fsyncsBeforeFailing-- <= 0) return -fsyncError;
         return failFsync ? -EIO : m_real.fsync(fd);
     }
-    int ftruncate(int fd, std::int64_t length) override { return m_real.ftruncate(fd, length); }
+    int ftruncate(int fd, std::int64_t length) override {
+        return crashed() ? -EIO : m_real.ftruncate(fd, length);
+    }
     long long size(int fd) override { return m_real.size(fd); }
     int lockRange(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
         const bool shareByte = start >= 0x100000000LL;
@@ -82,10 +95,23 @@ public:
     bool readOnlyAttribute(const std::string& path) override { return m_real.readOnlyAttribute(path); }
     bool onNetworkFileSystem(const std::string& path) override { return m_real.onNetworkFileSystem(path); }
     std::vector<std::string> listFolder(const std::string& folder) override { return m_real.listFolder(folder); }
-    int remove(const std::string& path) override { return m_real.remove(path); }
-    int rename(const std::string& from, const std::string& to) override { return m_real.rename(from, to); }
+    int remove(const std::string& path) override { return crashed() ? -EIO : m_real.remove(path); }
+    int rename(const std::string& from, const std::string& to) override {
+        if (crashed()) return -EIO;
+        return failRenames ? -EBUSY : m_real.rename(from, to);
+    }
+    int copyAccess(int from, int to) override { return crashed() ? -EIO : m_real.copyAccess(from, to); }
+    bool sameFile(int fd, const std::string& path) override { return m_real.sameFile(fd, path); }
 
 private:
+    // Counts one change of a file: true once the process counts as killed.
+    bool crashed() {
+        if (m_killed || crashAfter < 0) return m_killed;
+        if (crashAfter == 0) return m_killed = true;
+        --crashAfter;
+        return false;
+    }
+    bool m_killed = false;
     File4System& m_real = file4posix();
 };
 

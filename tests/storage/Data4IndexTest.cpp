@@ -2,12 +2,15 @@
 // expression subset, and tables written by other software.
 #include "Cdx4TestSupport.h"
 #include "common/Bytes.h"
+#include "common/FaultFs.h"
 #include "common/TempDir.h"
 #include "storage/Data4.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace orv;
 using namespace orv::test;
@@ -268,6 +271,148 @@ TEST_F(Data4Index, PackNeedsTheTableToItselfAndKeepsNoLockOfItsOwn) {
     ASSERT_EQ(d4lockAll(d), 0);
     ASSERT_EQ(d4pack(d), 0);
     EXPECT_TRUE(d->fileLocked) << "a lock the caller took stays the caller's";
+}
+
+// A pack writes a new file and renames it over the table, so a crash leaves one or the other;
+// where the rename is refused it packs in place; a failed write leaves the table as it was.
+TEST_F(Data4Index, PackReplacesTheFileWholeOrPacksInPlaceOrChangesNothing) {
+    struct Case {
+        const char* what;
+        bool failRenames;
+        int writeError;
+        int result;
+        bool replaced;
+        long count;
+    };
+    for (const Case& c : {Case{"renamed over", false, 0, 0, true, 6},
+                          Case{"rename refused", true, 0, 0, false, 6},
+                          Case{"disk full", false, ENOSPC, e4write, false, 10}}) {
+        SCOPED_TRACE(c.what);
+        const std::string base = std::string("p") + std::to_string(c.writeError + c.failRenames);
+        const std::string name = dir.file(base);
+        Data4* d = make(base);
+        for (int i = 0; i < 10; ++i) add(d, "20261208", "R", std::to_string(10 + i), std::to_string(i));
+        d4tagSelect(d, nullptr);
+        for (long r : {2, 5, 6, 9}) {
+            ASSERT_EQ(d4go(d, r), 0);
+            d4delete(d);
+            d4flush(d);
+        }
+        d4close(d);
+        ASSERT_EQ(::chmod((name + ".dbf").c_str(), 0640), 0);
+        struct stat before {};
+        ::stat((name + ".dbf").c_str(), &before);
+
+        FaultCode fault;
+        fault.fault.failRenames = c.failRenames;
+        fault.code.openShareMode = 1;
+        d = d4open(&fault.code, name);
+        ASSERT_NE(d, nullptr);
+        fault.fault.writeError = c.writeError;
+        EXPECT_EQ(d4pack(d), c.result);
+        fault.fault.writeError = 0;
+        fault.code.errorCode = 0;
+        EXPECT_EQ(d4recCount(d), c.count) << "the open table agrees with its file";
+        d4close(d);
+
+        struct stat after {};
+        ::stat((name + ".dbf").c_str(), &after);
+        EXPECT_EQ(after.st_ino != before.st_ino, c.replaced);
+        EXPECT_EQ(after.st_mode & 07777, 0640u);
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            EXPECT_EQ(entry.path().string().find(".pack"), std::string::npos) << entry.path();
+        d = d4open(&code, name);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d4recCount(d), c.count);
+        std::string problem;
+        EXPECT_EQ(d4check(d, nullptr, &problem), 0) << problem;
+        d4close(d);
+    }
+}
+
+// A pack cut short after each of its changes to files in turn, as a kill would: the table opens
+// with the records it had, each once, and its tag checks out or does after a reindex.
+TEST_F(Data4Index, PackKilledAtAnyStepLeavesEveryRecordOnce) {
+    Data4* d = make("whole");
+    for (int i = 0; i < 10; ++i) add(d, "20261208", "R", std::to_string(10 + i), std::to_string(i));
+    d4tagSelect(d, nullptr);
+    for (long r : {2, 5, 6, 9}) {
+        ASSERT_EQ(d4go(d, r), 0);
+        d4delete(d);
+        d4flush(d);
+    }
+    d4close(d);
+    const std::vector<std::string> live = {"0   ", "2   ", "3   ", "6   ", "7   ", "9   "};
+    int result = -1;
+    for (int step = 0; result != 0; ++step) {
+        ASSERT_LT(step, 64) << "the pack never finished";
+        SCOPED_TRACE("killed after " + std::to_string(step) + " changes");
+        const std::string name = dir.file("k" + std::to_string(step));
+        for (const char* ext : {".dbf", ".cdx"})
+            std::filesystem::copy_file(dir.file("whole") + ext, name + ext);
+        {
+            FaultCode killed;
+            killed.code.openShareMode = 1;
+            Data4* p = d4open(&killed.code, name);
+            ASSERT_NE(p, nullptr);
+            killed.fault.crashAfter = step;
+            result = d4pack(p);
+            killed.code.errorCode = 0;
+            d4close(p);
+        }
+        d = d4open(&code, name);
+        ASSERT_NE(d, nullptr);
+        std::vector<std::string> notes;
+        for (int rc = d4top(d); rc == 0; rc = d4skip(d, 1))
+            if (!d4deleted(d)) notes.push_back(f4str(d4field(d, "NOTE")));
+        std::sort(notes.begin(), notes.end());
+        EXPECT_EQ(notes, live);
+        if (d4check(d, nullptr, nullptr) != 0) {
+            code.errorCode = 0;
+            ASSERT_EQ(d4reindex(d), 0);
+            std::string problem;
+            EXPECT_EQ(d4check(d, nullptr, &problem), 0) << problem;
+        }
+        d4close(d);
+    }
+}
+
+// Another user's open that got the table's file just before a pack replaced it must not go on
+// with the old file, where its writes would be lost.
+TEST_F(Data4Index, AnOpenRacingAPackUsesThePackedFile) {
+    Data4* d = make("race");
+    for (int i = 0; i < 4; ++i) add(d, "20261208", "R", std::to_string(10 + i));
+    d4tagSelect(d, nullptr);
+    ASSERT_EQ(d4go(d, 1), 0);
+    d4delete(d);
+    d4flush(d);
+    d4close(d);
+
+    FaultCode other;
+    bool packed = false;
+    other.fault.afterOpen = [&](const std::string& path) {
+        if (packed || path.find("race.dbf") == std::string::npos) return;
+        packed = true;
+        code.openShareMode = 1;
+        Data4* p = d4open(&code, dir.file("race"));
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(d4pack(p), 0);
+        d4close(p);
+        code.openShareMode = 0;
+    };
+    d = d4open(&other.code, dir.file("race"));
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(d4recCount(d), 3);
+    d4tagSelect(d, d4tag(d, "KEYTAG"));
+    ASSERT_EQ(add(d, "20261209", "R", "10"), 0);
+    d4close(d);
+
+    d = d4open(&code, dir.file("race"));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d4recCount(d), 4) << "the append went to the table, not to the replaced file";
+    std::string problem;
+    EXPECT_EQ(d4check(d, nullptr, &problem), 0) << problem;
 }
 
 TEST_F(Data4Index, PackIsRefusedOnAReadOnlyTable) {
