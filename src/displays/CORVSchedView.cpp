@@ -518,7 +518,7 @@ void CORVSchedView::resizeEvent(QResizeEvent* event) {
     updateScrollBars();
 }
 
-void CORVSchedView::paintEvent(QPaintEvent*) {
+void CORVSchedView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QFontMetrics fm = painter.fontMetrics();
     const CViewLayout layout(fm.height() + fm.leading(), fm.averageCharWidth());
@@ -527,7 +527,27 @@ void CORVSchedView::paintEvent(QPaintEvent*) {
     if (firstMetrics) verticalScrollBar()->setSingleStep(layout.lineHeight());
     setExtent(layout.extent(m_doc->items().count()));
     painter.translate(-scrollOffset());
-    drawWith(painter, layout, true);
+    const QRect exposed = event->rect().translated(scrollOffset());
+    drawWith(painter, layout, true, &exposed);
+}
+
+const QTextLayout& CORVSchedView::screenText(const QString& text, const QFont& font) {
+    // The texts change only with the items and their current use: a bound far above what one
+    // group shows keeps a long session from collecting old ones.
+    const qsizetype bound = 4 * static_cast<qsizetype>(m_doc->items().count()) + 64;
+    if (font != m_screenTextFont || m_screenTexts.size() > bound) {
+        m_screenTexts.clear();
+        m_screenTextFont = font;
+    }
+    auto found = m_screenTexts.find(text);
+    if (found == m_screenTexts.end()) {
+        auto shaped = std::make_shared<QTextLayout>(text, font);
+        shaped->beginLayout();
+        shaped->createLine();
+        shaped->endLayout();
+        found = m_screenTexts.insert(text, shaped);
+    }
+    return **found;
 }
 
 void CORVSchedView::draw(QPainter& painter, bool storeRects) {
@@ -535,7 +555,8 @@ void CORVSchedView::draw(QPainter& painter, bool storeRects) {
     drawWith(painter, CViewLayout(fm.height() + fm.leading(), fm.averageCharWidth()), storeRects);
 }
 
-void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects) {
+void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects,
+                             const QRect* exposed) {
     const QFontMetrics fm = painter.fontMetrics();
     CItemList& items = m_doc->items();
     const int count = items.count();
@@ -561,6 +582,8 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
         const CRect box = layout.boxRect(i);
         if (storeRects) items.setRect(i, box);
         const QRect area(box.left, box.top, box.right - box.left, box.bottom - box.top);
+        // Texts may reach sideways past their box, never above or below it.
+        if (exposed && (area.bottom() < exposed->top() || area.top() > exposed->bottom())) continue;
         painter.save();
         painter.setPen(border);
         painter.setBrush(Qt::white);
@@ -575,8 +598,18 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
         auto line = [&](const std::string& stored, int number) {
             if (stored.empty()) return;
             const QString text = CQtPrompt::toQt(stored);
-            painter.drawText(layout.centredX(box, fm.horizontalAdvance(text)),
-                             layout.textY(box, number) + fm.ascent(), text);
+            if (!storeRects) {
+                painter.drawText(layout.centredX(box, fm.horizontalAdvance(text)),
+                                 layout.textY(box, number) + fm.ascent(), text);
+                return;
+            }
+            // The screen redraws often: its texts are shaped once.
+            const QTextLayout& shaped = screenText(text, painter.font());
+            const QTextLine first = shaped.lineAt(0);
+            const QPointF at(layout.centredX(box, qRound(first.naturalTextWidth())),
+                             layout.textY(box, number));
+            painter.fillRect(QRectF(at, QSizeF(first.naturalTextWidth(), fm.height())), fill);
+            shaped.draw(&painter, at);
         };
         line(item.name(), 0);
         line(CViewLayout::occupancyText(item.occupancy()), 1);

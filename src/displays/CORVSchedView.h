@@ -14,9 +14,12 @@
 #include "group/CDocObserver.h"
 
 #include <QAbstractScrollArea>
+#include <QFont>
+#include <QHash>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <memory>
@@ -106,7 +109,11 @@ protected:
 private:
     void updateScrollBars();
     void setExtent(const CViewExtent& extent);
-    void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects);
+    // `exposed`: the part of the drawing that needs painting (all of it when null).
+    void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects,
+                  const QRect* exposed = nullptr);
+    // A box's text shaped once for the screen and kept while the font stays.
+    const QTextLayout& screenText(const QString& text, const QFont& font);
     QPoint scrollOffset() const;
     void trackFrame();
     void runCommand(Command command);
@@ -143,6 +150,8 @@ private:
     QRect m_frameRect;
     std::unique_ptr<CCalendarFeed> m_feed;
     std::string m_feedError;
+    QHash<QString, std::shared_ptr<QTextLayout>> m_screenTexts;
+    QFont m_screenTextFont;
 };
 
 } // namespace orv

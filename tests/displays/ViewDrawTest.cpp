@@ -4,6 +4,7 @@
 
 #include "app/ColorRef.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
@@ -120,6 +121,44 @@ TEST_F(ViewDrawTest, BoxLinesAreNameOccupancyWhenGivenAndCurrentUseWhenInUse) {
     EXPECT_GT(darkIn(1, 0), 0) << "name";
     EXPECT_EQ(darkIn(1, 1), 0) << "no occupancy given";
     EXPECT_EQ(darkIn(1, 2), 0) << "free";
+}
+
+// The screen keeps its texts laid out between redraws: what it shows inside a window, where the
+// view does not sit at the window's corner, scrolled or not, is what a fresh drawing gives.
+TEST_F(ViewDrawTest, ScreenShowsWhatAFreshDrawingOfEveryTextShows) {
+    addItems({{"Boardroom", "16"}, {"Lakeview", "8"}, {"Huddle <1>", ""}, {"Auditorium", "120"},
+              {"Library", "30"}, {"Studio", "6"}, {"Annex", ""}});
+    reserve("Lakeview", 8, 9, 0, 11, 0, "Ames");
+    reserve("Studio", 8, 10, 0, 10, 30, "Chen");
+    doc = openDoc();
+    QWidget window;
+    auto* v = new CORVSchedView(doc, &window);
+    v->setGeometry(30, 70, 700, 260);
+    window.resize(760, 360);
+    window.show();
+    QApplication::processEvents();
+    auto compare = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const QImage shown = window.grab().toImage().copy(
+            QRect(v->viewport()->mapTo(&window, QPoint(0, 0)), v->viewport()->size()));
+        QImage fresh(shown.size(), shown.format());
+        fresh.fill(v->viewport()->palette().color(v->viewport()->backgroundRole()));
+        QPainter painter(&fresh);
+        painter.setFont(v->viewport()->font());
+        painter.translate(-v->horizontalScrollBar()->value(), -v->verticalScrollBar()->value());
+        v->draw(painter, false);
+        painter.end();
+        int differ = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differ += shown.pixelColor(x, y) != fresh.pixelColor(x, y);
+        EXPECT_EQ(differ, 0);
+    };
+    compare("at the top");
+    v->verticalScrollBar()->setValue(v->verticalScrollBar()->maximum());
+    compare("scrolled to the end");
+    v->verticalScrollBar()->setValue(v->verticalScrollBar()->singleStep() * 3);
+    compare("scrolled a few lines");
 }
 
 TEST_F(ViewDrawTest, ScrollingFollowsTheExtentWithLineAndPageSteps) {
