@@ -468,11 +468,14 @@ int packIntoNewFile(Data4* data, long count, long* kept) {
     // The file itself, not a link to it, is replaced.
     const std::string target = resolved(data->path);
     const auto slash = target.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    const std::string temp = (slash == std::string::npos ? std::string() : folder) + "." +
-                             target.substr(slash + 1) + ".pack" + std::to_string(::getpid());
-    f.remove(temp); // left by a packer of this number that was killed
+    const std::string within = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string folder = within.empty() ? std::string(".") : within;
+    const std::string prefix = "." + target.substr(slash + 1) + ".pack";
+    const std::string temp = within + prefix + std::to_string(::getpid());
+    // Nobody else can be packing a table we hold exclusively: such files were left by a killed
+    // pack, and each is a whole copy of the table.
+    for (const std::string& name : f.listFolder(folder))
+        if (name.compare(0, prefix.size(), prefix) == 0) f.remove(within + name);
     const int nfd = f.open(temp, O_RDWR | O_CREAT | O_EXCL, 0600);
     if (nfd < 0) return kNoNewFile;
     auto fail = [&](int rc) {
