@@ -476,7 +476,9 @@ int packIntoNewFile(Data4* data, long count, long* kept) {
     // pack, and each is a whole copy of the table.
     for (const std::string& name : f.listFolder(folder))
         if (name.compare(0, prefix.size(), prefix) == 0) f.remove(within + name);
-    const int nfd = f.open(temp, O_RDWR | O_CREAT | O_EXCL, 0600);
+    // The new file goes on as the table's: opened as the table was.
+    const int nfd =
+        f.open(temp, O_RDWR | O_CREAT | O_EXCL | (data->code->writeThrough ? O_DSYNC : 0), 0600);
     if (nfd < 0) return kNoNewFile;
     auto fail = [&](int rc) {
         f.close(nfd);
