@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -454,11 +453,6 @@ int copyKept(Data4* data, long count, int toFd, long* kept) {
 
 constexpr int kNoNewFile = 1;
 
-std::string resolved(const std::string& path) {
-    char buf[PATH_MAX];
-    return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
-}
-
 // The kept records go to a new file beside the table, flushed, which is then renamed over it: a
 // crash leaves the old table or the packed one, never a record twice. kNoNewFile when no file
 // can be put there or the rename is refused (some shares refuse replacing an open file); nothing
@@ -466,7 +460,7 @@ std::string resolved(const std::string& path) {
 int packIntoNewFile(Data4* data, long count, long* kept) {
     File4System& f = fs(data);
     // The file itself, not a link to it, is replaced.
-    const std::string target = resolved(data->path);
+    const std::string target = canonical(data->path);
     const auto slash = target.rfind('/');
     const std::string within = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string folder = within.empty() ? std::string(".") : within;
@@ -499,8 +493,7 @@ int packIntoNewFile(Data4* data, long count, long* kept) {
     if (f.fsync(nfd) != 0) return fail(e4write);
     // Held as the table is before anyone can find it under the table's name.
     if (takeShareLocks(data->code, nfd, 1, true, data->network) != 0) return fail(kNoNewFile);
-    if (data->fileLocked &&
-        f.lockRange(nfd, kLockFileStart, kLockFileLength, Lock4Kind::exclusive) != 0)
+    if (f.lockRange(nfd, kLockFileStart, kLockFileLength, Lock4Kind::exclusive) != 0)
         return fail(kNoNewFile);
     if (f.rename(temp, target) != 0) return fail(kNoNewFile);
     if (const int dir = f.open(folder, O_RDONLY | O_DIRECTORY, 0); dir >= 0) {
@@ -553,7 +546,7 @@ int packLocked(Data4* data) {
         rc = rebuildAll(data, kept);
         if (rc < 0) return raise(data, rc, kLocPack, "d4pack");
     }
-    return data->headerChanged ? writeHeaderStart(data) : 0;
+    return 0;
 }
 
 } // namespace

@@ -105,6 +105,9 @@ template <class Op> int indexRead(Data4* d, Op&& op) {
     return indexReadFallback(d, rc, call, &op);
 }
 
+// The path with links and dots resolved; as given when it does not resolve.
+std::string canonical(const std::string& path);
+
 // Marks an open of the file for the share mode (0 shared, 1 exclusive, 2 deny writes) under
 // the guard lock: 0 or e4permiss. The drop releases every mark.
 int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network);

@@ -120,12 +120,6 @@ std::string dataNameFor(const std::string& name) {
     return hasExtension(name) ? name : name + ".dbf";
 }
 
-std::string canonical(const std::string& path) {
-    char buf[PATH_MAX];
-    if (::realpath(path.c_str(), buf)) return buf;
-    return path;
-}
-
 int openErrorFor(int err) {
     switch (err) {
     case -ENOENT:
@@ -187,6 +181,12 @@ int takeGuard(File4System& f, int fd) {
 } // namespace
 
 namespace detail {
+
+std::string canonical(const std::string& path) {
+    char buf[PATH_MAX];
+    if (::realpath(path.c_str(), buf)) return buf;
+    return path;
+}
 
 int takeShareLocks(Code4* code, int fd, int mode, bool writer, bool network) {
     File4System& f = *code->fs;
