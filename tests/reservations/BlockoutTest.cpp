@@ -15,16 +15,8 @@ class Blockout : public ReservationFixture {
 protected:
     // A reservation (or, with `flags` 129, a blockout) written straight into the table.
     void put(const std::string& itemName, D date, int start, int end, int flags = 0) {
-        CSchedule& s = doc->schedule();
-        s.clearImage();
-        CScheduleRecord& r = s.image();
-        r.setItemName(itemName);
-        r.setDate(date.month, date.day, date.year);
-        r.setStartTime(start / 100, start % 100);
-        r.setEndTime(end / 100, end % 100);
-        r.setPerson("Pat", "", flags ? "Out" : "Ames", "");
-        r.setFlags(flags);
-        ASSERT_EQ(s.append(), 0);
+        ReservationFixture::put(itemName, date, start, end, flags ? "Out" : "Ames", 0, {}, 0,
+                                flags);
     }
     // One OK of the dialog on these values; the dialog's result.
     bool block(D date, int start, int end, std::set<int> selected = {}) {

@@ -11,24 +11,6 @@ using D = CDate;
 class DayList : public ReservationFixture {
 protected:
     // A record written straight into the table: another user's, or one of an older program.
-    void put(const std::string& itemName, D date, int start, int end, const std::string& last,
-             int code = 0, D recurEnd = {}, int madeMinute = 0, int flags = 0,
-             const std::string& note = "") {
-        CSchedule& s = doc->schedule();
-        s.clearImage();
-        CScheduleRecord& r = s.image();
-        r.setItemName(itemName);
-        r.setDate(date.month, date.day, date.year);
-        r.setStartTime(start / 100, start % 100);
-        r.setEndTime(end / 100, end % 100);
-        r.setPerson("Pat", "", last, "");
-        r.setMade(12, 1, 2026, 9, madeMinute, 7);
-        r.setRecurrenceCode(code);
-        r.setRecurrenceEnd(recurEnd.month, recurEnd.day, recurEnd.year);
-        r.setFlags(flags);
-        r.setNote(note);
-        ASSERT_EQ(s.append(), 0);
-    }
     std::vector<CDate> datesOf(const std::string& itemName) {
         std::vector<CDate> out;
         for (const Slot& s : slots(itemName))

@@ -107,6 +107,26 @@ protected:
         ASSERT_TRUE(doc->openGroup(group));
     }
 
+    // A record written straight into the schedule table, start and end as hhmm.
+    void put(const std::string& itemName, CDate date, int start, int end, const std::string& last,
+             int code = 0, CDate recurEnd = {}, int madeMinute = 0, int flags = 0,
+             const std::string& note = "") {
+        CSchedule& s = doc->schedule();
+        s.clearImage();
+        CScheduleRecord& r = s.image();
+        r.setItemName(itemName);
+        r.setDate(date.month, date.day, date.year);
+        r.setStartTime(start / 100, start % 100);
+        r.setEndTime(end / 100, end % 100);
+        r.setPerson("Pat", "", last, "");
+        r.setMade(12, 1, 2026, 9, madeMinute, 7);
+        r.setRecurrenceCode(code);
+        r.setRecurrenceEnd(recurEnd.month, recurEnd.day, recurEnd.year);
+        r.setFlags(flags);
+        r.setNote(note);
+        ASSERT_EQ(s.append(), 0);
+    }
+
     int item(const std::string& name) { return doc->findItem(name); }
     CItemDayModel day(const std::string& name, CDate date = {2026, 12, 8}) {
         return CItemDayModel(*doc, item(name), date);
