@@ -462,7 +462,8 @@ int packIntoNewFile(Data4* data, long count, long* kept) {
     // The file itself, not a link to it, is replaced.
     const std::string target = canonical(data->path);
     const auto slash = target.rfind('/');
-    const std::string within = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string within =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string folder = within.empty() ? std::string(".") : within;
     const std::string prefix = "." + target.substr(slash + 1) + ".pack";
     const std::string temp = within + prefix + std::to_string(::getpid());

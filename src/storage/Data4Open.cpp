@@ -293,7 +293,6 @@ int readStructure(Data4* d) {
     return 0;
 }
 
-
 } // namespace
 
 void Field4info::add(const std::string& name, char type, int width, int decimals, int nullable) {

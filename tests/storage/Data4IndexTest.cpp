@@ -58,7 +58,8 @@ protected:
     void makeWithDeletions(const std::string& name) {
         Data4* d = make(name);
         ASSERT_NE(d, nullptr);
-        for (int i = 0; i < 10; ++i) add(d, "20261208", "R", std::to_string(10 + i), std::to_string(i));
+        for (int i = 0; i < 10; ++i)
+            add(d, "20261208", "R", std::to_string(10 + i), std::to_string(i));
         d4tagSelect(d, nullptr);
         for (long r : {2, 5, 6, 9}) {
             ASSERT_EQ(d4go(d, r), 0);
