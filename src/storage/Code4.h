@@ -64,6 +64,10 @@ std::time_t code4now(const Code4* code);
 int error4(Code4* code, int errorCode, long location, const char* operation,
            const char* extra1 = nullptr, const char* extra2 = nullptr,
            const char* extra3 = nullptr);
+// Takes a pending error off the context, so that its next operation runs again, and says what
+// failed: `result` when it is an error code, else the error that was pending, else 0. The one way
+// to clear a pending error: a caller that gets a failure back acts on it.
+int error4take(Code4* code, int result = 0);
 // The message text of an error code ("Invalid or Unknown Error Code" when unknown).
 const char* error4text(int errorCode);
 // The desktop program never waits for a key press after a report.

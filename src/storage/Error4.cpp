@@ -97,6 +97,13 @@ const char* error4text(int errorCode) {
     return "Invalid or Unknown Error Code";
 }
 
+int error4take(Code4* code, int result) {
+    const int pending = code ? code->errorCode : 0;
+    if (code && pending < 0) code->errorCode = 0;
+    if (result < 0) return result;
+    return pending < 0 ? pending : 0;
+}
+
 void error4setNeverWait(bool neverWait) { gNeverWait = neverWait; }
 
 void error4setStream(std::FILE* stream) { gStream = stream; }
