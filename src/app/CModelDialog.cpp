@@ -1,6 +1,7 @@
 #include "app/CModelDialog.h"
 
 #include "app/CHelpWindow.h"
+#include "tables/Cp1252.h"
 
 namespace orv {
 
@@ -12,8 +13,23 @@ void CModelDialog::setHelpTopic(const QString& topic, QDialogButtonBox* buttons)
     attachHelp(this, topic, buttons);
 }
 
-void CModelDialog::accept() {
+bool CModelDialog::takeCheckedValues() {
+    m_refusal.clear();
     takeValues();
+    if (m_refusal.empty()) return true;
+    m_prompt.message(m_refusal, kAppTitle, PromptIcon::error);
+    return false;
+}
+
+std::string CModelDialog::storedText(const QString& text, const char* what) {
+    std::vector<std::string> unstorable;
+    std::string stored = utf8ToCp1252(text.toStdString(), &unstorable);
+    if (!unstorable.empty() && m_refusal.empty()) m_refusal = unstorableMessage(what, unstorable);
+    return stored;
+}
+
+void CModelDialog::accept() {
+    if (!takeCheckedValues()) return;
     if (m_model.onOk(m_prompt))
         QDialog::accept();
     else

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QDialogButtonBox;
 
 namespace orv {
@@ -25,6 +27,12 @@ public:
 protected:
     // Widget values into the model, before its OK check.
     virtual void takeValues() {}
+    // takeValues(), then false after telling the user when a text held characters the tables
+    // cannot store (the model's check does not run then, and the dialog stays open).
+    bool takeCheckedValues();
+    // A typed text as stored text. A character the tables cannot hold is not replaced silently:
+    // the first such field (`what`, its label) is refused by takeCheckedValues().
+    std::string storedText(const QString& text, const char* what);
     // Model values into the widgets, after a refused OK (the check may have changed them).
     virtual void refreshValues() {}
     CDialogModel& model() { return m_model; }
@@ -34,6 +42,7 @@ private:
     CDialogModel& m_model;
     CUserPrompt& m_prompt;
     QString m_helpTopic;
+    std::string m_refusal;
 };
 
 } // namespace orv

@@ -30,7 +30,10 @@ bool CQtProgress::step(long done, long total) {
     m_sinceUpdate.restart();
     const long long scaled = total > 0 ? static_cast<long long>(done) * kScale / total : 0;
     m_dialog.setValue(static_cast<int>(std::clamp<long long>(scaled, 0, kScale - 1)));
-    QApplication::processEvents();
+    // Until the dialog shows (and, being modal, keeps input from the windows behind it), the
+    // user's clicks and keys wait: they would start other work on the tables being walked.
+    QApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
+                                                     : QEventLoop::ExcludeUserInputEvents);
     return !m_dialog.wasCanceled();
 }
 

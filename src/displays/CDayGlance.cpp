@@ -84,8 +84,12 @@ bool CDayGlance::typeStartHour(const std::string& text, CUserPrompt& prompt) {
 
 int CDayGlance::reload() {
     const std::string key = CFieldText::dateKey(m_year, m_month, m_day);
-    m_loadResult = m_doc.schedule().loadTodaysList(key, m_doc.items(), m_reservations);
+    m_loadResult =
+        m_doc.takeReadFailure(m_doc.schedule().loadTodaysList(key, m_doc.items(), m_reservations));
+    // A day read halfway would show the items after the failure as free.
+    if (m_loadResult != 0) m_reservations.clear();
     refill();
+    if (m_loadResult != 0) m_lines.clear();
     return m_loadResult;
 }
 

@@ -46,7 +46,11 @@ int CMonthGlance::recount() {
         count(schedule.image());
         rc = schedule.next();
     }
-    m_countResult = rc == 0 || rc == res4eof ? 0 : rc;
+    m_countResult = m_doc.takeReadFailure(rc == 0 || rc == res4eof ? 0 : rc);
+    if (m_countResult != 0) {
+        for (auto& day : m_minutes)
+            day.fill(0);
+    }
     return m_countResult;
 }
 
@@ -92,6 +96,8 @@ void CMonthGlance::refill() {
         m_lines.push_back(CQuarterHourLine::listLine(number, kNameWidth, line));
     }
     m_lines.push_back(header);
+    // A month read halfway would show its later days as free.
+    if (m_countResult != 0) m_lines.clear();
 }
 
 int CMonthGlance::minutes(int day, int quarter) const {

@@ -158,6 +158,8 @@ bool CORVSchedView::isEnabled(Command command) const {
 }
 
 void CORVSchedView::run(Command command) {
+    // Long work of this group is running under a progress: its tables are not to be moved.
+    if (m_doc->busy()) return;
     QPointer<CORVSchedView> alive(this);
     runCommand(command);
     // Whatever the command changed reaches the calendar file at once.
@@ -165,6 +167,8 @@ void CORVSchedView::run(Command command) {
 }
 
 void CORVSchedView::refreshCalendarFile() {
+    // The file waits for the next tick while long work walks the tables.
+    if (m_doc->busy()) return;
     std::string error;
     if (m_feed && !m_feed->refresh(false, &error) && error != m_feedError)
         m_doc->prompt().message(error, CCalendarFeedModel::kTitle, PromptIcon::error);
@@ -475,6 +479,9 @@ void CORVSchedView::keepFrameInside() {
 }
 
 void CORVSchedView::timerTick() {
+    // Long work of this group lets the event loop run inside its progress and its messages: the
+    // tables are left alone until the next tick.
+    if (m_doc->busy()) return;
     const std::tm now = CClock::current().localNow();
     bool dateChanged = false;
     if (now.tm_mday != m_doc->day()) {
@@ -638,6 +645,7 @@ void CORVSchedView::mousePressEvent(QMouseEvent* event) {
 
 void CORVSchedView::leftClick(QPoint pos) {
     if (m_itemMenu->isVisible()) m_itemMenu->close();
+    if (m_doc->busy()) return;
     const int index = itemAt(pos + scrollOffset());
     if (index < 0) return;
     m_highlighted = index;
@@ -654,7 +662,7 @@ void CORVSchedView::leftClick(QPoint pos) {
 
 void CORVSchedView::rightClick(QPoint pos) {
     if (m_itemMenu->isVisible()) m_itemMenu->close();
-    if (m_settings.lock) return;
+    if (m_settings.lock || m_doc->busy()) return;
     const int index = itemAt(pos + scrollOffset());
     if (index < 0) return;
     m_rightClicked = index;

@@ -34,7 +34,7 @@ bool CCompressDatabases::compressTable(Table& table, const char* name, const cha
         rc = table.compress();
     }
     const bool reopened = table.isOpen();
-    if (!reopened && m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    if (!reopened) error4take(&m_doc.code());
     if (rc == CTableOps::kInUse) {
         prompt.message(inUseText, kErrorTitle, PromptIcon::error);
         m_outcome = Outcome::inUse;
@@ -53,6 +53,7 @@ bool CCompressDatabases::compressTable(Table& table, const char* name, const cha
 CCompressDatabases::Outcome CCompressDatabases::run() {
     CUserPrompt& prompt = m_doc.prompt();
     if (!prompt.ask(kQuestion, kQuestionTitle)) return Outcome::declined;
+    CORVSchedDoc::Busy busy(m_doc);
     m_outcome = Outcome::compressed;
     // The engine packs a table in one step: the progress counts tables.
     m_progress = prompt.progress(kCompressing, false);

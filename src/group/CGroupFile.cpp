@@ -173,6 +173,9 @@ bool CGroupFile::parse(std::string_view bytes, CGroupFileData& data, std::string
         return false;
     }
 
+    // Names longer than the schedule's item field are cut to fit it (their reservations are
+    // stored cut too), unless that makes two items of one name.
+    std::vector<std::pair<std::size_t, std::string>> cut;
     // The count is only a claim: reserve no more than the remaining bytes can hold.
     try {
         result.items.reserve(std::min<std::size_t>(count, in.remaining() / kMinItemBytes));
@@ -184,11 +187,28 @@ bool CGroupFile::parse(std::string_view bytes, CGroupFileData& data, std::string
                                 in.position());
                 return false;
             }
+            if (item.name().size() > CRoom::kMaxName) {
+                cut.emplace_back(result.items.size(), item.name());
+                item.setName(item.name().substr(0, CRoom::kMaxName));
+            }
             result.items.push_back(std::move(item));
         }
     } catch (const std::bad_alloc&) {
         error = "not enough memory to read the group file";
         return false;
+    }
+    for (const auto& [index, whole] : cut) {
+        const std::string& shortened = result.items[index].name();
+        for (std::size_t other = 0; other < result.items.size(); ++other)
+            if (other != index && result.items[other].name() == shortened) {
+                error = "the name of item \"" + whole + "\" is longer than " +
+                        std::to_string(CRoom::kMaxName) +
+                        " characters, and shortened it is the name of another item";
+                return false;
+            }
+        result.cutNames.push_back("The name of item \"" + whole + "\" is longer than " +
+                                  std::to_string(CRoom::kMaxName) +
+                                  " characters; it is shortened to \"" + shortened + "\".");
     }
 
     if (!in.readString(result.kindWord)) {

@@ -26,6 +26,9 @@ struct CGroupFileData {
     // Bare name of another group's people file in the group's folder; empty when the group
     // owns its people file.
     std::string peopleFileName;
+    // Set by reading: one text for each item whose name was longer than the tables can hold and
+    // was cut to fit (the reservations of that item are stored under the cut name).
+    std::vector<std::string> cutNames;
 };
 
 } // namespace orv

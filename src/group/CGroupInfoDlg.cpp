@@ -31,28 +31,34 @@ CGroupInfoDlg::CGroupInfoDlg(CGroupInfoModel& model, CUserPrompt& prompt, QWidge
     m_kind->setMaxLength(CGroupInfoModel::kKindWordLimit);
     m_description = new QLineEdit(CQtPrompt::toQt(model.description), this);
     m_description->setMaxLength(CGroupInfoModel::kDescriptionLimit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
 
     if (model.creating()) {
         setWindowTitle(QStringLiteral("New Group Information"));
-        layout->addWidget(wrapped("You are creating a new group of items. Please enter the following "
-                                  "information about the group.",
-                                  this));
-        layout->addWidget(wrapped("What type of item is the group managing (i.e. room, car, etc.)? Use "
-                                  "singular case (i.e. Room not Rooms, etc.).",
-                                  this));
+        layout->addWidget(
+            wrapped("You are creating a new group of items. Please enter the following "
+                    "information about the group.",
+                    this));
+        layout->addWidget(
+            wrapped("What type of item is the group managing (i.e. room, car, etc.)? Use "
+                    "singular case (i.e. Room not Rooms, etc.).",
+                    this));
         layout->addWidget(m_kind);
-        layout->addWidget(wrapped("Enter a description for the group. This will appear as the group heading.", this));
+        layout->addWidget(wrapped(
+            "Enter a description for the group. This will appear as the group heading.", this));
         layout->addWidget(m_description);
         m_otherPeople = new QCheckBox(QStringLiteral("Use people from an existing group?"), this);
         m_otherPeople->setChecked(model.useOtherPeople);
         layout->addWidget(m_otherPeople);
-        layout->addWidget(wrapped("Checking this gives you the opportunity to specify that people from another "
-                                  "group will be reserving the items in this group.",
-                                  this));
-        layout->addWidget(wrapped("After OK is pressed, you will be shown a dialog where you can specify the "
-                                  "file name for this group.",
-                                  this));
+        layout->addWidget(
+            wrapped("Checking this gives you the opportunity to specify that people from another "
+                    "group will be reserving the items in this group.",
+                    this));
+        layout->addWidget(
+            wrapped("After OK is pressed, you will be shown a dialog where you can specify the "
+                    "file name for this group.",
+                    this));
         setHelpTopic(QString::fromLatin1(help::kNewGroup), buttons);
     } else {
         setWindowTitle(QStringLiteral("Modify Group Information"));
@@ -69,8 +75,8 @@ CGroupInfoDlg::CGroupInfoDlg(CGroupInfoModel& model, CUserPrompt& prompt, QWidge
 }
 
 void CGroupInfoDlg::takeValues() {
-    m_info.kindWord = CQtPrompt::toStored(m_kind->text());
-    m_info.description = CQtPrompt::toStored(m_description->text());
+    m_info.kindWord = storedText(m_kind->text(), "Type of object being managed");
+    m_info.description = storedText(m_description->text(), "Group Description");
     if (m_otherPeople) m_info.useOtherPeople = m_otherPeople->isChecked();
 }
 

@@ -51,10 +51,10 @@ CItemDlg::CItemDlg(CItemInfoModel& model, CUserPrompt& prompt, QWidget* parent)
 }
 
 void CItemDlg::takeValues() {
-    if (m_item.adding()) m_item.name = CQtPrompt::toStored(m_name->text());
-    m_item.occupancy = CQtPrompt::toStored(m_occupancy->text());
-    m_item.defaultLength = CQtPrompt::toStored(m_length->text());
-    m_item.description = CQtPrompt::toStored(m_description->text());
+    if (m_item.adding()) m_item.name = storedText(m_name->text(), "Name");
+    m_item.occupancy = storedText(m_occupancy->text(), "Occupancy");
+    m_item.defaultLength = storedText(m_length->text(), "Default Reservation Length");
+    m_item.description = storedText(m_description->text(), "Long Description");
 }
 
 void CItemDlg::registerDialogs() {

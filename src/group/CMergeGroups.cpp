@@ -14,9 +14,6 @@ namespace orv {
 
 namespace {
 
-// The group file could not be written: reported once the lock is let go.
-constexpr int kSaveFailed = -3;
-
 struct CopyOutcome {
     bool duplicate = false; // an append refused as a taken unique key
     bool failed = false;    // another failed append, or a walk that did not reach the end
@@ -41,11 +38,11 @@ CopyOutcome copyRecords(Code4& code, CUserPrompt& prompt, const char* label, Fro
             outcome.duplicate = true;
         else if (appended != res4success)
             outcome.failed = true;
-        if (code.errorCode < 0) code.errorCode = 0;
+        if (error4take(&code) != 0) outcome.failed = true;
         rc = from.next();
     }
     if (rc != res4eof) outcome.failed = true;
-    if (code.errorCode < 0) code.errorCode = 0;
+    error4take(&code);
     return outcome;
 }
 
@@ -105,6 +102,7 @@ int CMergeGroups::run() {
 }
 
 int CMergeGroups::mergeGroup(const std::string& path) {
+    CORVSchedDoc::Busy busy(m_doc);
     m_warnings.clear();
     m_result = kMerged;
     CUserPrompt& prompt = m_doc.prompt();
@@ -116,23 +114,20 @@ int CMergeGroups::mergeGroup(const std::string& path) {
         prompt.message(utf8ToCp1252(why), kAppTitle, PromptIcon::error);
         return kNotMerged;
     }
+    for (const std::string& cut : other.cutNames)
+        prompt.message(cut, kAppTitle, PromptIcon::information);
 
-    CPeople& people = m_doc.people();
-    if (people.lockAll() != 0) {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
-        prompt.message(kNotLocked, kCancelledTitle, PromptIcon::error);
-        return kNotMerged;
-    }
+    // The items join the group file as every change of it is made: under the group-wide lock, on
+    // the file read again (a lock, read or write that fails is told there and changes nothing).
     CSchedule from(m_doc.code());
-    int result = mergeItems(path, other, from);
-    people.unlock();
-    if (result == kSaveFailed) {
-        prompt.message(kNotSaved, kCancelledTitle, PromptIcon::error);
-        result = kNotMerged;
-    }
-    if (result != kMerged) {
+    int refusal = kMerged;
+    const auto written = m_doc.rewriteGroupFile([&] {
+        refusal = mergeItems(path, other, from);
+        return refusal == kMerged;
+    });
+    if (written != CORVSchedDoc::GroupWrite::written) {
         from.close();
-        return result;
+        return refusal != kMerged ? refusal : kNotMerged;
     }
 
     mergeReservations(from);
@@ -151,15 +146,14 @@ int CMergeGroups::mergeGroup(const std::string& path) {
 int CMergeGroups::mergeItems(const std::string& path, const CGroupFileData& other,
                              CSchedule& from) {
     Code4& code = m_doc.code();
-    // The item list as it is on disk now, checked again: another user may have added a name
-    // since this group was read.
-    m_doc.rereadGroupFile();
+    // The item list is the one just read again: another user may have added a name since this
+    // group was read.
     for (const CRoom& item : other.items)
         if (m_doc.findItem(item.name()) >= 0) return kSameItemName;
 
     const CSchedule& mine = m_doc.schedule();
     if (from.open(path) != 0) {
-        code.errorCode = 0;
+        error4take(&code);
         warn(kNoReservations);
     } else if (from.noRecurrenceField() != mine.noRecurrenceField() ||
                from.oldFormat() != mine.oldFormat()) {
@@ -171,11 +165,6 @@ int CMergeGroups::mergeItems(const std::string& path, const CGroupFileData& othe
 
     for (const CRoom& item : other.items)
         m_doc.items().append(item);
-    if (!m_doc.saveGroupFile()) {
-        // The list goes back to what the file holds, so that nothing half merged stays shown.
-        m_doc.rereadGroupFile();
-        return kSaveFailed;
-    }
     return kMerged;
 }
 
@@ -194,7 +183,7 @@ void CMergeGroups::mergeAttendeeLists(const std::string& path) {
     Code4& code = m_doc.code();
     CRosterLink from(code);
     if (from.open(path) != 0) {
-        code.errorCode = 0;
+        error4take(&code);
         warn(kNoAttendeeLists);
         return;
     }
@@ -218,7 +207,7 @@ void CMergeGroups::mergePeople(const std::string& path, const std::string& store
 
     CPeople& from = m_doc.otherPeople();
     if (from.open(table, true) != 0) {
-        code.errorCode = 0;
+        error4take(&code);
         warn(kNoPeople);
         return;
     }

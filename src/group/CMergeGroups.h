@@ -4,9 +4,10 @@
 // when an item name is in both groups, when the schedule tables are of different levels, or when
 // the other group owns the people table this group uses.
 //
-// The item list changes as Items > Add Item changes it: under the group-wide lock, on the group
-// file read again, with the name check made on that fresh list. The records follow after the
-// lock is let go (each append takes its own locks).
+// The item list changes as every change of the group file is made (CORVSchedDoc::
+// rewriteGroupFile): under the group-wide lock, on the group file read again, with the name check
+// made on that fresh list. The records follow after the lock is let go (each append takes its own
+// locks).
 
 #include <string>
 #include <vector>
@@ -44,10 +45,6 @@ public:
     static constexpr const char* kOwnsPeopleText =
         "The group being merged owns the people file of the current group, merge cancelled.";
     static constexpr const char* kCancelledTitle = "Merge Cancelled";
-    static constexpr const char* kNotLocked =
-        "The group could not be locked against other users' changes, merge cancelled.";
-    static constexpr const char* kNotSaved =
-        "The group file could not be written, merge cancelled.";
 
     // Warnings.
     static constexpr const char* kNoReservations =

@@ -91,7 +91,7 @@ bool CORVSchedDoc::saveGroupFile(std::string* error) {
 CORVSchedDoc::GroupWrite CORVSchedDoc::rewriteGroupFile(const std::function<bool()>& change) {
     if (m_groupFile.empty()) return GroupWrite::failed;
     if (!m_people.isOpen() || m_people.lockAll() != 0) {
-        if (m_code.errorCode < 0) m_code.errorCode = 0;
+        error4take(&m_code);
         std::string file = m_people.tableName();
         if (file.size() < 4 || strcasecmp(file.c_str() + file.size() - 4, ".dbf") != 0)
             file += ".dbf";
@@ -109,7 +109,7 @@ CORVSchedDoc::GroupWrite CORVSchedDoc::rewriteGroupFile(const std::function<bool
         if (result == GroupWrite::failed) rereadGroupFile();
     }
     m_people.unlock();
-    if (m_code.errorCode < 0) m_code.errorCode = 0;
+    error4take(&m_code);
     if (result == GroupWrite::failed) {
         if (!why.empty())
             why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
@@ -165,6 +165,8 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
         return false;
     }
     deriveNames(groupFile);
+    for (const std::string& cut : m_data.cutNames)
+        m_prompt.message(cut, kAppTitle, PromptIcon::information);
 
     if (!m_stamp.openOrCreate(m_stampPath)) m_stamp.close();
 
@@ -173,7 +175,7 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
 
     if (m_schedule.open(m_groupFile) != 0) {
         // Said out loud: without it the user is left wondering why no window appeared.
-        m_code.errorCode = 0;
+        error4take(&m_code);
         m_stamp.close();
         emptyIdentity();
         m_prompt.message(kScheduleNotOpened, kAppTitle, PromptIcon::error);
@@ -184,7 +186,7 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
 
     bool asked = false;
     while (!openPeople()) {
-        m_code.errorCode = 0;
+        error4take(&m_code);
         bool retry = false;
         if (!asked) {
             asked = true;
@@ -215,7 +217,7 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
     m_attendeeAvailable = false;
     if (!m_schedule.oldFormat() && !m_people.oldLayout()) {
         if (m_roster.open(m_groupFile) != 0) {
-            m_code.errorCode = 0;
+            error4take(&m_code);
             m_prompt.message(kAttendeeNotOpened, kAppTitle, PromptIcon::error);
         } else {
             m_attendeeAvailable = true;
@@ -281,7 +283,7 @@ bool CORVSchedDoc::createGroup() {
             opened = m_people.open(owner, false) == 0;
         }
         if (!opened) {
-            m_code.errorCode = 0;
+            error4take(&m_code);
             m_prompt.message(kOwnerHasNoPeople, kAppTitle, PromptIcon::error);
             return failed();
         }
@@ -290,14 +292,14 @@ bool CORVSchedDoc::createGroup() {
     if (m_stamp.create(m_stampPath)) m_stamp.markUpdate();
 
     if (m_schedule.create(m_groupFile) != 0) {
-        m_code.errorCode = 0;
+        error4take(&m_code);
         m_people.close();
         m_stamp.close();
         return failed();
     }
     if (!info.useOtherPeople) {
         if (m_people.create(m_groupFile) != 0) {
-            m_code.errorCode = 0;
+            error4take(&m_code);
             m_schedule.close();
             m_stamp.close();
             return failed();
@@ -307,7 +309,7 @@ bool CORVSchedDoc::createGroup() {
 
     m_attendeeAvailable = false;
     if (m_roster.create(m_groupFile) != 0) {
-        m_code.errorCode = 0;
+        error4take(&m_code);
         m_prompt.message(kAttendeeNotCreated, kAppTitle, PromptIcon::error);
     } else if (m_people.oldLayout()) {
         m_roster.close();
@@ -351,20 +353,21 @@ void CORVSchedDoc::closeTables() {
 void CORVSchedDoc::closeGroup() {
     if (!m_groupFile.empty()) {
         if (m_settings.deleteOldRes > 0 && m_schedule.isOpen()) {
-            m_code.errorCode = 0;
+            error4take(&m_code);
             deleteOlderThan(CDate::today().addDays(-m_settings.deleteOldRes).key());
         }
         closeTables();
         m_groupFile.clear();
     }
     if (m_code.initialized) {
-        m_code.errorCode = 0;
+        error4take(&m_code);
         code4initUndo(&m_code);
     }
 }
 
 int CORVSchedDoc::deleteOlderThan(const std::string& dateKey) {
     if (!m_schedule.isOpen()) return 0;
+    Busy busy(*this);
     CWaitCursor wait(m_prompt);
     // What is deleted stays deleted: no Cancel. Progress goes by date up to the cut.
     const auto progress = m_prompt.progress(kDeletingOld, false);
@@ -376,8 +379,24 @@ int CORVSchedDoc::deleteOlderThan(const std::string& dateKey) {
                                                      if (first < 0) first = day;
                                                      progress->step(day - first, cut - first);
                                                  });
-    if (m_code.errorCode < 0) m_code.errorCode = 0;
+    error4take(&m_code);
     return count;
+}
+
+int CORVSchedDoc::takeReadFailure(int rc) {
+    const int failure = error4take(&m_code, rc);
+    if (failure != 0) m_prompt.message(kNotRead, kDatabaseError, PromptIcon::error);
+    return failure;
+}
+
+int CORVSchedDoc::deleteCurrentReservation() {
+    const CScheduleRecord r = m_schedule.image();
+    const int rc = m_schedule.deleteCurrent();
+    if (rc != 0) return rc;
+    if (!r.hasAttendees() || !m_roster.isOpen()) return 0;
+    const int links = CAttendeeLists::deleteAttendees(m_roster, r.month(), r.day(), r.year(),
+                                                      r.startHour(), r.startMinute(), r.itemName());
+    return links < 0 ? links : 0;
 }
 
 void CORVSchedDoc::markUpdate() {
@@ -392,11 +411,11 @@ void CORVSchedDoc::reopenTables() {
     if (!m_network) return;
     m_schedule.close();
     m_people.close();
-    m_code.errorCode = 0;
+    error4take(&m_code);
     if (m_schedule.open(m_groupFile) == 0) {
-        if (!openPeople()) m_code.errorCode = 0;
+        if (!openPeople()) error4take(&m_code);
     } else {
-        m_code.errorCode = 0;
+        error4take(&m_code);
     }
 }
 
@@ -416,9 +435,11 @@ int CORVSchedDoc::loadTodaysList(const std::string& dateKey) {
         m_today.clear();
         return e4parmNull;
     }
-    int rc = m_schedule.loadTodaysList(dateKey, m_items, m_today);
-    if (rc < 0)
-        m_code.errorCode = 0; // a failed read leaves what was loaded; the next tick tries again
+    std::vector<_SCHEDITEM> loaded;
+    const int rc = error4take(&m_code, m_schedule.loadTodaysList(dateKey, m_items, loaded));
+    // A read that failed halfway would show the items after it as free: the list stays as it was
+    // and the next tick tries again.
+    if (rc == 0) m_today = std::move(loaded);
     return rc;
 }
 

@@ -58,6 +58,10 @@ public:
     static constexpr const char* kNothingChanged = ", the group was not changed.";
     static constexpr const char* kGroupErrorTitle = "Group File Error";
 
+    // A list or report whose read of the schedule failed shows nothing and says so.
+    static constexpr const char* kNotRead = "Could not read schedule record from database";
+    static constexpr const char* kDatabaseError = "Database Error";
+
     CORVSchedDoc(CUserPrompt& prompt, CSettings& settings);
     // Closes the group (deleting old reservations when so set) and releases the engine context.
     ~CORVSchedDoc();
@@ -94,6 +98,22 @@ public:
     // file as it is now on disk, so that items another user added meanwhile are not lost.
     bool storeWindowRect(const CRect& rect);
 
+    // Long work of this group (compress, merge, the imports, the reservation report, deleting
+    // old reservations) holds a Busy for its whole run. Its progress and its messages let the
+    // event loop run, and while the document is busy nothing else may move its tables: the main
+    // view's timer and the calendar file wait for the next tick, and the group's commands wait.
+    class Busy {
+    public:
+        explicit Busy(CORVSchedDoc& doc) : m_doc(doc) { ++m_doc.m_busy; }
+        ~Busy() { --m_doc.m_busy; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        CORVSchedDoc& m_doc;
+    };
+    bool busy() const { return m_busy > 0; }
+
     // The stamp file.
     void markUpdate();
     bool changedByOthers();
@@ -111,6 +131,14 @@ public:
     // available, the attendee links dated before it; the wait cursor shows meanwhile. Returns
     // how many were deleted; no engine error is left pending.
     int deleteOlderThan(const std::string& dateKey);
+    // Deletes the schedule record the table is on (its lock held, as relockCurrent leaves it),
+    // then its attendee links when it had any: a failed delete keeps its links, so that no record
+    // is left flagged with attendees and none linked. The delete's result, else the links'.
+    int deleteCurrentReservation();
+    // After a walk of the schedule for a list or report: takes a pending engine error and gives
+    // 0 when the walk's result `rc` and the context say it read everything, else the failure,
+    // which the user is told with kNotRead.
+    int takeReadFailure(int rc);
     // Loads today's list for a date key ("%04d%02d%02d").
     int loadTodaysList(const std::string& dateKey);
     // Loads today's list for the document's date, reopening the tables first when the network
@@ -209,6 +237,7 @@ private:
     int m_year = 0;
     bool m_network = false;
     bool m_attendeeAvailable = false;
+    int m_busy = 0;
     CDocSettings m_settings;
     std::vector<CDocObserver*> m_observers;
     std::function<void(const std::string&)> m_addRecent;

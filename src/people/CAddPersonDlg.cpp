@@ -87,14 +87,17 @@ void CAddPersonDlg::showValues() {
 }
 
 void CAddPersonDlg::takeValues() {
-    for (auto& [edit, value] : m_fields)
-        m_person.*value = CQtPrompt::toStored(edit->text());
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const char* label =
+            kFieldSpecs[i].label[0] ? kFieldSpecs[i].label : kFieldSpecs[i - 1].label;
+        m_person.*(m_fields[i].second) = storedText(m_fields[i].first->text(), label);
+    }
     m_person.mayReserve = m_reserve->isChecked();
     m_person.attendee = m_attendee->isChecked();
 }
 
 void CAddPersonDlg::addAndNew() {
-    takeValues();
+    if (!takeCheckedValues()) return;
     if (!m_person.addAndNew(prompt())) return;
     showValues();
     m_fields.front().first->setFocus();

@@ -33,7 +33,7 @@ CImportPeople::Outcome CImportPeople::run() {
     CPeople& other = m_doc.otherPeople();
     if (other.open(*path, false) != 0) {
         // Also this group's own table under another spelling: the context refuses a second open.
-        m_doc.code().errorCode = 0;
+        error4take(&m_doc.code());
         prompt.message(kNoPeople, "Error", PromptIcon::error);
         return Outcome::refused;
     }
@@ -42,13 +42,18 @@ CImportPeople::Outcome CImportPeople::run() {
     {
         CWaitCursor busy(prompt);
         std::vector<CPeopleRecord> people;
-        other.listPeople(m_attendees ? CPeople::Kind::Attendee : CPeople::Kind::MayReserve, people);
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0; // what was read is listed
+        // What was read is listed.
+        error4take(&m_doc.code(),
+                   other.listPeople(
+                       m_attendees ? CPeople::Kind::Attendee : CPeople::Kind::MayReserve, people));
         for (const CPeopleRecord& person : people)
             dialog.addLine({person.listLine(), person.recordNumber(), person.key()});
     }
     const bool confirmed = prompt.runDialog(dialog);
-    if (confirmed) importSelected(dialog);
+    if (confirmed) {
+        CORVSchedDoc::Busy busy(m_doc);
+        importSelected(dialog);
+    }
     other.close();
     if (!confirmed) return Outcome::cancelled;
     if (m_selections > 0)
@@ -70,7 +75,7 @@ void CImportPeople::importSelected(const CImportPeopleModel& dialog) {
         if (index < 0 || index >= static_cast<int>(dialog.lines().size())) continue;
         if (other.goTo(dialog.lines()[static_cast<std::size_t>(index)].record) != res4success) {
             // Neither imported nor counted; the next one is tried.
-            if (code.errorCode < 0) code.errorCode = 0;
+            error4take(&code);
             continue;
         }
         CPeopleRecord person = other.image();
@@ -79,7 +84,7 @@ void CImportPeople::importSelected(const CImportPeopleModel& dialog) {
         if (mine.append() != res4success) {
             ++m_duplicates;
             // A failure other than a taken key must not block the people after it.
-            if (code.errorCode < 0) code.errorCode = 0;
+            error4take(&code);
         }
     }
 }

@@ -34,12 +34,12 @@ bool CPersonDeleteModel::onOk(CUserPrompt& prompt) {
         // Someone another user deleted first is passed over.
         if (m_people.goTo(m_lines[static_cast<std::size_t>(line)].recordNumber) != res4success ||
             m_people.relockCurrent() != res4success) {
-            if (m_people.code().errorCode < 0) m_people.code().errorCode = 0;
+            error4take(&m_people.code());
             continue;
         }
         if (m_people.deleteCurrent() == 0) ++m_deleted;
     }
-    if (m_people.code().errorCode < 0) m_people.code().errorCode = 0;
+    error4take(&m_people.code());
     return true;
 }
 

@@ -8,7 +8,7 @@ namespace orv {
 
 std::vector<CListLine> CPersonListModel::linesOf(CPeople& people, CPeople::Kind kind) {
     std::vector<CPeopleRecord> records;
-    if (people.listPeople(kind, records) < 0) people.code().errorCode = 0;
+    error4take(&people.code(), people.listPeople(kind, records));
     std::vector<CListLine> lines;
     lines.reserve(records.size());
     for (const CPeopleRecord& r : records)
@@ -21,7 +21,7 @@ CPersonListModel::CPersonListModel(CPeople& people, CUserPrompt& prompt, CPeople
     : m_people(people), m_kind(kind), m_use(use) {
     CWaitCursor wait(prompt);
     std::vector<CPeopleRecord> records;
-    if (people.listPeople(kind, records) < 0) people.code().errorCode = 0;
+    error4take(&people.code(), people.listPeople(kind, records));
     for (const CPeopleRecord& r : records) {
         m_lines.push_back({r.listLine(), r.recordNumber()});
         m_keys.push_back(r.key());
@@ -55,7 +55,7 @@ bool CPersonListModel::onOk(CUserPrompt& prompt) {
         return false;
     }
     if (m_people.goTo(m_lines[static_cast<std::size_t>(selected)].recordNumber) != res4success) {
-        if (m_people.code().errorCode < 0) m_people.code().errorCode = 0;
+        error4take(&m_people.code());
         prompt.message(kNotRead, "Database Error", PromptIcon::error);
         return false;
     }

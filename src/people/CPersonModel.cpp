@@ -46,7 +46,7 @@ bool CPersonModel::write(CUserPrompt& prompt) {
         int rc = m_people.goTo(m_record);
         if (rc == res4success) rc = m_people.relockCurrent();
         if (rc != res4success) {
-            if (m_people.code().errorCode < 0) m_people.code().errorCode = 0;
+            error4take(&m_people.code());
             prompt.message(kDeletedMeanwhile, kDeletedMeanwhileTitle, PromptIcon::error);
             return false;
         }
@@ -67,7 +67,7 @@ bool CPersonModel::write(CUserPrompt& prompt) {
         return false;
     }
     if (rc != 0) {
-        if (m_people.code().errorCode < 0) m_people.code().errorCode = 0;
+        error4take(&m_people.code());
         prompt.message("Error adding/updating person in database, already exist or busy? (" +
                            std::to_string(rc) + ")",
                        "Error", PromptIcon::error);

@@ -26,7 +26,8 @@ CAttendance::CAttendance(CORVSchedDoc& doc, CPeopleKey person)
             note = schedule.image().note();
         m_lines.push_back(lineFor(month, day, year, hour, minute, item, note));
     }
-    if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+    // A list cut short would look like all of the person's attendances.
+    if (doc.takeReadFailure(rc == res4eof ? 0 : rc) != 0) m_lines.clear();
 }
 
 std::string CAttendance::title() const {

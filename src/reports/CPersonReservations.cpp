@@ -45,7 +45,11 @@ void CPersonReservations::load() {
         m_records.push_back(r);
         m_lines.push_back(lineFor(r));
     }
-    if (rc < 0) m_doc.code().errorCode = 0;
+    if (m_doc.takeReadFailure(rc == res4eof ? 0 : rc) != 0) {
+        // A list cut short would look like all of the person's reservations.
+        m_lines.clear();
+        m_records.clear();
+    }
 }
 
 void CPersonReservations::showReservation() {
@@ -63,7 +67,7 @@ void CPersonReservations::showReservation() {
                                  CFieldText::zeroPadded(listed.startMinute(), 2));
     if (rc != 0 || schedule.image().recordNumber() != listed.recordNumber() ||
         !schedule.image().sameReservation(listed)) {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        error4take(&m_doc.code());
         prompt.message(kNotRead, kDatabaseError, PromptIcon::error);
         return;
     }

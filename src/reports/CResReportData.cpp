@@ -101,6 +101,7 @@ bool CResReportData::passes(const CScheduleRecord& r,
 }
 
 int CResReportData::build() {
+    CORVSchedDoc::Busy busy(m_doc);
     m_lines.clear();
     const CReportCriteria& c = m_criteria;
     m_lines.push_back("Reservation Report from " + dateText(c.startMonth, c.startDay, c.startYear) +
@@ -163,9 +164,15 @@ int CResReportData::build() {
         m_doc.prompt().message(kOutOfMemory, kAppTitle, PromptIcon::none);
         rc = 0;
     }
+    const int failure = m_doc.takeReadFailure(rc == 0 || rc == res4eof ? 0 : rc);
+    if (failure != 0) {
+        // No report cut short: it would end as if complete.
+        m_lines.clear();
+        return failure;
+    }
     if (open) m_lines.push_back(total());
     m_lines.push_back(stopped ? kStopped : kEnd);
-    return rc == 0 || rc == res4eof ? 0 : rc;
+    return 0;
 }
 
 CPrintRequest CResReportData::printRequest() const {

@@ -153,7 +153,7 @@ int CUtilizationReport::compute() {
             static_cast<double>(clock.seconds(r.date(), start, end));
     }
     if (rc != 0 && rc != res4eof) {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        error4take(&m_doc.code());
         return rc;
     }
 
@@ -195,7 +195,7 @@ bool CUtilizationReport::run(CORVSchedDoc& doc, int startHour) {
     CUserPrompt& prompt = doc.prompt();
     int month = 0, day = 0, year = 0;
     if (doc.schedule().earliestDate(month, day, year) != 0) {
-        if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+        error4take(&doc.code());
         prompt.message(kNoReservations, kNoReservationsTitle, PromptIcon::information);
         return false;
     }

@@ -6,6 +6,7 @@
 #include "reservations/CRosterModel.h"
 #include "tables/CClock.h"
 #include "tables/CFieldText.h"
+#include "tables/CSeriesDates.h"
 
 #include <cstdio>
 
@@ -68,8 +69,7 @@ void CAddReservation::fillPersonList(long select) {
     m_personLines.push_back({kAddNewPerson, -1});
     selectedPerson = -1;
     std::vector<CPeopleRecord> people;
-    if (m_doc.people().listPeople(CPeople::Kind::MayReserve, people) < 0)
-        m_doc.code().errorCode = 0;
+    error4take(&m_doc.code(), m_doc.people().listPeople(CPeople::Kind::MayReserve, people));
     for (const CPeopleRecord& p : people) {
         if (p.recordNumber() == select) selectedPerson = static_cast<int>(m_personLines.size());
         m_personLines.push_back({p.listLine(), p.recordNumber()});
@@ -87,30 +87,23 @@ int CAddReservation::checkTimes(int startHour, int startMinute, int endHour, int
 }
 
 void CAddReservation::removeOvernightDays(const CScheduleRecord& first) {
-    CSchedule& schedule = m_doc.schedule();
     bool today = false;
-    CDate t = first.date();
-    int hour = first.startHour();
-    int minute = first.startMinute();
-    for (;;) {
-        int rc = schedule.seek(t.key(), m_itemName, CFieldText::zeroPadded(hour, 2),
-                               CFieldText::zeroPadded(minute, 2));
-        if (rc == 0) rc = schedule.relockCurrent();
-        if (rc != 0) break;
-        if (!schedule.image().sameSeries(first)) {
-            schedule.unlock();
-            break;
-        }
-        const CScheduleRecord& r = schedule.image();
-        if (r.hasAttendees() && m_doc.rosterLinks().isOpen())
-            CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), r.month(), r.day(), r.year(),
-                                            r.startHour(), r.startMinute(), m_itemName);
-        schedule.deleteCurrent();
-        if (t == m_doc.date()) today = true;
-        t = t.addDays(1);
-        hour = minute = 0;
-    }
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    m_doc.schedule().visitSeries(
+        CSeriesDates(kOvernight, first.date(), first.recurrenceEnd()), first,
+        [&first](const CDate& t) { return t == first.date() ? first.startHhmm() : 0; },
+        [&](CScheduleRecord& member) {
+            const CScheduleRecord gone = member;
+            const int rc = m_doc.deleteCurrentReservation();
+            if (rc != 0) return rc;
+            if (gone.date() == m_doc.date()) today = true;
+            // What was written and is undone now is no longer reported as written.
+            std::erase_if(m_written, [&gone](const CScheduleRecord& r) {
+                return r.sameSeries(gone) && r.date() == gone.date() &&
+                       r.startHhmm() == gone.startHhmm() && r.itemName() == gone.itemName();
+            });
+            return 0;
+        });
+    error4take(&m_doc.code());
     if (today) m_doc.scheduleChanged(m_doc.date(), true);
 }
 
@@ -137,7 +130,6 @@ bool CAddReservation::makeReservation() {
         limit = endsAtMidnight ? lastDate.addDays(-1) : lastDate;
         recurEnd = limit;
     }
-    const int step = code == kWeekly ? 7 : 1;
     if (schedule.noRecurrenceField() && code != kNone) {
         prompt.message(kOldFormat, kOldFormatTitle, PromptIcon::information);
         code = kNone;
@@ -154,7 +146,7 @@ bool CAddReservation::makeReservation() {
     }
     CPeople& people = m_doc.people();
     if (people.goTo(m_personLines[selectedPerson].recordNumber) != res4success) {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        error4take(&m_doc.code());
         prompt.message(kPersonNotRead, kDatabaseError, PromptIcon::error);
         return false;
     }
@@ -196,74 +188,74 @@ bool CAddReservation::makeReservation() {
     bool overnightWritten = false;
     CScheduleRecord overnightFirst;
     m_requested = 0;
-    for (CDate t = date;; t = t.addDays(step)) {
-        if (!(code == kWeekdays && t.isWeekend())) {
-            int sh = startHour, sm = startMinute, eh = endHour, em = endMinute;
-            if (code == kOvernight) {
-                if (t != date) sh = sm = 0;
-                if (t != limit) {
-                    eh = 23;
-                    em = 59;
-                }
-            }
-            ++m_requested;
-            // Reopening closes the table and so drops its locks: never between lock and append.
-            m_doc.reopenTablesIfSet();
-            int result = -1;
-            int rc = schedule.lockAll();
-            if (rc == 0) {
-                m_loader.loadItemDay(t, false);
-                result = checkTimes(sh, sm, eh, em, m_loader.dayStarts(), m_loader.dayEnds());
-            }
-            if (result == 0) {
-                image.setDate(t.month, t.day, t.year);
-                image.setStartTime(sh, sm);
-                image.setEndTime(eh, em);
-                schedule.image() = image;
-                rc = schedule.append();
-            }
-            schedule.unlock();
-            if (rc != 0) {
-                if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
-                prompt.message(kNotWritten, kDatabaseError, PromptIcon::error);
-                if (code == kOvernight) {
-                    // An overnight span is one reservation: all of it, or nothing.
-                    if (overnightWritten) removeOvernightDays(overnightFirst);
-                    break;
-                }
-            } else if (result == 0) {
-                m_written.push_back(schedule.image());
-                if (!overnightWritten) {
-                    overnightFirst = schedule.image();
-                    overnightWritten = true;
-                }
-                m_doc.scheduleChanged(t, false);
-                if (holdSelection) {
-                    const int linked = m_doc.attendees().saveAttendeeChanges(
-                        m_doc.rosterLinks(), t.month, t.day, t.year, sh, sm, m_itemName);
-                    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
-                    if (linked != 0)
-                        prompt.message(kAttendeesNotWritten, kDatabaseError, PromptIcon::error);
-                    if (!includeLater) holdSelection = false;
-                }
-            } else if (result == 1) {
-                prompt.message(kEndNotAfterStart, kReservationError, PromptIcon::error);
-                return false;
-            } else {
-                char text[160];
-                std::snprintf(text, sizeof text,
-                              "Reservation conflicts with existing reservation on %02i/%02i/%04i",
-                              t.month, t.day, t.year);
-                prompt.message(text, kReservationError, PromptIcon::error);
-                partlyFailed = true;
-                if (code == kNone) return false;
-                if (code == kOvernight) {
-                    if (overnightWritten) removeOvernightDays(overnightFirst);
-                    break;
-                }
+    CSeriesDates dates(code, date, limit);
+    for (CDate t; dates.next(t);) {
+        int sh = startHour, sm = startMinute, eh = endHour, em = endMinute;
+        if (code == kOvernight) {
+            if (t != date) sh = sm = 0;
+            if (t != limit) {
+                eh = 23;
+                em = 59;
             }
         }
-        if (code == kNone || t.addDays(step) > limit) break;
+        ++m_requested;
+        // Reopening closes the table and so drops its locks: never between lock and append.
+        m_doc.reopenTablesIfSet();
+        int result = -1;
+        int rc = schedule.lockAll();
+        if (rc == 0) {
+            // A day that could not be read whole cannot be checked for overlap: nothing is
+            // written on it.
+            rc = m_loader.loadItemDay(t, false);
+            if (rc == 0)
+                result = checkTimes(sh, sm, eh, em, m_loader.dayStarts(), m_loader.dayEnds());
+        }
+        if (result == 0) {
+            image.setDate(t.month, t.day, t.year);
+            image.setStartTime(sh, sm);
+            image.setEndTime(eh, em);
+            schedule.image() = image;
+            rc = schedule.append();
+        }
+        schedule.unlock();
+        if (rc != 0) {
+            error4take(&m_doc.code());
+            prompt.message(kNotWritten, kDatabaseError, PromptIcon::error);
+            if (code == kOvernight) {
+                // An overnight span is one reservation: all of it, or nothing.
+                if (overnightWritten) removeOvernightDays(overnightFirst);
+                break;
+            }
+        } else if (result == 0) {
+            m_written.push_back(schedule.image());
+            if (!overnightWritten) {
+                overnightFirst = schedule.image();
+                overnightWritten = true;
+            }
+            m_doc.scheduleChanged(t, false);
+            if (holdSelection) {
+                const int linked = m_doc.attendees().saveAttendeeChanges(
+                    m_doc.rosterLinks(), t.month, t.day, t.year, sh, sm, m_itemName);
+                if (error4take(&m_doc.code(), linked) != 0 || CAttendeeLists::failed(linked))
+                    prompt.message(kAttendeesNotWritten, kDatabaseError, PromptIcon::error);
+                if (!includeLater) holdSelection = false;
+            }
+        } else if (result == 1) {
+            prompt.message(kEndNotAfterStart, kReservationError, PromptIcon::error);
+            return false;
+        } else {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "Reservation conflicts with existing reservation on %02i/%02i/%04i",
+                          t.month, t.day, t.year);
+            prompt.message(text, kReservationError, PromptIcon::error);
+            partlyFailed = true;
+            if (code == kNone) return false;
+            if (code == kOvernight) {
+                if (overnightWritten) removeOvernightDays(overnightFirst);
+                break;
+            }
+        }
     }
 
     if (partlyFailed) prompt.message(kPartlyMade, kPartlyMadeTitle, PromptIcon::information);

@@ -107,7 +107,8 @@ public:
 
 private:
     void fillPersonList(long select);
-    // Deletes the records of the overnight span written by this OK, from its first date on.
+    // Deletes the records of the overnight span written by this OK, from its first date on, and
+    // takes them out of written().
     void removeOvernightDays(const CScheduleRecord& first);
 
     CORVSchedDoc& m_doc;

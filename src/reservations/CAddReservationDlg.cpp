@@ -130,7 +130,7 @@ void CAddReservationDlg::showPeople() {
 void CAddReservationDlg::takeValues() {
     m_add.date = fromQDate(m_date->date());
     m_add.lastDate = fromQDate(m_lastDate->date());
-    m_add.note = CQtPrompt::toStored(m_note->text());
+    m_add.note = storedText(m_note->text(), "Notes");
     m_add.showNote = m_showNote->isChecked();
     m_add.attendees = m_attendees->isChecked();
     m_add.setRecurrence(m_recurrence->checkedId());

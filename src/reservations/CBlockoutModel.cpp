@@ -66,7 +66,7 @@ bool CBlockoutModel::block() {
     if (rc == 0) rc = scan(chosen);
     if (rc != 0) {
         schedule.unlock();
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        error4take(&m_doc.code());
         prompt.message(rc == 1 ? kOverlap : kNotChecked, kErrorTitle, PromptIcon::error);
         return false;
     }
@@ -84,14 +84,14 @@ bool CBlockoutModel::block() {
             continue;
         }
         // The next item is still written: a pending error would refuse its append.
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+        error4take(&m_doc.code());
         char text[128];
         std::snprintf(text, sizeof text, "Database error %d when setting blockout in item %s",
                       appended, item.c_str());
         failure = text;
     }
     schedule.unlock();
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    error4take(&m_doc.code());
     // Today's boxes and the other users' views follow at once.
     if (!m_blocked.empty()) m_doc.scheduleChanged(date, false);
 

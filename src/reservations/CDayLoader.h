@@ -14,8 +14,9 @@ public:
     virtual ~CDayLoader() = default;
     // Loads the item's records of `date`. With `reopen` the tables are first reopened when the
     // settings say so; a caller that holds the schedule table's lock passes false, since
-    // closing the table would drop the lock.
-    virtual void loadItemDay(const CDate& date, bool reopen) = 0;
+    // closing the table would drop the lock. 0, or the failure of a read that left the list
+    // short: an overlap check must not trust it then.
+    virtual int loadItemDay(const CDate& date, bool reopen) = 0;
     virtual const std::vector<int>& dayStarts() const = 0;
     virtual const std::vector<int>& dayEnds() const = 0;
 };

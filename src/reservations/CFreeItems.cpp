@@ -12,7 +12,7 @@ namespace orv {
 CFreeItems::CFreeItems(CORVSchedDoc& doc) : date(CDate::today()), until(date), m_doc(doc) {}
 
 std::vector<int> CFreeItems::freeItems(CORVSchedDoc& doc, const CDate& first, int startHhmm,
-                                       int endHhmm, const CDate& weeklyUntil) {
+                                       int endHhmm, const CDate& weeklyUntil, int* rcOut) {
     const CItemList& items = doc.items();
     std::vector<bool> busy(static_cast<std::size_t>(items.count()), false);
     const CDate last = weeklyUntil.isSet() && weeklyUntil > first ? weeklyUntil : first;
@@ -25,8 +25,13 @@ std::vector<int> CFreeItems::freeItems(CORVSchedDoc& doc, const CDate& first, in
             }
             return true;
         });
-        if (rc < 0) doc.code().errorCode = 0;
+        const int failure = error4take(&doc.code(), rc);
+        if (failure != 0) {
+            if (rcOut) *rcOut = failure;
+            return {};
+        }
     }
+    if (rcOut) *rcOut = 0;
     std::vector<int> free;
     for (int i = 0; i < items.count(); ++i)
         if (!busy[static_cast<std::size_t>(i)]) free.push_back(i);
@@ -51,7 +56,13 @@ bool CFreeItems::search() {
     }
     CWaitCursor wait(prompt);
     m_doc.reopenTablesIfSet();
-    for (int index : freeItems(m_doc, date, start, end, weekly ? until : CDate())) {
+    int rc = 0;
+    const std::vector<int> free = freeItems(m_doc, date, start, end, weekly ? until : CDate(), &rc);
+    if (rc != 0) {
+        prompt.message(CItemDayModel::kNotRead, CItemDayModel::kDatabaseError, PromptIcon::error);
+        return true;
+    }
+    for (int index : free) {
         const CRoom& item = m_doc.items().at(index);
         std::string line = item.name();
         if (item.occupancy() != 0) {

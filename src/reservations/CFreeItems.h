@@ -41,9 +41,10 @@ public:
     // "Search": fills lines(); false after telling the user what is wrong with the values.
     bool search();
     // Item indices of the free items (in item order) for the values given; the dates and times
-    // are not checked.
+    // are not checked. A failed read gives no item (`rc`, optional, gets the failure): an item
+    // is never called free on a date that could not be read.
     static std::vector<int> freeItems(CORVSchedDoc& doc, const CDate& date, int startHhmm,
-                                      int endHhmm, const CDate& weeklyUntil);
+                                      int endHhmm, const CDate& weeklyUntil, int* rc = nullptr);
     // One line per free item: its name and, when given, its occupancy.
     const std::vector<CListLine>& lines() const { return m_lines; }
     int selected = -1;

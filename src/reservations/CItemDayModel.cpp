@@ -8,6 +8,7 @@
 #include "reservations/CShowReservation.h"
 #include "tables/CClock.h"
 #include "tables/CFieldText.h"
+#include "tables/CSeriesDates.h"
 
 namespace orv {
 
@@ -19,7 +20,7 @@ CItemDayModel::CItemDayModel(CORVSchedDoc& doc, int itemIndex, CDate date) : m_d
     m_defaultLength = item.defaultLength();
     m_date = date.isSet() ? date : CDate::today();
     m_openingDate = m_date;
-    loadItemDay(m_date);
+    reload();
 }
 
 std::string CItemDayModel::occupancyText() const {
@@ -43,7 +44,7 @@ std::string CItemDayModel::lineFor(const CScheduleRecord& r) {
            CReservationText::dayListTime(r.endHour(), r.endMinute()) + "   " + reservedFor;
 }
 
-void CItemDayModel::loadItemDay(const CDate& date, bool reopen) {
+int CItemDayModel::loadItemDay(const CDate& date, bool reopen) {
     m_lines.clear();
     m_records.clear();
     m_starts.clear();
@@ -60,13 +61,24 @@ void CItemDayModel::loadItemDay(const CDate& date, bool reopen) {
             m_ends.push_back(r.endHhmm());
             return true;
         });
-    // A failed read shows what was read; the pending error must not block the next action.
-    if (rc < 0) m_doc.code().errorCode = 0;
+    const int failure = error4take(&m_doc.code(), rc);
+    if (failure == 0 && rc == 0) return 0;
+    // A list cut short by a failed read would show its later reservations as free time.
+    m_lines.clear();
+    m_records.clear();
+    m_starts.clear();
+    m_ends.clear();
+    return failure != 0 ? failure : rc;
+}
+
+void CItemDayModel::reload() {
+    if (loadItemDay(m_date) != 0)
+        m_doc.prompt().message(kNotRead, kDatabaseError, PromptIcon::error);
 }
 
 void CItemDayModel::setDate(const CDate& date) {
     m_date = date;
-    loadItemDay(m_date);
+    reload();
 }
 
 void CItemDayModel::select(int line) {
@@ -89,7 +101,7 @@ bool CItemDayModel::refind(bool lock) {
         if (lock) schedule.unlock();
         rc = res4noRecord;
     }
-    if (rc < 0) m_doc.code().errorCode = 0;
+    error4take(&m_doc.code(), rc);
     return rc == 0;
 }
 
@@ -98,7 +110,7 @@ void CItemDayModel::touched(const CDate& date) {
 }
 
 void CItemDayModel::finishChange(bool reset) {
-    loadItemDay(m_date);
+    reload();
     if (m_todayTouched) m_doc.scheduleChanged(m_doc.date(), reset);
     m_todayTouched = false;
 }
@@ -112,7 +124,7 @@ bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>&
     // A refused OK may still have written dates before it, and a Cancel after that keeps them.
     if (ok || !m_lastWritten.empty()) m_changed = true;
     if (ok) m_date = dialog.pickedDate();
-    loadItemDay(m_date);
+    reload();
     return ok;
 }
 
@@ -125,23 +137,18 @@ void CItemDayModel::cancelReservation() {
     if (!prompt.ask(kConfirmCancel, kConfirmTitle)) return;
     if (!refind(true)) {
         prompt.message(kNotDeleted, kDatabaseError, PromptIcon::error);
-        loadItemDay(m_date);
+        reload();
         return;
     }
     // The series values are taken now: the record image may be reused while a question is open.
     const CScheduleRecord record = m_doc.schedule().image();
-    m_changed = true;
-    if (record.hasAttendees() && m_doc.rosterLinks().isOpen())
-        CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), record.month(), record.day(),
-                                        record.year(), record.startHour(), record.startMinute(),
-                                        m_itemName);
-    if (m_doc.schedule().deleteCurrent() != 0) {
+    if (error4take(&m_doc.code(), m_doc.deleteCurrentReservation()) != 0) {
         // Not flushed: the cancel is not reported done.
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
         prompt.message(kNotDeleted, kDatabaseError, PromptIcon::error);
-        loadItemDay(m_date);
+        reload();
         return;
     }
+    m_changed = true;
     touched(record.date());
     const int line = m_selected;
     m_lines.erase(m_lines.begin() + line);
@@ -158,26 +165,27 @@ void CItemDayModel::cancelReservation() {
     finishChange(true);
 }
 
-CItemDayModel::Member CItemDayModel::deleteMember(const CDate& date, int startHour, int startMinute,
-                                                  const CScheduleRecord& series) {
-    CSchedule& schedule = m_doc.schedule();
-    int rc = schedule.seek(date.key(), m_itemName, CFieldText::zeroPadded(startHour, 2),
-                           CFieldText::zeroPadded(startMinute, 2));
-    if (rc == res4eof || rc < 0) return Member::end;
-    if (rc == 0) rc = schedule.relockCurrent();
-    if (rc != 0) return Member::none;
-    if (!schedule.image().sameSeries(series)) {
-        schedule.unlock();
-        return Member::none;
-    }
-    const CScheduleRecord& member = schedule.image();
-    if (member.hasAttendees() && m_doc.rosterLinks().isOpen())
-        CAttendeeLists::deleteAttendees(m_doc.rosterLinks(), member.month(), member.day(),
-                                        member.year(), member.startHour(), member.startMinute(),
-                                        m_itemName);
-    schedule.deleteCurrent();
-    touched(date);
-    return Member::deleted;
+int CItemDayModel::deleteMembers(CSeriesDates dates, const CScheduleRecord& series, int startHhmm) {
+    int deleted = 0;
+    const bool overnight = series.recurrenceCode() == CAddReservation::kOvernight;
+    const int rc = m_doc.schedule().visitSeries(
+        dates, series,
+        [&](const CDate& t) {
+            // An overnight span's later days begin at midnight.
+            return overnight && t != series.date() ? 0 : startHhmm;
+        },
+        [&](CScheduleRecord& member) {
+            const CDate date = member.date();
+            const int result = m_doc.deleteCurrentReservation();
+            if (result == 0) {
+                ++deleted;
+                touched(date);
+            }
+            return result;
+        });
+    if (error4take(&m_doc.code(), rc) != 0 || rc > 0)
+        m_doc.prompt().message(kNotDeleted, kDatabaseError, PromptIcon::error);
+    return deleted;
 }
 
 void CItemDayModel::cancelLaterInSeries(const CScheduleRecord& record, int startHour,
@@ -189,18 +197,9 @@ void CItemDayModel::cancelLaterInSeries(const CScheduleRecord& record, int start
     // five dates in a row without a member.
     const bool byEnd =
         m_doc.schedule().level() == CSchedule::Level::Current && record.recurEndYear() != 0;
-    const std::string endKey = record.recurrenceEnd().key();
-    const int step = code == CAddReservation::kWeekly ? 7 : 1;
-    int misses = 0;
-    for (CDate t = record.date().addDays(step); t.year <= 9999; t = t.addDays(step)) {
-        if (!(code == CAddReservation::kWeekdays && t.isWeekend())) {
-            const Member found = deleteMember(t, startHour, startMinute, record);
-            if (found == Member::end) break;
-            misses = found == Member::deleted ? 0 : misses + 1;
-        }
-        if (byEnd ? t.addDays(step).key() > endKey : misses > 5) break;
-    }
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    const CDate first = record.date().addDays(CSeriesDates::stepOf(code));
+    deleteMembers(CSeriesDates(code, first, byEnd ? record.recurrenceEnd() : CDate()), record,
+                  startHour * 100 + startMinute);
 }
 
 void CItemDayModel::cancelPartOfSeries() {
@@ -233,7 +232,7 @@ int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
     }
     if (!refind(false)) {
         prompt.message(kNotDeleted, kDatabaseError, PromptIcon::error);
-        loadItemDay(m_date);
+        reload();
         return 0;
     }
     const CScheduleRecord series = m_doc.schedule().image();
@@ -247,19 +246,11 @@ int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
         return 0;
     }
     CWaitCursor wait(prompt);
-    int deleted = 0;
-    // Every date of the range is looked at: members stand only on the series' own dates, at its
-    // start time (an overnight span's later days at 00:00), and carry its stamp and code.
-    for (CDate t = from; t <= to; t = t.addDays(1)) {
-        if (code == CAddReservation::kWeekdays && t.isWeekend()) continue;
-        if (deleteMember(t, series.startHour(), series.startMinute(), series) == Member::deleted)
-            ++deleted;
-        if (code == CAddReservation::kOvernight &&
-            (series.startHour() != 0 || series.startMinute() != 0) &&
-            deleteMember(t, 0, 0, series) == Member::deleted)
-            ++deleted;
-    }
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    // Members stand only on the series' own dates, at its start time (an overnight span's later
+    // days at 00:00), and carry its stamp and code.
+    const int deleted =
+        deleteMembers(CSeriesDates(code, CSeriesDates::alignedFrom(code, series.date(), from), to),
+                      series, series.startHhmm());
     if (deleted > 0) m_changed = true;
     finishChange(true);
     return deleted;
@@ -278,7 +269,7 @@ void CItemDayModel::terminateReservation() {
     if (!prompt.ask(kConfirmTerminate, kConfirmTitle)) return;
     if (!refind(true)) {
         prompt.message(kNotTerminated, kDatabaseError, PromptIcon::error);
-        loadItemDay(m_date);
+        reload();
         return;
     }
     CSchedule& schedule = m_doc.schedule();
@@ -290,10 +281,9 @@ void CItemDayModel::terminateReservation() {
     const std::tm now = CClock::current().localNow();
     schedule.image().setEndTime(now.tm_hour, now.tm_min);
     const CScheduleRecord record = schedule.image();
-    if (schedule.update() != 0) {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    if (error4take(&m_doc.code(), schedule.update()) != 0) {
         prompt.message(kNotTerminated, kDatabaseError, PromptIcon::error);
-        loadItemDay(m_date);
+        reload();
         return;
     }
     m_changed = true;
@@ -314,11 +304,11 @@ void CItemDayModel::showReservation() {
     }
     if (!refind(false)) {
         prompt.message(kNotRead, kDatabaseError, PromptIcon::error);
-        loadItemDay(m_date);
+        reload();
         return;
     }
     const CScheduleRecord record = m_doc.schedule().image();
-    if (CShowReservation::open(m_doc, record, kPersonGone)) loadItemDay(m_date);
+    if (CShowReservation::open(m_doc, record, kPersonGone)) reload();
 }
 
 } // namespace orv

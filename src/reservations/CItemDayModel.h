@@ -8,9 +8,11 @@
 // start time and goes on only when it is still that record (same end, person and creation
 // stamp): another user may have cancelled it and booked the same start meanwhile.
 
+#include "group/CORVSchedDoc.h"
 #include "group/CUserPrompt.h"
 #include "reservations/CDayLoader.h"
 #include "tables/CScheduleRecord.h"
+#include "tables/CSeriesDates.h"
 
 #include <functional>
 #include <string>
@@ -39,7 +41,7 @@ public:
     static constexpr const char* kSeriesTitle = "Recurring Reservation";
     static constexpr const char* kNotDeleted = "Could not delete record from database";
     static constexpr const char* kNotTerminated = "Could not terminate record in database";
-    static constexpr const char* kNotRead = "Could not read schedule record from database";
+    static constexpr const char* kNotRead = CORVSchedDoc::kNotRead;
     static constexpr const char* kPersonGone =
         "Person who made this reservation is no longer in the database";
     static constexpr const char* kOnlyActive =
@@ -61,7 +63,7 @@ public:
     bool onOk(CUserPrompt&) override { return true; }
 
     // CDayLoader.
-    void loadItemDay(const CDate& date, bool reopen = true) override;
+    int loadItemDay(const CDate& date, bool reopen = true) override;
     const std::vector<int>& dayStarts() const override { return m_starts; }
     const std::vector<int>& dayEnds() const override { return m_ends; }
 
@@ -93,7 +95,8 @@ public:
     // The line whose record starts at hhmm, or -1.
     int lineStartingAt(int hhmm) const;
 
-    void refresh() { loadItemDay(m_date); }
+    // Loads the shown date again; a failed read is told and leaves the list empty.
+    void refresh() { reload(); }
     // Runs "Make Reservation"; true when it ended with OK. `preset` may fill the dialog's values
     // before it opens.
     bool makeReservation(const std::function<void(CAddReservation&)>& preset = {});
@@ -118,11 +121,11 @@ public:
     std::string printedHeading() const;
 
 private:
-    enum class Member { deleted, none, end };
-    // Deletes the member of `series` at that date and start, when it is there and still the
-    // series' own; end: the table ends before it.
-    Member deleteMember(const CDate& date, int startHour, int startMinute,
-                        const CScheduleRecord& series);
+    // Deletes the stored members of `series` on `dates` at the start `startHhmm` (an overnight
+    // span's days after the series' date at 00:00), each with its attendee links. How many went;
+    // a member that could not be deleted is reported once.
+    int deleteMembers(CSeriesDates dates, const CScheduleRecord& series, int startHhmm);
+    void reload();
     // Finds the selected line's record again and checks that it is still that record; with
     // `lock` the record stays locked on success. False when it is gone.
     bool refind(bool lock);

@@ -1,6 +1,7 @@
 #include "reservations/CRemoveBlockoutModel.h"
 
 #include "group/CORVSchedDoc.h"
+#include "reservations/CItemDayModel.h"
 
 #include <cstdio>
 
@@ -35,7 +36,13 @@ void CRemoveBlockoutModel::load() {
         }
         return true;
     });
-    if (rc < 0) m_doc.code().errorCode = 0;
+    if (error4take(&m_doc.code(), rc) != 0) {
+        // A list cut short would hide the blockouts after the failed read.
+        m_lines.clear();
+        m_records.clear();
+        m_doc.prompt().message(CItemDayModel::kNotRead, CItemDayModel::kDatabaseError,
+                               PromptIcon::error);
+    }
     m_found = !m_lines.empty();
 }
 
@@ -53,8 +60,7 @@ bool CRemoveBlockoutModel::removeLine(std::size_t line) {
         rc = res4noRecord;
     }
     if (rc == 0) rc = schedule.deleteCurrent();
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
-    return rc == 0;
+    return error4take(&m_doc.code(), rc) == 0 && rc == 0;
 }
 
 void CRemoveBlockoutModel::removed(bool any) {

@@ -59,7 +59,7 @@ CRosterModel::CRosterModel(CORVSchedDoc& doc, Mode mode, bool recurring, const C
         if (contains(lists.current(), p.key())) continue;
         m_all.push_back({p.listLine(), p.recordNumber()});
     }
-    if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+    error4take(&doc.code());
     sortLines(m_all, 1);
     sortLines(m_attending, 0);
 }
@@ -117,7 +117,7 @@ void CRosterModel::moveRight(std::vector<int> selected) {
     }
     for (auto it = moved.rbegin(); it != moved.rend(); ++it)
         m_all.erase(m_all.begin() + *it);
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    error4take(&m_doc.code());
     sortLines(m_attending, 0);
 }
 
@@ -136,7 +136,7 @@ void CRosterModel::moveLeft(std::vector<int> selected) {
     }
     for (auto it = indices.rbegin(); it != indices.rend(); ++it)
         m_attending.erase(m_attending.begin() + *it);
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    error4take(&m_doc.code());
     sortLines(m_all, 1);
 }
 

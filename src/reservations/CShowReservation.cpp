@@ -6,6 +6,7 @@
 #include "reservations/CReservationText.h"
 #include "reservations/CRosterModel.h"
 #include "tables/CFieldText.h"
+#include "tables/CSeriesDates.h"
 
 namespace orv {
 
@@ -33,19 +34,9 @@ std::string CShowReservation::recurringText() const {
     return recurring() ? kRecurringNotice : "";
 }
 
-bool CShowReservation::writeMember(const CDate& date, int startHour, int startMinute,
-                                   bool attendeeChanges, bool first) {
+int CShowReservation::writeMember(CScheduleRecord& image, const CDate& date, int startHour,
+                                  int startMinute, bool attendeeChanges) {
     CSchedule& schedule = m_doc.schedule();
-    int rc = schedule.seek(date.key(), m_record.itemName(), CFieldText::zeroPadded(startHour, 2),
-                           CFieldText::zeroPadded(startMinute, 2));
-    if (rc == 0) rc = schedule.relockCurrent();
-    if (rc != 0) return false;
-    CScheduleRecord& image = schedule.image();
-    const bool same = first ? image.sameReservation(m_record) : image.sameSeries(m_record);
-    if (!same) {
-        schedule.unlock();
-        return false;
-    }
     bool rewrite = false;
     if (noteChanged()) {
         image.setNote(note);
@@ -59,16 +50,21 @@ bool CShowReservation::writeMember(const CDate& date, int startHour, int startMi
         image.setAttendeesFlag(true);
         rewrite = true;
     }
-    if (rewrite)
-        schedule.update();
-    else
+    if (rewrite) {
+        const int rc = schedule.update();
+        if (rc != 0) return rc;
+    } else {
         schedule.unlock();
+    }
     if (attendeeChanges) {
-        m_doc.attendees().saveAttendeeChanges(m_doc.rosterLinks(), date.month, date.day, date.year,
-                                              startHour, startMinute, m_record.itemName());
+        const int rc = m_doc.attendees().saveAttendeeChanges(m_doc.rosterLinks(), date.month,
+                                                             date.day, date.year, startHour,
+                                                             startMinute, m_record.itemName());
+        // A link that could not be written, or a walk of the links that failed.
+        if (CAttendeeLists::failed(rc)) m_linksFailed = true;
     }
     if (rewrite && date == m_doc.date()) m_doc.scheduleChanged(date, false);
-    return true;
+    return 0;
 }
 
 bool CShowReservation::onOk(CUserPrompt& prompt) {
@@ -92,43 +88,59 @@ bool CShowReservation::onOk(CUserPrompt& prompt) {
     if (!noteChanged() && !viewAttendees && !showChanged) return true;
 
     CAttendeeLists& lists = m_doc.attendees();
-    if (!writeMember(m_record.date(), m_record.startHour(), m_record.startMinute(), attendeeChanges,
-                     true)) {
-        if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    CSchedule& schedule = m_doc.schedule();
+    m_linksFailed = false;
+    int rc = schedule.seek(m_record.date().key(), m_record.itemName(),
+                           CFieldText::zeroPadded(m_record.startHour(), 2),
+                           CFieldText::zeroPadded(m_record.startMinute(), 2));
+    if (rc == 0) rc = schedule.relockCurrent();
+    if (rc == 0 && !schedule.image().sameReservation(m_record)) {
+        schedule.unlock();
+        rc = res4noRecord;
+    }
+    if (rc != 0) {
+        error4take(&m_doc.code());
         m_gone = true;
         lists.clear();
         prompt.message(CItemDayModel::kNotRead, CItemDayModel::kDatabaseError, PromptIcon::error);
         return true;
     }
+    rc = writeMember(schedule.image(), m_record.date(), m_record.startHour(),
+                     m_record.startMinute(), attendeeChanges);
+    if (error4take(&m_doc.code(), rc) != 0) {
+        // Nothing was stored: the dialog stays open with what the user typed.
+        prompt.message(kNotChanged, CItemDayModel::kDatabaseError, PromptIcon::error);
+        return false;
+    }
     if (!includeLater) attendeeChanges = false;
 
     const int code = m_record.recurrenceCode();
     if (code != 0) {
-        const int step = code == CAddReservation::kWeekly ? 7 : 1;
         const bool overnight = code == CAddReservation::kOvernight;
-        const int hour = overnight ? 0 : m_record.startHour();
-        const int minute = overnight ? 0 : m_record.startMinute();
+        const int start = overnight ? 0 : m_record.startHhmm();
         // Without a stored end (an older table) the members are followed until more than five
         // dates in a row hold none.
-        const bool byEnd = m_record.recurEndYear() != 0;
-        const CDate end = m_record.recurrenceEnd();
-        int misses = 0;
-        for (CDate t = m_record.date().addDays(step); byEnd ? t <= end : misses <= 5;
-             t = t.addDays(step)) {
-            if (attendeeChanges && !lists.toAdd().empty()) {
-                // So that people linked to this member already are not linked twice.
-                lists.current().clear();
-                lists.loadAttendees(m_doc.rosterLinks(), m_doc.people(), t.month, t.day, t.year,
-                                    hour, minute, m_record.itemName());
-            }
-            if (writeMember(t, hour, minute, attendeeChanges, false))
-                misses = 0;
-            else
-                ++misses;
-            if (t.year >= 9999) break;
-        }
+        const CDate end = m_record.recurEndYear() != 0 ? m_record.recurrenceEnd() : CDate();
+        rc = schedule.visitSeries(
+            CSeriesDates(code, m_record.date().addDays(CSeriesDates::stepOf(code)), end), m_record,
+            [start](const CDate&) { return start; },
+            [&](CScheduleRecord& member) {
+                const CDate t = member.date();
+                if (attendeeChanges && !lists.toAdd().empty()) {
+                    // So that people linked to this member already are not linked twice. The
+                    // member's record lock stays held: the links are another table.
+                    lists.current().clear();
+                    lists.loadAttendees(m_doc.rosterLinks(), m_doc.people(), t.month, t.day, t.year,
+                                        start / 100, start % 100, m_record.itemName());
+                }
+                return writeMember(member, t, start / 100, start % 100, attendeeChanges);
+            });
+        if (error4take(&m_doc.code(), rc) != 0 || rc > 0)
+            prompt.message(kNotChanged, CItemDayModel::kDatabaseError, PromptIcon::error);
     }
-    if (m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
+    error4take(&m_doc.code());
+    if (m_linksFailed)
+        prompt.message(kAttendeesNotChanged, CItemDayModel::kDatabaseError, PromptIcon::error);
     lists.clear();
     return true;
 }
@@ -143,7 +155,7 @@ bool CShowReservation::open(CORVSchedDoc& doc, const CScheduleRecord& record,
             location = people.image().location();
             phone = people.image().phone();
         } else {
-            if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+            error4take(&doc.code());
             prompt.message(personMissing, "Database Error", PromptIcon::error);
         }
     }

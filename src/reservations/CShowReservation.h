@@ -23,6 +23,10 @@ public:
     static constexpr const char* kRecurringNotice =
         "This reservation is part of a recurring reservation";
     static constexpr int kNoteLimit = 80;
+    // A write of the record or of a later member of its series failed.
+    static constexpr const char* kNotChanged = "Could not change record in database";
+    static constexpr const char* kAttendeesNotChanged =
+        "The attendee list could not be written to the database";
 
     // `record` is the record as just read; `location` and `phone` those of its person (empty
     // for a blockout or a person no longer there).
@@ -65,10 +69,11 @@ public:
     bool recordGone() const { return m_gone; }
 
 private:
-    // Writes one member found at `date` and start time (the table's current record): the note,
-    // the show-note and attendee flags, then the attendee changes when `attendeeChanges`.
-    bool writeMember(const CDate& date, int startHour, int startMinute, bool attendeeChanges,
-                     bool first);
+    // Writes one member, the table's current record held under its lock: the note, the show-note
+    // and attendee flags, then the attendee changes when `attendeeChanges` (a failure there is
+    // kept in m_linksFailed). 0, or the failure of the record's write.
+    int writeMember(CScheduleRecord& image, const CDate& date, int startHour, int startMinute,
+                    bool attendeeChanges);
 
     CORVSchedDoc& m_doc;
     CScheduleRecord m_record;
@@ -77,6 +82,7 @@ private:
     std::string m_phone;
     bool m_attendeesEnabled = false;
     bool m_gone = false;
+    bool m_linksFailed = false;
 };
 
 } // namespace orv

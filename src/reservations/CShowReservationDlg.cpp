@@ -51,7 +51,7 @@ CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& p
 }
 
 void CShowReservationDlg::takeValues() {
-    m_show.note = CQtPrompt::toStored(m_note->text());
+    m_show.note = storedText(m_note->text(), "Notes");
     m_show.viewAttendees = m_attendees->isChecked();
 }
 

@@ -45,7 +45,8 @@ int CAttendeeLists::deleteAttendees(CRosterLink& links, int month, int day, int 
     // After each delete the reservation's first link is sought again rather than stepped to.
     while (rc == res4success &&
            links.belongsTo(month, day, year, startHour, startMinute, itemName)) {
-        if (links.deleteCurrent() != 0) return links.next();
+        const int deleted = links.deleteCurrent();
+        if (deleted != 0) return deleted;
         rc = links.seek(key, itemName, startHour, startMinute);
     }
     // No link of the reservation is left: the seek lands on another one's, as a step would.
@@ -62,10 +63,13 @@ int CAttendeeLists::saveAttendeeChanges(CRosterLink& links, int month, int day, 
         while (rc == res4success &&
                links.belongsTo(month, day, year, startHour, startMinute, itemName)) {
             // After a delete the walk starts over at the reservation's first link.
-            if (contains(m_toRemove, links.personKey()) && links.deleteCurrent() == 0)
+            if (contains(m_toRemove, links.personKey())) {
+                const int deleted = links.deleteCurrent();
+                if (deleted != 0) return deleted;
                 rc = links.seek(key, itemName, startHour, startMinute);
-            else
+            } else {
                 rc = links.next();
+            }
         }
         if (rc == res4after) rc = res4success;
     }

@@ -4,6 +4,7 @@
 // them. A reservation is named by its date, start time and item name; its links are found by
 // exactly those, so a reservation moved to another start time keeps none.
 
+#include "storage/Result4.h"
 #include "tables/CListLine.h"
 #include "tables/CPeopleKey.h"
 
@@ -35,7 +36,8 @@ public:
                       int startHour, int startMinute, const std::string& itemName,
                       std::vector<CListLine>* lines = nullptr);
 
-    // Deletes every link of the reservation. Returns the result of the last seek or skip.
+    // Deletes every link of the reservation. Returns the result of the last seek (res4eof when
+    // no link follows), or the failure of a delete, which ends it.
     static int deleteAttendees(CRosterLink& links, int month, int day, int year, int startHour,
                                int startMinute, const std::string& itemName);
 
@@ -45,6 +47,9 @@ public:
     // result of the last seek or skip (0 when none was needed).
     int saveAttendeeChanges(CRosterLink& links, int month, int day, int year, int startHour,
                             int startMinute, const std::string& itemName);
+    // A result of saveAttendeeChanges or deleteAttendees that means a link was not written or
+    // not deleted (the end of the links, or a landing on another reservation's, is none).
+    static bool failed(int rc) { return rc != res4success && rc != res4after && rc != res4eof; }
 
 private:
     static bool contains(const std::vector<CPeopleKey>& keys, const CPeopleKey& key);

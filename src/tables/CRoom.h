@@ -18,6 +18,8 @@ class CByteWriter;
 class CRoom {
 public:
     static constexpr std::size_t kMaxCurrentUse = 21;
+    // The width of the schedule's ROOMNAME field: a longer name would match no record.
+    static constexpr std::size_t kMaxName = 20;
     static constexpr int kWeekdays = 7;
 
     // Empty texts, every number 0, seven weekday values of 0.

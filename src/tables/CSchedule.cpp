@@ -339,6 +339,43 @@ int CSchedule::earliestDate(int& month, int& day, int& year) {
     return 0;
 }
 
+CDate CSchedule::latestDate() {
+    if (!m_data || d4bottom(m_data) != res4success) return {};
+    return CDate::fromKey(f4str(m_date));
+}
+
+int CSchedule::visitSeries(CSeriesDates dates, const CScheduleRecord& series,
+                           const std::function<int(const CDate&)>& startOf,
+                           const MemberVisitor& visit) {
+    if (!m_data) return e4parmNull;
+    const CDate latest = latestDate();
+    if (!latest.isSet()) return m_code.errorCode < 0 ? m_code.errorCode : 0;
+    dates.stopAfter(latest);
+    const std::string item = series.itemName();
+    int kept = 0;
+    CDate t;
+    while (dates.next(t)) {
+        const int start = startOf(t);
+        int rc = seek(t.key(), item, CFieldText::zeroPadded(start / 100, 2),
+                      CFieldText::zeroPadded(start % 100, 2));
+        if (rc < 0) return rc;
+        if (rc == res4eof) break;
+        if (rc == res4success) rc = relockCurrent();
+        if (rc < 0) return rc;
+        if (rc != res4success || !m_image.sameSeries(series)) {
+            if (rc == res4success) unlock();
+            if (rc == res4locked && kept == 0) kept = rc;
+            dates.miss();
+            continue;
+        }
+        dates.hit();
+        rc = visit(m_image);
+        if (rc < 0) return rc;
+        if (rc != 0 && kept == 0) kept = rc;
+    }
+    return kept;
+}
+
 int CSchedule::deleteItemRecords(const std::string& itemName, int* deleted) {
     int count = 0;
     int rc = first();
@@ -362,7 +399,20 @@ int CSchedule::deleteOlderThan(const std::string& dateKey, CRosterLink* links,
     int count = 0;
     int rc = first();
     while (rc == res4success && m_image.isBefore(key)) {
-        if (onRecord) onRecord(m_image.dateKey());
+        const long record = m_image.recordNumber();
+        if (onRecord) {
+            onRecord(m_image.dateKey());
+            // Whatever ran meanwhile may have moved the table: back to the record, deleted
+            // only while it is still there and still before the cut.
+            if (recordNumber() != record || d4deleted(m_data)) {
+                rc = goTo(record);
+                if (rc != res4success) break;
+                if (d4deleted(m_data) || !m_image.isBefore(key)) {
+                    rc = next();
+                    continue;
+                }
+            }
+        }
         deleteCurrent();
         ++count;
         rc = next();

@@ -36,6 +36,7 @@
 #include "storage/Data4.h"
 #include "tables/CRecordMoves.h"
 #include "tables/CScheduleRecord.h"
+#include "tables/CSeriesDates.h"
 #include "tables/_SCHEDITEM.h"
 
 #include <functional>
@@ -151,6 +152,21 @@ public:
     // The date of the first record in tag order; the engine's result otherwise (res4eof for
     // an empty table).
     int earliestDate(int& month, int& day, int& year);
+    // The date of the last record in tag order, or an unset date for an empty table or a failed
+    // read.
+    CDate latestDate();
+
+    // The stored members of the series of `series` on the dates of `dates`, each sought at the
+    // start time (hhmm) that `startOf` gives for its date, locked and read again. A member that
+    // carries the series' creation stamp and code is handed to `visit` with its record lock held
+    // (visit writes or unlocks it, and returns 0 or its failure); any other record is let go and
+    // counts as a miss. A member another user holds locked is passed over and its refusal kept.
+    // The walk also ends at the end of the table and past the date of its last record. Returns
+    // 0, the first failure that did not end the walk (a refused lock, a failed visit), or the
+    // error that ended it (negative).
+    using MemberVisitor = std::function<int(CScheduleRecord&)>;
+    int visitSeries(CSeriesDates dates, const CScheduleRecord& series,
+                    const std::function<int(const CDate&)>& startOf, const MemberVisitor& visit);
     // Deletes every record whose item name is exactly `itemName`. Returns 0 when the whole
     // table was walked, else the failing result; `deleted` (optional) gets the count.
     int deleteItemRecords(const std::string& itemName, int* deleted = nullptr);

@@ -27,7 +27,8 @@ int CTableOps::pack(Code4& code, const std::string& name, const char* tagName, b
     }
     code.openShareMode = 0;
     // The caller reopens the table for shared use, which a pending error would refuse.
-    if (code.errorCode < 0) code.errorCode = 0;
+    const int pending = error4take(&code);
+    if (result == 0) result = pending;
     return result;
 }
 
@@ -44,6 +45,8 @@ int CTableOps::deleteRecord(Data4* data) {
     if (!data) return e4parmNull;
     d4delete(data);
     const int rc = d4flush(data);
+    // A delete that did not reach the file is dropped: the next move must not try it again.
+    if (rc != 0) d4changed(data, 0);
     unlockAfterWrite(data);
     return rc;
 }

@@ -58,7 +58,8 @@ public:
     // or deleted it since it was read. 0 with the record lock held; res4noRecord, unlocked, when
     // it is deleted now; else the failure, unlocked.
     static int relockCurrent(Data4* data);
-    // Marks the current record deleted, flushed and unlocked. The flush's result.
+    // Marks the current record deleted, flushed and unlocked. The flush's result; a delete whose
+    // flush failed is dropped, as a refused rewrite is.
     static int deleteRecord(Data4* data);
     // The unlock that ends a write. It runs even after a failed flush left an error pending
     // (which would refuse it and keep other users locked out); the error stays pending.

@@ -1,6 +1,8 @@
 #include "tables/Cp1252.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 namespace orv {
 namespace {
@@ -48,6 +50,17 @@ std::string cp1252ToUtf8(std::string_view stored) {
 }
 
 std::string utf8ToCp1252(std::string_view utf8) {
+    return utf8ToCp1252(utf8, nullptr);
+}
+
+std::string utf8ToCp1252(std::string_view utf8, std::vector<std::string>* unstorable) {
+    auto refuse = [unstorable](const char* format, std::uint32_t value) {
+        if (!unstorable) return;
+        char name[16];
+        std::snprintf(name, sizeof name, format, static_cast<unsigned>(value));
+        if (std::find(unstorable->begin(), unstorable->end(), name) == unstorable->end())
+            unstorable->emplace_back(name);
+    };
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
@@ -68,11 +81,13 @@ std::string utf8ToCp1252(std::string_view utf8) {
             cp = c & 0x07;
             extra = 3;
         } else {
+            refuse("0x%02X", c);
             out += '?';
             ++i;
             continue;
         }
         if (i + static_cast<std::size_t>(extra) >= utf8.size()) { // cut-off sequence
+            refuse("0x%02X", c);
             out += '?';
             break;
         }
@@ -86,14 +101,24 @@ std::string utf8ToCp1252(std::string_view utf8) {
             cp = (cp << 6) | (cc & 0x3F);
         }
         if (!ok) {
+            refuse("0x%02X", c);
             out += '?';
             ++i;
             continue;
         }
-        out += toStored(cp);
+        const char stored = toStored(cp);
+        if (stored == '?' && cp != '?') refuse("U+%04X", cp);
+        out += stored;
         i += static_cast<std::size_t>(extra) + 1;
     }
     return out;
+}
+
+std::string unstorableMessage(const std::string& what, const std::vector<std::string>& characters) {
+    std::string list;
+    for (const std::string& c : characters)
+        list += (list.empty() ? "" : ", ") + c;
+    return what + " holds characters that cannot be stored: " + list + ".";
 }
 
 } // namespace orv

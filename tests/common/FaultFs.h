@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <string>
 
 namespace orv::test {
@@ -15,8 +16,8 @@ class FaultFs : public File4System {
 public:
     bool failFsync = false;
     bool shortWrites = false;
-    bool refuseLocks = false;     // as if another process held every range
-    bool brokenLocks = false;     // the system fails the lock call for another reason
+    bool refuseLocks = false; // as if another process held every range
+    bool brokenLocks = false; // the system fails the lock call for another reason
     bool failUnlocks = false;
     int fsyncCalls = 0;
     // Opens of paths ending in this text fail (EACCES) once `opensBeforeFailing` more passed.
@@ -40,6 +41,11 @@ public:
     bool failRenames = false;
     // Called after an open that succeeded: lets a test act between a table's open and its marks.
     std::function<void(const std::string&)> afterOpen;
+    // Writes and flushes of files whose path holds this text fail (EIO).
+    std::string failWritesOfPath;
+    // Reads fail where this says so: (descriptor, bytes, offset) gives an errno, or 0 to read.
+    // While it is set nothing is read through a mapping, so that every read comes here.
+    std::function<int(int, std::size_t, std::int64_t)> failRead;
 
     int open(const std::string& path, int flags, int mode) override {
         if (beforeOpen) beforeOpen(path, flags);
@@ -49,16 +55,28 @@ public:
             --opensBeforeFailing;
         }
         const int fd = m_real.open(path, flags, mode);
+        if (fd >= 0) m_paths[fd] = path;
         if (fd >= 0 && afterOpen) afterOpen(path);
         return fd;
     }
-    int close(int fd) override { return m_real.close(fd); }
+    int close(int fd) override {
+        m_paths.erase(fd);
+        return m_real.close(fd);
+    }
+    // The path a descriptor was opened with ("" when not opened here).
+    std::string pathOf(int fd) const {
+        const auto found = m_paths.find(fd);
+        return found == m_paths.end() ? std::string() : found->second;
+    }
     long long pread(int fd, void* buf, std::size_t n, std::int64_t offset) override {
+        if (failRead)
+            if (const int err = failRead(fd, n, offset); err != 0) return -err;
         return m_real.pread(fd, buf, n, offset);
     }
     long long pwrite(int fd, const void* buf, std::size_t n, std::int64_t offset) override {
         ++writeCalls;
         if (crashed()) return -EIO;
+        if (failWritesOf(fd)) return -EIO;
         if (writeError != 0 && writesBeforeFailing-- <= 0) return -writeError;
         if (shortWrites && n > 1) {
             m_real.pwrite(fd, buf, n / 2, offset);
@@ -69,6 +87,7 @@ public:
     int fsync(int fd) override {
         ++fsyncCalls;
         if (crashed()) return -EIO;
+        if (failWritesOf(fd)) return -EIO;
         if (fsyncError != 0 && fsyncsBeforeFailing-- <= 0) return -fsyncError;
         return failFsync ? -EIO : m_real.fsync(fd);
     }
@@ -78,7 +97,8 @@ public:
     long long size(int fd) override { return m_real.size(fd); }
     int lockRange(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
         const bool shareByte = start >= 0x100000000LL;
-        if (kind == Lock4Kind::unlock) return failUnlocks && !shareByte ? -EIO : m_real.lockRange(fd, start, length, kind);
+        if (kind == Lock4Kind::unlock)
+            return failUnlocks && !shareByte ? -EIO : m_real.lockRange(fd, start, length, kind);
         if (!shareByte && refuseLocks) return -EAGAIN;
         if (!shareByte && brokenLocks) return -ENOLCK;
         return m_real.lockRange(fd, start, length, kind);
@@ -89,21 +109,37 @@ public:
         return taken;
     }
     int flockFile(int fd, Lock4Kind kind) override { return m_real.flockFile(fd, kind); }
-    const void* mapForReading(int fd, std::size_t length) override { return m_real.mapForReading(fd, length); }
+    const void* mapForReading(int fd, std::size_t length) override {
+        return failRead ? nullptr : m_real.mapForReading(fd, length);
+    }
     void unmap(const void* at, std::size_t length) override { m_real.unmap(at, length); }
     bool exists(const std::string& path) override { return m_real.exists(path); }
-    bool readOnlyAttribute(const std::string& path) override { return m_real.readOnlyAttribute(path); }
-    bool onNetworkFileSystem(const std::string& path) override { return m_real.onNetworkFileSystem(path); }
-    std::vector<std::string> listFolder(const std::string& folder) override { return m_real.listFolder(folder); }
+    bool readOnlyAttribute(const std::string& path) override {
+        return m_real.readOnlyAttribute(path);
+    }
+    bool onNetworkFileSystem(const std::string& path) override {
+        return m_real.onNetworkFileSystem(path);
+    }
+    std::vector<std::string> listFolder(const std::string& folder) override {
+        return m_real.listFolder(folder);
+    }
     int remove(const std::string& path) override { return crashed() ? -EIO : m_real.remove(path); }
     int rename(const std::string& from, const std::string& to) override {
         if (crashed()) return -EIO;
         return failRenames ? -EBUSY : m_real.rename(from, to);
     }
-    int copyAccess(int from, int to) override { return crashed() ? -EIO : m_real.copyAccess(from, to); }
+    int copyAccess(int from, int to) override {
+        return crashed() ? -EIO : m_real.copyAccess(from, to);
+    }
     bool sameFile(int fd, const std::string& path) override { return m_real.sameFile(fd, path); }
 
 private:
+    bool failWritesOf(int fd) const {
+        if (failWritesOfPath.empty()) return false;
+        const std::string path = pathOf(fd);
+        return path.find(failWritesOfPath) != std::string::npos;
+    }
+    std::map<int, std::string> m_paths;
     // Counts one change of a file: true once the process counts as killed.
     bool crashed() {
         if (m_killed || crashAfter < 0) return m_killed;

@@ -76,6 +76,8 @@ public:
     };
     std::vector<Progress> progresses;
     long stopAfterSteps = -1;
+    // Runs at every step of a progress, as the event loop would run inside the desktop's.
+    std::function<void()> onProgressStep;
     std::unique_ptr<CProgress> progress(const std::string& label, bool cancellable) override {
         progresses.push_back({label, cancellable});
         struct Scripted : CProgress {
@@ -87,6 +89,7 @@ public:
                 ++p.steps;
                 p.lastDone = done;
                 p.lastTotal = total;
+                if (owner.onProgressStep) owner.onProgressStep();
                 return owner.stopAfterSteps < 0 || p.steps <= owner.stopAfterSteps;
             }
         };

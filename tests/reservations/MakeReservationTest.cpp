@@ -38,24 +38,33 @@ Booking series(D date, int sh, int sm, int eh, int em, int code, D until) {
 
 TEST_F(MakeReservation, EachRecurrenceWritesItsDatesWithOneStamp) {
     const SeriesCase cases[] = {
-        {"ending at midnight", series({2026, 12, 9}, 22, 0, 0, 0, kNone, {2026, 12, 9}), {{{2026, 12, 9}, 2200, 2359}}},
+        {"ending at midnight",
+         series({2026, 12, 9}, 22, 0, 0, 0, kNone, {2026, 12, 9}),
+         {{{2026, 12, 9}, 2200, 2359}}},
         {"daily to the 15th ending at midnight stops on the 14th",
          series({2026, 12, 10}, 20, 0, 0, 0, kDaily, {2026, 12, 15}),
-         {{{2026, 12, 10}, 2000, 2359}, {{2026, 12, 11}, 2000, 2359}, {{2026, 12, 12}, 2000, 2359},
-          {{2026, 12, 13}, 2000, 2359}, {{2026, 12, 14}, 2000, 2359}}},
+         {{{2026, 12, 10}, 2000, 2359},
+          {{2026, 12, 11}, 2000, 2359},
+          {{2026, 12, 12}, 2000, 2359},
+          {{2026, 12, 13}, 2000, 2359},
+          {{2026, 12, 14}, 2000, 2359}}},
         {"weekdays from a Saturday start on Monday",
          series({2026, 12, 12}, 9, 0, 10, 0, kWeekdays, {2026, 12, 16}),
          {{{2026, 12, 14}, 900, 1000}, {{2026, 12, 15}, 900, 1000}, {{2026, 12, 16}, 900, 1000}}},
         {"weekly with the last date six days on writes the date only",
-         series({2026, 12, 9}, 9, 0, 10, 0, kWeekly, {2026, 12, 15}), {{{2026, 12, 9}, 900, 1000}}},
-        {"weekly", series({2026, 12, 9}, 9, 0, 10, 0, kWeekly, {2026, 12, 23}),
+         series({2026, 12, 9}, 9, 0, 10, 0, kWeekly, {2026, 12, 15}),
+         {{{2026, 12, 9}, 900, 1000}}},
+        {"weekly",
+         series({2026, 12, 9}, 9, 0, 10, 0, kWeekly, {2026, 12, 23}),
          {{{2026, 12, 9}, 900, 1000}, {{2026, 12, 16}, 900, 1000}, {{2026, 12, 23}, 900, 1000}}},
         {"overnight Monday 18:00 to Wednesday 08:00",
          series({2026, 12, 14}, 18, 0, 8, 0, kOvernight, {2026, 12, 16}),
          {{{2026, 12, 14}, 1800, 2359}, {{2026, 12, 15}, 0, 2359}, {{2026, 12, 16}, 0, 800}}},
-        {"overnight on one date", series({2026, 12, 9}, 8, 0, 17, 0, kOvernight, {2026, 12, 9}),
+        {"overnight on one date",
+         series({2026, 12, 9}, 8, 0, 17, 0, kOvernight, {2026, 12, 9}),
          {{{2026, 12, 9}, 800, 1700}}},
-        {"daily with the last date equal to the date", series({2026, 12, 9}, 9, 0, 10, 0, kDaily, {2026, 12, 9}),
+        {"daily with the last date equal to the date",
+         series({2026, 12, 9}, 9, 0, 10, 0, kDaily, {2026, 12, 9}),
          {{{2026, 12, 9}, 900, 1000}}},
     };
     for (const SeriesCase& c : cases) {
@@ -76,7 +85,8 @@ TEST_F(MakeReservation, EachRecurrenceWritesItsDatesWithOneStamp) {
 
 TEST_F(MakeReservation, TheRecurrenceEndIsTheLoopLimit) {
     EXPECT_TRUE(book("Boardroom", series({2026, 12, 10}, 20, 0, 0, 0, kDaily, {2026, 12, 15})));
-    for (const CScheduleRecord& r : records("Boardroom")) EXPECT_EQ(r.recurrenceEnd(), (D{2026, 12, 14}));
+    for (const CScheduleRecord& r : records("Boardroom"))
+        EXPECT_EQ(r.recurrenceEnd(), (D{2026, 12, 14}));
     EXPECT_TRUE(book("Huddle", series({2026, 12, 10}, 9, 0, 10, 0, kNone, {2026, 12, 20})));
     EXPECT_EQ(records("Huddle").front().recurrenceEnd(), D{});
 }
@@ -91,14 +101,19 @@ TEST_F(MakeReservation, RefusalsKeepTheDialogOpenAndWriteNothing) {
     Booking noPerson;
     noPerson.person = {"No", "", "Body", ""};
     const Refusal cases[] = {
-        {"end before start", series({2026, 12, 9}, 11, 0, 10, 0, kNone, {2026, 12, 9}),
+        {"end before start",
+         series({2026, 12, 9}, 11, 0, 10, 0, kNone, {2026, 12, 9}),
          {error(CAddReservation::kEndNotAfterStart, "Reservation Error")}},
-        {"last date before the date", series({2026, 12, 9}, 9, 0, 10, 0, kDaily, {2026, 12, 8}),
+        {"last date before the date",
+         series({2026, 12, 9}, 9, 0, 10, 0, kDaily, {2026, 12, 8}),
          {error(CAddReservation::kEndBeforeStart, "Recurring Reservation Error")}},
-        {"overnight from 23:59 on one date", series({2026, 12, 9}, 23, 59, 23, 59, kOvernight, {2026, 12, 9}),
+        {"overnight from 23:59 on one date",
+         series({2026, 12, 9}, 23, 59, 23, 59, kOvernight, {2026, 12, 9}),
          {error(CAddReservation::kEndNotAfterStart, "Reservation Error")}},
-        {"overlapping the existing 09:00-10:00 by a minute", series({2026, 12, 8}, 9, 59, 10, 30, kNone, {2026, 12, 8}),
-         {error("Reservation conflicts with existing reservation on 12/08/2026", "Reservation Error")}},
+        {"overlapping the existing 09:00-10:00 by a minute",
+         series({2026, 12, 8}, 9, 59, 10, 30, kNone, {2026, 12, 8}),
+         {error("Reservation conflicts with existing reservation on 12/08/2026",
+                "Reservation Error")}},
         {"no person selected", noPerson, {error(CAddReservation::kNoPerson, "No Person Selected")}},
     };
     for (const Refusal& c : cases) {
@@ -118,6 +133,13 @@ TEST_F(MakeReservation, TouchingSpansDoNotOverlapAndBlockoutsBlock) {
     EXPECT_TRUE(book("Boardroom", series({2026, 12, 8}, 10, 0, 11, 0, kNone, {2026, 12, 8})));
     EXPECT_TRUE(book("Boardroom", series({2026, 12, 8}, 8, 0, 9, 0, kNone, {2026, 12, 8})));
     EXPECT_EQ(prompt.messages, Messages{});
+    // A blockout blocks like a reservation; touching it is allowed.
+    put("Huddle", {2026, 12, 8}, 1300, 1400, "Out", 0, {}, 0, CScheduleRecord::kFlagBlockout);
+    EXPECT_FALSE(book("Huddle", series({2026, 12, 8}, 13, 30, 14, 30, kNone, {2026, 12, 8})));
+    EXPECT_EQ(prompt.messages,
+              Messages{error("Reservation conflicts with existing reservation on 12/08/2026",
+                             "Reservation Error")});
+    EXPECT_TRUE(book("Huddle", series({2026, 12, 8}, 14, 0, 15, 0, kNone, {2026, 12, 8})));
     EXPECT_EQ(CAddReservation::checkTimes(13, 0, 14, 0, {1230}, {1330}), 2);
     EXPECT_EQ(CAddReservation::checkTimes(13, 30, 14, 0, {1230}, {1330}), 0);
     EXPECT_EQ(CAddReservation::checkTimes(14, 0, 14, 0, {}, {}), 1);
@@ -128,7 +150,8 @@ TEST_F(MakeReservation, ASeriesWithAConflictWritesTheOtherDatesAndSaysSo) {
     prompt.messages.clear();
     EXPECT_TRUE(book("Boardroom", series({2026, 12, 9}, 9, 0, 10, 0, kDaily, {2026, 12, 12})));
     EXPECT_EQ(prompt.messages,
-              (Messages{error("Reservation conflicts with existing reservation on 12/11/2026", "Reservation Error"),
+              (Messages{error("Reservation conflicts with existing reservation on 12/11/2026",
+                              "Reservation Error"),
                         info(CAddReservation::kPartlyMade, "Recurring Reservation Conflict")}));
     EXPECT_EQ(slots("Boardroom"), (std::vector<Slot>{{{2026, 12, 9}, 900, 1000},
                                                      {{2026, 12, 10}, 900, 1000},
@@ -140,18 +163,35 @@ TEST_F(MakeReservation, AnOvernightConflictUndoesTheSpanAndItsLinks) {
     // Another reservation starting at 00:00 on the second date, and one that blocks it later.
     ASSERT_TRUE(book("Boardroom", series({2026, 12, 10}, 0, 0, 1, 0, kNone, {2026, 12, 10})));
     prompt.messages.clear();
-    EXPECT_TRUE(bookWith("Boardroom", series({2026, 12, 9}, 18, 0, 8, 0, kOvernight, {2026, 12, 11}), {"Ames"}, false));
+    EXPECT_TRUE(bookWith("Boardroom",
+                         series({2026, 12, 9}, 18, 0, 8, 0, kOvernight, {2026, 12, 11}), {"Ames"},
+                         false));
     EXPECT_EQ(prompt.messages,
-              (Messages{error("Reservation conflicts with existing reservation on 12/10/2026", "Reservation Error"),
+              (Messages{error("Reservation conflicts with existing reservation on 12/10/2026",
+                              "Reservation Error"),
                         info(CAddReservation::kPartlyMade, "Recurring Reservation Conflict")}));
     EXPECT_EQ(slots("Boardroom"), (std::vector<Slot>{{{2026, 12, 10}, 0, 100}}));
     EXPECT_EQ(links("Boardroom", {2026, 12, 9}, 18, 0), std::vector<std::string>{});
 }
 
 TEST_F(MakeReservation, TodaysReservationShowsInTheMainViewAndStampsTheChange) {
-    const auto stampBefore = doc->stampOpen();
-    ASSERT_TRUE(stampBefore);
+    ASSERT_TRUE(doc->stampOpen());
+    // Another user's window, whose timer compares the stamp.
+    ScriptedPrompt otherPrompt;
+    CORVSchedDoc other(otherPrompt, settings);
+    ASSERT_TRUE(other.openGroup(group));
+    CDocSettings refresh;
+    refresh.refresh = 1;
+    other.setSettings(refresh);
+    EXPECT_FALSE(other.changedByOthers());
+    // A reservation of another day changes nothing of today's boxes: no new stamp. (The stamp
+    // holds the time of the change: the clock moves on between the changes.)
+    clock.setLocal(2026, 12, 8, 10, 1, 5);
+    EXPECT_TRUE(book("Huddle", series({2026, 12, 9}, 9, 30, 11, 0, kNone, {2026, 12, 9})));
+    EXPECT_FALSE(other.changedByOthers());
+    clock.setLocal(2026, 12, 8, 10, 2, 10);
     EXPECT_TRUE(book("Huddle", series({2026, 12, 8}, 9, 30, 11, 0, kNone, {2026, 12, 8})));
+    EXPECT_TRUE(other.changedByOthers());
     ASSERT_EQ(doc->todaysList().size(), 1u);
     EXPECT_TRUE(doc->items().at(item("Huddle")).inUse());
     EXPECT_EQ(doc->items().at(item("Huddle")).currentUse(), "Morgan");
@@ -162,7 +202,8 @@ TEST_F(MakeReservation, AttendeesGoToTheFirstDateOnlyUnlessIncludedInLaterOnes) 
     ASSERT_TRUE(bookWith("Boardroom", b, {"Ames", "Baker"}, false));
     EXPECT_EQ(links("Boardroom", {2026, 12, 9}, 9, 0), (std::vector<std::string>{"Ames", "Baker"}));
     EXPECT_EQ(links("Boardroom", {2026, 12, 16}, 9, 0), std::vector<std::string>{});
-    for (const CScheduleRecord& r : records("Boardroom")) EXPECT_TRUE(r.hasAttendees());
+    for (const CScheduleRecord& r : records("Boardroom"))
+        EXPECT_TRUE(r.hasAttendees());
 
     ASSERT_TRUE(bookWith("Huddle", b, {"Baker"}, true));
     for (D d : {D{2026, 12, 9}, D{2026, 12, 16}, D{2026, 12, 23}})
@@ -240,7 +281,8 @@ TEST_F(MakeReservation, ASeriesKeepsItsDatesAndTimesAcrossADaylightSavingChange)
     d.select(0);
     prompt.answers = {true, true};
     d.cancelReservation();
-    EXPECT_EQ(slots("Boardroom", {2026, 10, 29}, 7), (std::vector<Slot>{{{2026, 10, 30}, 900, 1000}}));
+    EXPECT_EQ(slots("Boardroom", {2026, 10, 29}, 7),
+              (std::vector<Slot>{{{2026, 10, 30}, 900, 1000}}));
     if (old)
         setenv("TZ", saved.c_str(), 1);
     else
