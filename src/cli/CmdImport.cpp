@@ -33,16 +33,6 @@ constexpr const char* kHelp =
     "Exit status: 0 every chosen person imported (or nobody chosen), 1 refused, a person\n"
     "not offered, or duplicates left out, 2 bad usage.\n";
 
-// "LAST|FIRST|MI|DEPT", escaped as the commands print it; parts left out are empty. False for
-// more than four parts.
-bool personArgument(const std::string& text, CPeopleKey& key) {
-    std::vector<std::string> parts = splitValues(text);
-    if (parts.size() > 4) return false;
-    parts.resize(4);
-    key = CPeopleKey(parts[1], parts[2], parts[0], parts[3]);
-    return true;
-}
-
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
     if (!args.parse(argv, {"person"}, {"people", "attendees", "all"}))
@@ -57,7 +47,7 @@ int run(const std::vector<std::string>& argv) {
     std::vector<CPeopleKey> wanted;
     for (const auto& p : persons) {
         CPeopleKey key;
-        if (!personArgument(p, key)) return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + p);
+        if (!parsePerson(p, key)) return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + p);
         wanted.push_back(key);
     }
     const bool attendees = args.has("attendees");

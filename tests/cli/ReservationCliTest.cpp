@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace orv::test {
 namespace {
 
@@ -93,6 +95,35 @@ TEST_F(ReservationCliTest, AWeeklySeriesIsBookedListedChangedAndCancelled) {
         run({"reserve", group, "Boardroom", "2026-12-16", "9:30", "11:00", "--person", "A|B||"})
             .exitCode,
         2);
+}
+
+// Every command that takes a person reads it one way, before it opens anything: at most four
+// parts, a last name, and no part wider than its field.
+TEST_F(ReservationCliTest, EveryPersonArgumentIsReadAsStrictlyAsTheOthers) {
+    const std::vector<std::vector<std::string>> commands{
+        {"reserve", group, "Boardroom", "2026-12-09", "09:00", "10:00", "--person", "@"},
+        {"reserve", group, "Boardroom", "2026-12-09", "09:00", "10:00", "--person",
+         "Morgan|Alex|J|Sales", "--attendee", "@"},
+        {"attendees", group, "Boardroom", "2026-12-09", "09:00", "--set", "@"},
+        {"person-add", group, "@"},
+        {"person-modify", group, "@", "--phone", "1"},
+        {"person-delete", group, "@"},
+        {"person-reservations", group, "@"},
+        {"attendance", group, "@"},
+        {"report", group, "2026-12-01", "2026-12-31", "--person", "@"},
+        {"import", group, dir.file("Other.sch"), "--people", "--person", "@"},
+        {"export", group, "2026-12-01", "2026-12-31", "--format", "csv", "--person", "@"},
+    };
+    for (const std::string& person : {std::string("Morgan|Alex|J|Sales|More"), std::string("|Alex"),
+                                      std::string(22, 'M') + "|Alex"}) {
+        for (std::vector<std::string> args : commands) {
+            std::replace(args.begin(), args.end(), std::string("@"), person);
+            SCOPED_TRACE(args[0] + " " + person);
+            const CliResult r = run(args);
+            EXPECT_EQ(r.exitCode, 2) << r.err;
+            EXPECT_NE(r.err.find("LAST|FIRST|MI|DEPT"), std::string::npos) << r.err;
+        }
+    }
 }
 
 } // namespace
