@@ -3,6 +3,7 @@
 // refusals on standard error and the exit codes.
 #include "CliRunner.h"
 #include "common/TempDir.h"
+#include "tables/CDate.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,16 @@ protected:
         ASSERT_EQ(run({"item-add", group, "--name", "Boardroom"}).exitCode, 0);
     }
     CliResult run(const std::vector<std::string>& args) { return runCli(args, dir.path()); }
+    CliResult reserve(const std::string& date, const std::string& start, const std::string& end,
+                      const std::vector<std::string>& more = {}) {
+        std::vector<std::string> args{"reserve", group, "Boardroom", date,
+                                      start,     end,   "--person",  "Morgan|Alex|J|Sales"};
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
+    std::string day(const std::string& date) {
+        return run({"itemday", group, "Boardroom", date}).out;
+    }
 
     TempDir dir;
     std::string group;
@@ -95,6 +106,42 @@ TEST_F(ReservationCliTest, AWeeklySeriesIsBookedListedChangedAndCancelled) {
         run({"reserve", group, "Boardroom", "2026-12-16", "9:30", "11:00", "--person", "A|B||"})
             .exitCode,
         2);
+}
+
+TEST_F(ReservationCliTest, DeleteOldRefusesADateAfterTodayUnlessConfirmed) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    auto date = [](int days) { return CDate::today().addDays(days).key(); }; // YYYYMMDD
+    for (int days : {-1, 0, 3})
+        ASSERT_EQ(reserve(date(days), "09:00", "10:00").exitCode, 0);
+    struct Case {
+        std::vector<std::string> args; // after the group file
+        int status;
+        std::string out;
+        std::vector<int> left; // the days that still have their reservation
+    };
+    for (const Case& c : std::vector<Case>{
+             {{date(7)}, 1, "", {-1, 0, 3}},
+             {{date(1)}, 1, "", {-1, 0, 3}},
+             {{date(0)}, 0, "1\n", {0, 3}},
+             {{date(7), "--yes"}, 0, "2\n", {}},
+         }) {
+        const std::string& d = c.args[0];
+        SCOPED_TRACE(d);
+        std::vector<std::string> args{"delete-old", group};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, c.status);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.status == 0 ? ""
+                                       : "orvsched-cli delete-old: " + d.substr(0, 4) + "-" +
+                                             d.substr(4, 2) + "-" + d.substr(6) +
+                                             " is after today: reservations still to come would "
+                                             "be deleted. Nothing was deleted; give --yes to "
+                                             "delete them.\n");
+        for (int days : {-1, 0, 3})
+            EXPECT_EQ(day(date(days)).empty(),
+                      std::find(c.left.begin(), c.left.end(), days) == c.left.end());
+    }
 }
 
 // Every command that takes a person reads it one way, before it opens anything: at most four
