@@ -28,7 +28,8 @@ constexpr const char* kHelp =
     "is refused, and nothing deleted, unless --yes is given.\n"
     "\n"
     "Exit status: 0 success, 1 the group or its schedule cannot be opened, or DATE is\n"
-    "after today without --yes, 2 bad usage.\n";
+    "after today without --yes, 2 bad usage, 3 deleting stopped on an error after some\n"
+    "records may have gone.\n";
 
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
@@ -68,7 +69,11 @@ int run(const std::vector<std::string>& argv) {
     const int pending = error4take(&code);
     links.close();
     schedule.close();
-    if (pending < 0) return fail(kName, "deleting: " + describeResult(pending));
+    // The walk stops at its first error; what it deleted before stays deleted.
+    if (pending < 0) {
+        fail(kName, "deleting: " + describeResult(pending));
+        return count > 0 ? kExitPartial : kExitFailure;
+    }
     std::printf("%d\n", count);
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }

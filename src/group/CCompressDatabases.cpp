@@ -34,6 +34,7 @@ bool CCompressDatabases::compressTable(Table& table, const char* name, const cha
         rc = table.compress();
     }
     const bool reopened = table.isOpen();
+    if (rc == 0) ++m_tablesPacked;
     if (!reopened && m_doc.code().errorCode < 0) m_doc.code().errorCode = 0;
     if (rc == CTableOps::kInUse) {
         prompt.message(inUseText, kErrorTitle, PromptIcon::error);
@@ -54,6 +55,7 @@ CCompressDatabases::Outcome CCompressDatabases::run() {
     CUserPrompt& prompt = m_doc.prompt();
     if (!prompt.ask(kQuestion, kQuestionTitle)) return Outcome::declined;
     m_outcome = Outcome::compressed;
+    m_tablesPacked = 0;
     // The engine packs a table in one step: the progress counts tables.
     m_progress = prompt.progress(kCompressing, false);
     m_tablesTotal =

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace orv::test {
 namespace {
@@ -106,6 +108,65 @@ TEST_F(ReservationCliTest, AWeeklySeriesIsBookedListedChangedAndCancelled) {
         run({"reserve", group, "Boardroom", "2026-12-16", "9:30", "11:00", "--person", "A|B||"})
             .exitCode,
         2);
+}
+
+TEST_F(ReservationCliTest, ReservePrintsOnlyTheDatesThatAreInTheScheduleAfterwards) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    ASSERT_EQ(reserve("2026-12-10", "07:00", "09:00").exitCode, 0);
+    struct Case {
+        std::vector<std::string> args; // date, start, end, options
+        int status;
+        std::string out;
+    };
+    for (const Case& c : std::vector<Case>{
+             // The span's second night meets 07:00 on the 10th: its first night is taken back.
+             {{"2026-12-09", "22:00", "08:00", "--repeat", "overnight", "--until", "2026-12-10"},
+              1,
+              ""},
+             {{"2026-12-03", "08:00", "08:30", "--repeat", "weekly", "--until", "2026-12-17"},
+              3,
+              "2026-12-03 08:00-08:30 Boardroom\n2026-12-17 08:00-08:30 Boardroom\n"},
+             {{"2026-12-11", "22:00", "06:00", "--repeat", "overnight", "--until", "2026-12-12"},
+              0,
+              "2026-12-11 22:00-23:59 Boardroom\n2026-12-12 00:00-06:00 Boardroom\n"},
+         }) {
+        SCOPED_TRACE(c.args[0]);
+        const CliResult r = reserve(c.args[0], c.args[1], c.args[2],
+                                    std::vector<std::string>(c.args.begin() + 3, c.args.end()));
+        EXPECT_EQ(r.exitCode, c.status) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    EXPECT_EQ(day("2026-12-09"), "") << "nothing of the refused span is left";
+}
+
+// A write beyond the file size limit fails as on a full share: the delete of the cancel cannot be
+// written, and the reservation stays.
+TEST_F(ReservationCliTest, CancelSaysWhetherTheReservationWentFromTheSchedule) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    ASSERT_EQ(reserve("2026-12-09", "09:00", "10:00").exitCode, 0);
+    const std::string booked = "09:00 AM   10:00 AM   Morgan, Alex J    \n";
+    struct Case {
+        bool writesFail;
+        int status;
+        std::string err;
+        std::string left;
+    };
+    for (const Case& c : std::vector<Case>{
+             {true, 1, "Database Error: Could not delete record from database\n", booked},
+             {false, 0, "", ""},
+         }) {
+        SCOPED_TRACE(c.writesFail);
+        const CliResult r =
+            runCli({"cancel", group, "Boardroom", "2026-12-09", "09:00"}, dir.path(), "", [&c] {
+                if (!c.writesFail) return;
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{256, 256};
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            });
+        EXPECT_EQ(r.exitCode, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(day("2026-12-09"), c.left);
+    }
 }
 
 TEST_F(ReservationCliTest, DeleteOldRefusesADateAfterTodayUnlessConfirmed) {
