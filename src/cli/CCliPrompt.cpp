@@ -9,7 +9,7 @@
 namespace orv::cli {
 
 void CCliPrompt::message(const std::string& text, const std::string& title, PromptIcon icon) {
-    if (icon == PromptIcon::error) m_reportedError = true;
+    if (icon == PromptIcon::error) ++m_errors;
     if (m_reportOnStdout && icon == PromptIcon::information) {
         std::printf("%s\n", cp1252ToUtf8(text).c_str());
         return;

@@ -32,8 +32,9 @@ public:
     void queueFile(const std::string& path) { m_files.push_back(path); }
     // The dialog with this id gets its values from `fill`.
     void setDialog(const std::string& id, Filler fill) { m_dialogs[id] = std::move(fill); }
-    // Whether a message with the error icon was shown.
-    bool reportedError() const { return m_reportedError; }
+    // Whether a message with the error icon was shown, and how many were.
+    bool reportedError() const { return m_errors > 0; }
+    int errorsReported() const { return m_errors; }
     // Completion reports (the information icon) go to standard output as their bare text, for
     // commands whose result they are.
     void reportOnStdout() { m_reportOnStdout = true; }
@@ -44,7 +45,7 @@ private:
     bool m_yes;
     bool m_reportOnStdout = false;
     bool m_silentYes = false;
-    bool m_reportedError = false;
+    int m_errors = 0;
     std::deque<std::string> m_files;
     std::map<std::string, Filler> m_dialogs;
     std::map<std::string, bool> m_answers;

@@ -1,8 +1,14 @@
 #pragma once
 // Subcommands of orvsched-cli. Each lives in its own file and registers itself with
-// ORV_CLI_COMMAND; main() finds it by name, answers --help from its help text and maps results
-// to exit codes: 0 success, 1 failure (one clear line on standard error), 2 bad usage.
+// ORV_CLI_COMMAND; main() finds it by name and answers --help from its help text.
+//
+// Every command ends with one of four statuses, so that a script can tell whether anything
+// changed: 0 done; 1 refused or failed with nothing changed (one clear line on standard error);
+// 2 bad usage, nothing looked at; 3 done in part or with warnings: something changed, and the
+// messages say what was not done. A command that cannot tell whether its failure left something
+// changed says 3.
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +19,11 @@ namespace orv::cli {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitPartial = 3;
+
+// The status of work on `wanted` things of which `done` were done: all kExitOk, none
+// kExitFailure, some kExitPartial.
+int partStatus(std::size_t done, std::size_t wanted);
 
 // Parsed arguments: positionals in order, options as --name or --name VALUE.
 class CliArgs {

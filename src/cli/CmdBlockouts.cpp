@@ -7,6 +7,7 @@
 #include "reservations/CRemoveBlockoutModel.h"
 #include "tables/CDate.h"
 
+#include <algorithm>
 #include <set>
 
 namespace orv::cli {
@@ -62,7 +63,8 @@ int runBlockout(const std::vector<std::string>& argv) {
         b.selected = items;
     });
     CBlockoutModel model(d.doc);
-    return d.prompt.runDialog(model) ? kExitOk : kExitFailure;
+    if (d.prompt.runDialog(model)) return kExitOk;
+    return model.blocked().empty() ? kExitFailure : kExitPartial;
 }
 
 ORV_CLI_COMMAND(kBlockout, "block items for a span of a date",
@@ -74,7 +76,8 @@ ORV_CLI_COMMAND(kBlockout, "block items for a span of a date",
                 "those items overlaps the span. The dialog's messages go to standard error;\n"
                 "nothing is printed on standard output.\n"
                 "\n"
-                "Exit status: 0 blocked, 1 refused or not every item blocked, 2 bad usage.\n",
+                "Exit status: 0 blocked, 1 refused (nothing blocked), 2 bad usage, 3 some\n"
+                "items blocked and the others failed.\n",
                 runBlockout);
 
 // ---- blockout-remove ---------------------------------------------------------------------------
@@ -94,12 +97,25 @@ int runRemove(const std::vector<std::string>& argv) {
     std::set<int> items;
     if (!itemArgs(kRemove, d, args, items)) return kExitFailure;
     CRemoveBlockoutModel model(d.doc, date);
-    if (items.empty()) return model.removeAll() ? kExitOk : kExitFailure;
+    std::vector<CScheduleRecord> concerned;
     const std::vector<std::string> names = d.doc.items().namesOf(items);
-    for (std::size_t i = 0; i < model.records().size(); ++i)
-        for (const std::string& name : names)
-            if (model.records()[i].itemName() == name) model.selected.insert(static_cast<int>(i));
-    return model.removeSelected() ? kExitOk : kExitFailure;
+    for (std::size_t i = 0; i < model.records().size(); ++i) {
+        const CScheduleRecord& r = model.records()[i];
+        if (!items.empty() && std::find(names.begin(), names.end(), r.itemName()) == names.end())
+            continue;
+        model.selected.insert(static_cast<int>(i));
+        concerned.push_back(r);
+    }
+    if (items.empty() ? model.removeAll() : model.removeSelected()) return kExitOk;
+    if (concerned.empty()) return kExitFailure;
+    // The model says only whether every removal was written; the table says how many were.
+    const CRemoveBlockoutModel after(d.doc, date);
+    std::size_t removed = 0;
+    for (const CScheduleRecord& r : concerned)
+        if (std::none_of(after.records().begin(), after.records().end(),
+                         [&](const CScheduleRecord& left) { return left.sameReservation(r); }))
+            ++removed;
+    return partStatus(removed, concerned.size());
 }
 
 ORV_CLI_COMMAND(kRemove, "remove the blockouts of a date",
@@ -110,8 +126,8 @@ ORV_CLI_COMMAND(kRemove, "remove the blockouts of a date",
                 "Reservations are never touched. The dialog's messages go to standard error;\n"
                 "nothing is printed on standard output.\n"
                 "\n"
-                "Exit status: 0 every blockout concerned was removed, 1 none selected or not all\n"
-                "removed, 2 bad usage.\n",
+                "Exit status: 0 every blockout concerned was removed, 1 none selected or none\n"
+                "removed, 2 bad usage, 3 some removed and others not.\n",
                 runRemove);
 
 // ---- blockouts ---------------------------------------------------------------------------------

@@ -22,7 +22,8 @@ constexpr const char* kHelp =
     "\n"
     "Prints the success message.\n"
     "\n"
-    "Exit status: 0 compressed, 1 a table in use or a failure, 2 bad usage.\n";
+    "Exit status: 0 compressed, 1 the first table in use or failed (nothing packed),\n"
+    "2 bad usage, 3 some tables packed before one in use or failed.\n";
 
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
@@ -37,8 +38,9 @@ int run(const std::vector<std::string>& argv) {
     CORVSchedDoc doc(prompt, settings);
     doc.code().silentErrors = 1; // the user gets the program's own messages
     if (!doc.openGroup(args.positional()[0])) return kExitFailure;
-    const auto outcome = CCompressDatabases(doc).run();
-    return outcome == CCompressDatabases::Outcome::compressed ? kExitOk : kExitFailure;
+    CCompressDatabases compress(doc);
+    if (compress.run() == CCompressDatabases::Outcome::compressed) return kExitOk;
+    return compress.tablesPacked() > 0 ? kExitPartial : kExitFailure;
 }
 
 } // namespace

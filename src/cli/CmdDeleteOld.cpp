@@ -3,6 +3,7 @@
 #include "cli/CliGroup.h"
 #include "cli/CliTables.h"
 #include "group/CGroupNames.h"
+#include "tables/CDate.h"
 #include "tables/CPeople.h"
 #include "tables/CRosterLink.h"
 #include "tables/CSchedule.h"
@@ -16,25 +17,34 @@ namespace {
 constexpr const char* kName = "delete-old";
 
 constexpr const char* kHelp =
-    "usage: orvsched-cli delete-old GROUP.sch DATE\n"
+    "usage: orvsched-cli delete-old GROUP.sch DATE [--yes]\n"
     "\n"
     "Deletes the group's schedule records dated before DATE (YYYYMMDD or YYYY-MM-DD) and,\n"
     "when the group has the attendee function (its schedule and people tables of the\n"
     "current format and a roster link table), its attendee links dated before it, as\n"
     "closing the group does. Records of DATE itself are kept. Prints the number of\n"
     "records and links deleted. Deleted records stay in the files, marked, until the\n"
-    "tables are packed.\n"
+    "tables are packed. A DATE after today would delete reservations still to come: it\n"
+    "is refused, and nothing deleted, unless --yes is given.\n"
     "\n"
-    "Exit status: 0 success, 1 the group or its schedule cannot be opened, 2 bad usage.\n";
+    "Exit status: 0 success, 1 the group or its schedule cannot be opened, or DATE is\n"
+    "after today without --yes, 2 bad usage, 3 deleting stopped on an error after some\n"
+    "records may have gone.\n";
 
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
-    if (!args.parse(argv, {}, {})) return usage(kName, args.error());
+    if (!args.parse(argv, {}, {"yes"})) return usage(kName, args.error());
     if (args.positional().size() != 2) return usage(kName, "expects a group file and a date");
     const std::string path = args.positional()[0];
     std::string dateKey;
     if (!parseDate(args.positional()[1], dateKey))
         return usage(kName, "not a date (YYYYMMDD or YYYY-MM-DD): " + args.positional()[1]);
+    if (dateKey > CDate::today().key() && !args.has("yes")) {
+        const CDate date = CDate::fromKey(dateKey);
+        return fail(kName, shownDate(date.year, date.month, date.day) +
+                               " is after today: reservations still to come would be deleted. "
+                               "Nothing was deleted; give --yes to delete them.");
+    }
     CGroupFileData data;
     if (!readGroupFile(kName, path, data)) return kExitFailure;
 
@@ -52,14 +62,18 @@ int run(const std::vector<std::string>& argv) {
     const bool currentPeople =
         people.open(peopleTableOf(path, data), true) == 0 && !people.oldLayout();
     people.close();
-    code.errorCode = 0;
+    error4take(&code); // a group without a readable people table deletes its schedule alone
     CRosterLink links(code);
-    if (!schedule.oldFormat() && currentPeople && links.open(path) != 0) code.errorCode = 0;
+    if (!schedule.oldFormat() && currentPeople && links.open(path) != 0) error4take(&code);
     const int count = schedule.deleteOlderThan(dateKey, &links);
-    const int pending = code.errorCode;
+    const int pending = error4take(&code);
     links.close();
     schedule.close();
-    if (pending < 0) return fail(kName, "deleting: " + describeResult(pending));
+    // The walk stops at its first error; what it deleted before stays deleted.
+    if (pending < 0) {
+        fail(kName, "deleting: " + describeResult(pending));
+        return count > 0 ? kExitPartial : kExitFailure;
+    }
     std::printf("%d\n", count);
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }

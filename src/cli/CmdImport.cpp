@@ -30,18 +30,9 @@ constexpr const char* kHelp =
     "Prints the closing message (\"3 people have been imported into this group\", or how\n"
     "many duplicates were not imported); refusals go to standard error.\n"
     "\n"
-    "Exit status: 0 every chosen person imported (or nobody chosen), 1 refused, a person\n"
-    "not offered, or duplicates left out, 2 bad usage.\n";
-
-// "LAST|FIRST|MI|DEPT", escaped as the commands print it; parts left out are empty. False for
-// more than four parts.
-bool personArgument(const std::string& text, CPeopleKey& key) {
-    std::vector<std::string> parts = splitValues(text);
-    if (parts.size() > 4) return false;
-    parts.resize(4);
-    key = CPeopleKey(parts[1], parts[2], parts[0], parts[3]);
-    return true;
-}
+    "Exit status: 0 every chosen person imported (or nobody chosen), 1 nobody imported\n"
+    "(refused, a person not offered, or every chosen one a duplicate), 2 bad usage,\n"
+    "3 some imported and duplicates left out.\n";
 
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
@@ -57,7 +48,7 @@ int run(const std::vector<std::string>& argv) {
     std::vector<CPeopleKey> wanted;
     for (const auto& p : persons) {
         CPeopleKey key;
-        if (!personArgument(p, key)) return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + p);
+        if (!parsePerson(p, key)) return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + p);
         wanted.push_back(key);
     }
     const bool attendees = args.has("attendees");
@@ -95,7 +86,9 @@ int run(const std::vector<std::string>& argv) {
     for (const CPeopleKey& key : notOffered)
         fail(kName, "not offered for import: " + shownPerson(key));
     if (!notOffered.empty()) return kExitFailure;
-    return import.duplicates() == 0 ? kExitOk : kExitFailure;
+    const int chosen = import.selections();
+    return partStatus(static_cast<std::size_t>(chosen - import.duplicates()),
+                      static_cast<std::size_t>(chosen));
 }
 
 } // namespace

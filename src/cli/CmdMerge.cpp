@@ -27,7 +27,8 @@ constexpr const char* kHelp =
     "when an item name is in both groups, when the groups' databases are of different\n"
     "versions, or when FROM.sch owns the people file GROUP.sch uses.\n"
     "\n"
-    "Exit status: 0 merged, 1 merged with warnings, refused or failed, 2 bad usage.\n";
+    "Exit status: 0 merged, 1 refused or failed (nothing merged), 2 bad usage, 3 merged\n"
+    "with warnings (what they name was not merged).\n";
 
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
@@ -48,7 +49,14 @@ int run(const std::vector<std::string>& argv) {
     CORVSchedDoc doc(prompt, settings);
     doc.code().silentErrors = 1; // the user gets the program's own messages
     if (!doc.openGroup(args.positional()[0])) return kExitFailure;
-    return CMergeGroups(doc).run() == CMergeGroups::kMerged ? kExitOk : kExitFailure;
+    switch (CMergeGroups(doc).run()) {
+    case CMergeGroups::kMerged:
+        return kExitOk;
+    case CMergeGroups::kMergedWithWarnings:
+        return kExitPartial;
+    default:
+        return kExitFailure;
+    }
 }
 
 } // namespace

@@ -175,7 +175,6 @@ int runDelete(const std::vector<std::string>& argv) {
         if (!d.hasPerson(kDelete, key, kind, &record)) return kExitFailure;
         records.push_back(record);
     }
-    int deleted = -1;
     d.prompt.setDialog(CPersonDeleteModel::kId, [&](CDialogModel& m) {
         auto& del = static_cast<CPersonDeleteModel&>(m);
         for (std::size_t i = 0; i < del.lines().size(); ++i)
@@ -184,8 +183,10 @@ int runDelete(const std::vector<std::string>& argv) {
                     del.selected.push_back(static_cast<int>(i));
     });
     CPersonDeleteModel dialog(d.doc.people(), d.prompt, kind);
-    if (d.prompt.runDialog(dialog)) deleted = dialog.deleted();
-    return deleted == static_cast<int>(records.size()) ? kExitOk : kExitFailure;
+    const bool ok = d.prompt.runDialog(dialog);
+    const int deleted = dialog.deleted();
+    if (!ok && deleted == 0) return kExitFailure;
+    return partStatus(static_cast<std::size_t>(deleted), records.size());
 }
 
 ORV_CLI_COMMAND(kDelete, "delete people or attendees",
@@ -195,7 +196,8 @@ ORV_CLI_COMMAND(kDelete, "delete people or attendees",
                 "Attendees menu with --attendees: then each must be an attendee). Their\n"
                 "reservations and attendee links stay.\n"
                 "\n"
-                "Exit status: 0 all deleted, 1 someone not found or not deleted, 2 bad usage.\n",
+                "Exit status: 0 all deleted, 1 someone not found or nobody deleted, 2 bad usage,\n"
+                "3 some deleted and others not.\n",
                 runDelete);
 
 } // namespace

@@ -33,15 +33,6 @@ constexpr const char* kHelp =
     "\n"
     "Exit status: 0 success, 1 no report (the message says why), 2 bad usage.\n";
 
-CPeopleKey personOf(const std::string& text) {
-    std::vector<std::string> parts = splitValues(text);
-    // A fourth '|' stays in the department, as it always did.
-    for (std::size_t i = 4; i < parts.size(); ++i)
-        parts[3] += '|' + parts[i];
-    parts.resize(4);
-    return CPeopleKey(parts[1], parts[2], parts[0], parts[3]);
-}
-
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
     if (!args.parse(argv, {"item", "person"}, {"blockouts"})) return usage(kName, args.error());
@@ -55,6 +46,11 @@ int run(const std::vector<std::string>& argv) {
         int* d = i == 0 ? from : to;
         CFieldText::splitDate(key, d[0], d[1], d[2]);
     }
+    const std::vector<std::string> personTexts = args.values("person");
+    std::vector<CPeopleKey> persons(personTexts.size());
+    for (std::size_t i = 0; i < persons.size(); ++i)
+        if (!parsePerson(personTexts[i], persons[i]))
+            return usage(kName, "a person is LAST|FIRST|MI|DEPT: " + personTexts[i]);
 
     CCliPrompt prompt;
     CMemorySettings settings;
@@ -68,9 +64,9 @@ int run(const std::vector<std::string>& argv) {
         items.insert(index);
     }
     std::vector<long> people;
-    for (const std::string& text : args.values("person")) {
-        if (doc.people().seekPerson(personOf(text)) != 0)
-            return fail(kName, "no person '" + text + "' in the group's people");
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        if (doc.people().seekPerson(persons[i]) != 0)
+            return fail(kName, "no person '" + personTexts[i] + "' in the group's people");
         people.push_back(doc.people().recordNumber());
     }
 

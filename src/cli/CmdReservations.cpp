@@ -9,6 +9,7 @@
 #include "reservations/CRosterModel.h"
 #include "reservations/CShowReservation.h"
 #include "tables/CDate.h"
+#include "tables/CSchedule.h"
 #include "tables/Cp1252.h"
 
 #include <cstdio>
@@ -66,6 +67,36 @@ int lineAt(const char* command, CItemDayModel& day, const DayArgs& a) {
         fail(command, "no reservation of '" + a.item + "' starts at " + hhmm(a.hour, a.minute) +
                           " on " + shownDate(a.date.year, a.date.month, a.date.day));
     return line;
+}
+
+// For each of `records`, whether the group's schedule holds it now (the same reservation: item,
+// date, times, person and stamp): 1 held, 0 not, negative when it cannot be read. A command
+// reports what is in the table afterwards, as another user would read it: a write may be undone
+// on the way, and a delete that failed may still sit in the document's record buffer.
+std::vector<int> inSchedule(const std::string& group, const std::vector<CScheduleRecord>& records) {
+    Code4 code;
+    initGroupContext(code, true);
+    CSchedule schedule(code);
+    const int opened = schedule.open(group);
+    std::vector<int> held;
+    for (const CScheduleRecord& record : records) {
+        bool found = false;
+        const int rc = opened != 0 ? opened
+                                   : schedule.walkItemOnDate(record.dateKey(), record.itemName(),
+                                                             [&](const CScheduleRecord& r) {
+                                                                 found = r.sameReservation(record);
+                                                                 return !found;
+                                                             });
+        held.push_back(rc < 0 ? error4take(&code, rc) : found ? 1 : 0);
+    }
+    return held;
+}
+
+// The status of a command that runs the detail dialog: `warnings` is the number of errors
+// reported when the dialog opened (-1: it never did), `errors` the number at the end.
+int dialogStatus(int warnings, int errors) {
+    if (warnings < 0 || errors > warnings) return kExitFailure;
+    return warnings > 0 ? kExitPartial : kExitOk;
 }
 
 // ---- itemday -----------------------------------------------------------------------------------
@@ -188,14 +219,23 @@ int runReserve(const std::vector<std::string>& argv) {
     });
     CItemDayModel day(d.doc, index, a.date);
     const bool ok = day.makeReservation();
-    for (const CScheduleRecord& r : day.lastWritten())
+    // An overnight span refused on a later date is undone whole: its first days were written
+    // and are gone again.
+    const std::vector<int> held = inSchedule(a.group, day.lastWritten());
+    int kept = 0;
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        if (held[i] == 0) continue;
+        ++kept;
+        const CScheduleRecord& r = day.lastWritten()[i];
         std::printf("%s %s-%s %s\n", shownDate(r.year(), r.month(), r.day()).c_str(),
                     hhmm(r.startHour(), r.startMinute()).c_str(),
                     hhmm(r.endHour(), r.endMinute()).c_str(), shownText(r.itemName()).c_str());
+    }
     std::fflush(stdout);
-    const bool all = ok && day.lastRequested() > 0 &&
-                     static_cast<int>(day.lastWritten().size()) == day.lastRequested();
-    return all ? kExitOk : kExitFailure;
+    if (kept == 0) return kExitFailure;
+    // A date refused, or attendees not linked.
+    const bool all = ok && kept == day.lastRequested() && !d.prompt.reportedError();
+    return all ? kExitOk : kExitPartial;
 }
 
 ORV_CLI_COMMAND(
@@ -211,10 +251,11 @@ ORV_CLI_COMMAND(
     "overlap and written under the schedule table's lock. With --attendee the people\n"
     "named (attendees of the group) are linked to every date written. Conflicts and\n"
     "other refusals are the dialog's messages, on standard error.\n"
-    "Prints one line per date written: YYYY-MM-DD HH:MM-HH:MM ITEM.\n"
+    "Prints one line per date in the schedule afterwards: YYYY-MM-DD HH:MM-HH:MM ITEM\n"
+    "(an overnight span with a refused later date is taken back whole).\n"
     "\n"
-    "Exit status: 0 every date of the request was written, 1 some or all were not,\n"
-    "2 bad usage.\n",
+    "Exit status: 0 every date of the request was written, 1 none was, 2 bad usage,\n"
+    "3 some dates were written and others refused, or the attendees were not linked.\n",
     runReserve);
 
 // ---- cancel ------------------------------------------------------------------------------------
@@ -245,9 +286,16 @@ int runCancel(const std::vector<std::string>& argv) {
     const int line = lineAt(kCancel, day, a);
     if (line < 0) return kExitFailure;
     day.select(line);
-    if (until.isSet()) return day.cancelSeriesRange(a.date, until) > 0 ? kExitOk : kExitFailure;
+    if (until.isSet()) {
+        if (day.cancelSeriesRange(a.date, until) == 0) return kExitFailure;
+        return d.prompt.reportedError() ? kExitPartial : kExitOk;
+    }
+    const CScheduleRecord chosen = day.recordAt(line);
     day.cancelReservation();
-    return day.changed() ? kExitOk : kExitFailure;
+    // The table says whether it went: a delete that failed was reported, and nothing else tells.
+    const int left = inSchedule(a.group, {chosen}).front();
+    if (left > 0 || (left < 0 && !day.changed())) return kExitFailure;
+    return d.prompt.reportedError() ? kExitPartial : kExitOk;
 }
 
 ORV_CLI_COMMAND(
@@ -260,7 +308,8 @@ ORV_CLI_COMMAND(
     "its following days); with --until as well only the members dated up to that date,\n"
     "as Cancel Part of Series does.\n"
     "\n"
-    "Exit status: 0 cancelled, 1 not found or refused, 2 bad usage.\n",
+    "Exit status: 0 cancelled, 1 not found, refused or the delete failed (the reservation\n"
+    "is still there), 2 bad usage, 3 cancelled with an error reported on the way.\n",
     runCancel);
 
 // ---- terminate ---------------------------------------------------------------------------------
@@ -285,7 +334,8 @@ int runTerminate(const std::vector<std::string>& argv) {
         return kExitFailure;
     }
     day.terminateReservation();
-    return day.changed() ? kExitOk : kExitFailure;
+    if (!day.changed()) return kExitFailure;
+    return d.prompt.reportedError() ? kExitPartial : kExitOk;
 }
 
 ORV_CLI_COMMAND(kTerminate, "end the item's running reservation now",
@@ -295,7 +345,8 @@ ORV_CLI_COMMAND(kTerminate, "end the item's running reservation now",
                 "Reservation does: its end becomes the current time; the following days of an\n"
                 "overnight span are cancelled.\n"
                 "\n"
-                "Exit status: 0 terminated, 1 nothing running or refused, 2 bad usage.\n",
+                "Exit status: 0 terminated, 1 nothing running or refused, 2 bad usage, 3\n"
+                "terminated with an error reported on the way.\n",
                 runTerminate);
 
 // ---- detail ------------------------------------------------------------------------------------
@@ -337,18 +388,20 @@ int runDetail(const std::vector<std::string>& argv) {
     CItemDayModel day(d.doc, index, a.date);
     const int line = lineAt(kDetail, day, a);
     if (line < 0) return kExitFailure;
-    bool shown = false;
+    // Errors before the dialog (its person gone) are warnings: the reservation is shown and
+    // changed all the same. An error after it means the change was not written.
+    int warnings = -1;
     d.prompt.setDialog(CShowReservation::kId, [&](CDialogModel& m) {
         auto& s = static_cast<CShowReservation&>(m);
         if (note) s.note = *note;
         s.showNote = showNote;
         printDetail(s);
-        shown = true;
+        warnings = d.prompt.errorsReported();
     });
     day.select(line);
     day.showReservation();
     std::fflush(stdout);
-    return shown && !d.prompt.reportedError() ? kExitOk : kExitFailure;
+    return dialogStatus(warnings, d.prompt.errorsReported());
 }
 
 ORV_CLI_COMMAND(kDetail, "show a reservation, or change its note",
@@ -360,7 +413,8 @@ ORV_CLI_COMMAND(kDetail, "show a reservation, or change its note",
                 "and --show-note change the reservation and the later members of its series, as\n"
                 "OK in the detail dialog does for the note.\n"
                 "\n"
-                "Exit status: 0 success, 1 not found or refused, 2 bad usage.\n",
+                "Exit status: 0 success, 1 not found or refused, 2 bad usage, 3 shown (and\n"
+                "changed) with a warning, such as its person no longer being in the group.\n",
                 runDetail);
 
 // ---- attendees ---------------------------------------------------------------------------------
@@ -406,7 +460,7 @@ int runAttendees(const std::vector<std::string>& argv) {
         d.doc.attendees().clear();
         return printed(shown);
     }
-    bool ran = false;
+    int warnings = -1; // as for detail
     d.prompt.setDialog(CShowReservation::kId, [](CDialogModel& m) {
         static_cast<CShowReservation&>(m).viewAttendees = true;
     });
@@ -425,12 +479,13 @@ int runAttendees(const std::vector<std::string>& argv) {
         roster.includeLater = args.has("include-later");
         for (const CListLine& l : roster.attending())
             shown.push_back(l.text);
-        ran = true;
+        warnings = d.prompt.errorsReported();
     });
     day.select(line);
     day.showReservation();
-    if (!ran || d.prompt.reportedError()) return kExitFailure;
-    return printed(shown);
+    const int outcome = dialogStatus(warnings, d.prompt.errorsReported());
+    if (outcome == kExitFailure) return outcome;
+    return printed(shown) == kExitOk ? outcome : kExitPartial;
 }
 
 ORV_CLI_COMMAND(kAttendees, "list or replace a reservation's attendees",
@@ -443,7 +498,8 @@ ORV_CLI_COMMAND(kAttendees, "list or replace a reservation's attendees",
                 "--include-later the change reaches the later members of its series too. The new\n"
                 "list is printed.\n"
                 "\n"
-                "Exit status: 0 success, 1 not found or refused, 2 bad usage.\n",
+                "Exit status: 0 success, 1 not found or refused, 2 bad usage, 3 changed with a\n"
+                "warning, such as the reservation's person no longer being in the group.\n",
                 runAttendees);
 
 } // namespace

@@ -22,7 +22,11 @@ int run(const std::vector<std::string>& argv) {
     const bool exists = std::filesystem::exists(sample.groupFile());
     if (exists && !args.has("refresh"))
         return fail(kName, sample.groupFile() + " exists already (give --refresh)");
-    if (!(exists ? sample.refresh(error) : sample.create(error))) return fail(kName, error);
+    if (!(exists ? sample.refresh(error) : sample.create(error))) {
+        fail(kName, error);
+        // A new group that stopped halfway is on disk all the same.
+        return !exists && std::filesystem::exists(sample.groupFile()) ? kExitPartial : kExitFailure;
+    }
     std::printf("%s %s: %d reservations and blockouts from today on, %d running now\n",
                 exists ? "refreshed" : "created", sample.groupFile().c_str(), sample.written(),
                 sample.runningNow());
@@ -44,7 +48,7 @@ ORV_CLI_COMMAND(
     "Prints one line saying what was done.\n"
     "\n"
     "Exit status: 0 success, 1 failure (the group exists without --refresh, or a file\n"
-    "cannot be written), 2 bad usage.\n",
+    "cannot be written), 2 bad usage, 3 the group was made but not all of its contents.\n",
     run);
 
 } // namespace orv::cli

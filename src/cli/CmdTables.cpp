@@ -181,19 +181,25 @@ int runDbfAppend(const std::vector<std::string>& argv) {
             std::printf("line %ld: %s\n", lineNo, describeResult(rc).c_str());
         }
         d4unlock(d);
-        if (rc < 0) return engineFailure("dbf-append", "line " + std::to_string(lineNo), rc);
+        if (rc < 0) {
+            engineFailure("dbf-append", "line " + std::to_string(lineNo), rc);
+            return added > 0 ? kExitPartial : kExitFailure;
+        }
     }
     std::fprintf(stderr, "%ld appended, %ld refused\n", added, refused);
-    return kExitOk;
+    return partStatus(static_cast<std::size_t>(added), static_cast<std::size_t>(added + refused));
 }
 
-ORV_CLI_COMMAND("dbf-append", "append records read from standard input",
-                "usage: orvsched-cli dbf-append FILE < records\n\n"
-                "Reads one record per line, fields separated by '|' and escaped as dbf-dump writes\n"
-                "them, and appends each the way the\n"
-                "program does (append start, blank, assign, append, flush, unlock). Unique tags\n"
-                "refuse duplicate keys; the result code of every refused line is printed.\n",
-                runDbfAppend);
+ORV_CLI_COMMAND(
+    "dbf-append", "append records read from standard input",
+    "usage: orvsched-cli dbf-append FILE < records\n\n"
+    "Reads one record per line, fields separated by '|' and escaped as dbf-dump writes\n"
+    "them, and appends each the way the\n"
+    "program does (append start, blank, assign, append, flush, unlock). Unique tags\n"
+    "refuse duplicate keys; the result code of every refused line is printed.\n\n"
+    "Exit status: 0 every line appended, 1 none, 2 bad usage, 3 some lines appended\n"
+    "and others refused.\n",
+    runDbfAppend);
 
 // dbf-delete
 
@@ -212,19 +218,27 @@ int runDbfDelete(const std::vector<std::string>& argv) {
     initToolContext(code);
     Data4* d = openTable(code, "dbf-delete", args.positional()[0]);
     if (!d) return kExitFailure;
+    std::size_t deleted = 0;
     for (long r : records) {
         int rc = d4go(d, r);
         if (rc == 0) rc = d4delete(d);
         if (rc == 0) rc = d4flush(d);
         d4unlock(d);
-        if (rc != 0) return engineFailure("dbf-delete", "record " + std::to_string(r), rc);
+        if (rc != 0) {
+            engineFailure("dbf-delete", "record " + std::to_string(r), rc);
+            return deleted > 0 ? kExitPartial : kExitFailure;
+        }
+        ++deleted;
     }
     return kExitOk;
 }
 
 ORV_CLI_COMMAND("dbf-delete", "mark records deleted",
                 "usage: orvsched-cli dbf-delete FILE RECNO...\n\n"
-                "Marks the records deleted (they stay in the file until it is packed).\n",
+                "Marks the records deleted (they stay in the file until it is packed), in the\n"
+                "order given; the first that cannot be deleted stops the command.\n\n"
+                "Exit status: 0 all deleted, 1 none, 2 bad usage, 3 the ones before a failure\n"
+                "deleted.\n",
                 runDbfDelete);
 
 // index-check

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <utility>
 
 namespace orv::cli {
 
@@ -21,6 +22,11 @@ const std::map<std::string, CliCommand>& commands() { return registry(); }
 int fail(const std::string& command, const std::string& message) {
     std::cerr << "orvsched-cli " << command << ": " << message << "\n";
     return kExitFailure;
+}
+
+int partStatus(std::size_t done, std::size_t wanted) {
+    if (done == wanted) return kExitOk;
+    return done == 0 ? kExitFailure : kExitPartial;
 }
 
 int usage(const std::string& command, const std::string& message) {
@@ -87,6 +93,14 @@ std::vector<std::string> CliArgs::values(const std::string& option) const {
 
 namespace {
 
+// The statuses every command ends with, for --help and the manual page.
+constexpr std::pair<int, const char*> kExitStatuses[] = {
+    {orv::cli::kExitOk, "done"},
+    {orv::cli::kExitFailure, "refused or failed, nothing changed (the reason on standard error)"},
+    {orv::cli::kExitUsage, "bad usage"},
+    {orv::cli::kExitPartial, "done in part or with warnings (the messages say what was not done)"},
+};
+
 // The manual page: each command's own help text, so that it never says less than --help.
 void printManualPage() {
     auto troff = [](const char* text) {
@@ -128,8 +142,12 @@ void printManualPage() {
         std::printf(".SS %s\n%s\n.PP\n.nf\n%s.fi\n", troff(name.c_str()).c_str(), troff(c.summary).c_str(),
                     troff(c.help).c_str());
     }
-    std::printf(".SH EXIT STATUS\n0 success, 1 failure or refusal (one line on standard error), 2 bad usage.\n"
-                ".SH SEE ALSO\n.BR orvsched (1)\n");
+    std::printf(
+        ".SH EXIT STATUS\nEvery command ends with one of these, so that a script can tell whether\n"
+        "anything changed:\n");
+    for (const auto& [status, meaning] : kExitStatuses)
+        std::printf(".TP\n.B %d\n%s\n", status, troff(meaning).c_str());
+    std::printf(".SH SEE ALSO\n.BR orvsched (1)\n");
 }
 
 void printCommandList(std::FILE* out) {
@@ -137,6 +155,9 @@ void printCommandList(std::FILE* out) {
                       "       orvsched-cli COMMAND --help\n\ncommands:\n");
     for (const auto& [name, c] : orv::cli::commands())
         std::fprintf(out, "  %-14s %s\n", name.c_str(), c.summary);
+    std::fprintf(out, "\nexit status of every command:\n");
+    for (const auto& [status, meaning] : kExitStatuses)
+        std::fprintf(out, "  %d  %s\n", status, meaning);
 }
 
 } // namespace

@@ -34,6 +34,7 @@ bool CCompressDatabases::compressTable(Table& table, const char* name, const cha
         rc = table.compress();
     }
     const bool reopened = table.isOpen();
+    if (rc == 0) ++m_tablesPacked;
     if (!reopened) error4take(&m_doc.code());
     if (rc == CTableOps::kInUse) {
         prompt.message(inUseText, kErrorTitle, PromptIcon::error);
@@ -55,6 +56,7 @@ CCompressDatabases::Outcome CCompressDatabases::run() {
     if (!prompt.ask(kQuestion, kQuestionTitle)) return Outcome::declined;
     CORVSchedDoc::Busy busy(m_doc);
     m_outcome = Outcome::compressed;
+    m_tablesPacked = 0;
     // The engine packs a table in one step: the progress counts tables.
     m_progress = prompt.progress(kCompressing, false);
     m_tablesTotal =

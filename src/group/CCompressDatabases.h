@@ -37,6 +37,8 @@ public:
     explicit CCompressDatabases(CORVSchedDoc& doc) : m_doc(doc) {}
 
     Outcome run();
+    // How many tables the last run packed: the ones before a table that stopped it stay packed.
+    int tablesPacked() const { return m_tablesPacked; }
 
     // A pack that failed for another reason than another user (the engine's code and text).
     static std::string packFailed(const char* table, int code);
@@ -53,6 +55,7 @@ private:
     Outcome m_outcome = Outcome::compressed;
     std::unique_ptr<CProgress> m_progress;
     int m_tablesDone = 0;
+    int m_tablesPacked = 0;
     int m_tablesTotal = 0;
 };
 

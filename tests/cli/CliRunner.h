@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -33,9 +34,10 @@ inline std::string slurpFile(const std::string& path) {
     return s.str();
 }
 
-// `scratch` is a folder for the captured streams; `input` becomes standard input.
+// `scratch` is a folder for the captured streams; `input` becomes standard input; `inChild` runs
+// in the new process just before the program starts (to set a limit of its own, for example).
 inline CliResult runCli(const std::vector<std::string>& args, const std::string& scratch,
-                        const std::string& input = "") {
+                        const std::string& input = "", const std::function<void()>& inChild = {}) {
     const std::string program = std::string(ORV_BINARY_DIR) + "/src/cli/orvsched-cli";
     const std::string outPath = scratch + "/cli-stdout.txt";
     const std::string errPath = scratch + "/cli-stderr.txt";
@@ -54,6 +56,7 @@ inline CliResult runCli(const std::vector<std::string>& args, const std::string&
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        if (inChild) inChild();
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const auto& a : args)

@@ -68,7 +68,7 @@ TEST_F(GroupCommandsCliTest, CompressWaitsForTheOtherCopyToCloseTheGroupAndLeave
 
 TEST_F(GroupCommandsCliTest, MergePrintsWarningsOnStandardOutputAndRefusalsOnStandardError) {
     CliResult merged = run({"merge", group("Main.sch"), group("Annex.sch")});
-    EXPECT_EQ(merged.exitCode, 1) << "Bob Moe is in both groups";
+    EXPECT_EQ(merged.exitCode, 3) << "Bob Moe is in both groups";
     EXPECT_EQ(merged.out, "Some people from merged group already exist in current group, those "
                           "people were not merged\n");
     CliResult again = run({"merge", group("Main.sch"), group("Annex.sch")});
@@ -104,6 +104,62 @@ TEST_F(GroupCommandsCliTest, ImportTakesThePeopleNamedAndSaysHowItWent) {
         EXPECT_EQ(r.out, c.out);
     }
     EXPECT_EQ(rawRecords(group("MainPeople.dbf")).size(), 2u);
+}
+
+// A script tells from the status alone whether anything changed: 1 only when nothing did, 3 when
+// some of the work was done.
+TEST_F(GroupCommandsCliTest, EveryCommandEndsWithAStatusThatSaysWhetherAnythingChanged) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string heldTable; // open in another process meanwhile
+    };
+    const std::string main = group("Main.sch"), annex = group("Annex.sch");
+    const std::vector<std::string> reserve{"reserve", main, "A1", "--person", "Moe|Bob"};
+    auto with = [](std::vector<std::string> args, const std::vector<std::string>& more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    for (const Case& c : std::vector<Case>{
+             // A1 is taken on 8 December from 08:00 to 09:00 and from 10:00 to 12:00.
+             {with(reserve,
+                   {"2026-12-01", "10:30", "11:30", "--repeat", "weekly", "--until", "2026-12-15"}),
+              3,
+              ""},
+             {with(reserve, {"2026-12-08", "08:30", "09:30"}), 1, ""},
+             {with(reserve, {"2026-12-08", "8:30", "09:30"}), 2, ""},
+             {with(reserve, {"2026-12-08", "09:00", "10:00"}), 0, ""},
+             {{"import", main, annex, "--people", "--all"}, 3, ""}, // Bob Moe is there already
+             {{"import", main, annex, "--people", "--all"}, 1, ""},
+             {{"merge", main, annex}, 3, ""}, // the people are there already
+             {{"merge", main, annex}, 1, ""}, // B1 is now in both
+             {{"merge", main}, 2, ""},
+             {{"compress", main}, 3, "MainPeople.dbf"}, // schedule and roster packed
+             {{"compress", main}, 1, "MainSched.dbf"},
+             {{"compress", main}, 0, ""},
+         }) {
+        SCOPED_TRACE(c.args[0] + " " + c.heldTable);
+        HelperProcess other;
+        if (!c.heldTable.empty()) {
+            ASSERT_TRUE(other.start("tables_table_holder", {group(c.heldTable)}));
+            ASSERT_EQ(other.readLine(), "ready");
+        }
+        const auto before = groupBytes(group(""));
+        const CliResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.status) << r.err;
+        if (c.status == 1 || c.status == 2) {
+            EXPECT_EQ(groupBytes(group("")), before);
+        }
+        if (c.status == 3) {
+            EXPECT_NE(r.out + r.err, "") << "what was not done is said";
+        }
+    }
+    const CliResult help = run({"--help"});
+    EXPECT_NE(help.out.find("exit status of every command:\n  0  done\n  1  refused or failed, "
+                            "nothing changed (the reason on standard error)\n  2  bad usage\n"
+                            "  3  done in part or with warnings"),
+              std::string::npos)
+        << help.out;
 }
 
 } // namespace

@@ -3,8 +3,13 @@
 // refusals on standard error and the exit codes.
 #include "CliRunner.h"
 #include "common/TempDir.h"
+#include "tables/CDate.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace orv::test {
 namespace {
@@ -18,6 +23,16 @@ protected:
         ASSERT_EQ(run({"item-add", group, "--name", "Boardroom"}).exitCode, 0);
     }
     CliResult run(const std::vector<std::string>& args) { return runCli(args, dir.path()); }
+    CliResult reserve(const std::string& date, const std::string& start, const std::string& end,
+                      const std::vector<std::string>& more = {}) {
+        std::vector<std::string> args{"reserve", group, "Boardroom", date,
+                                      start,     end,   "--person",  "Morgan|Alex|J|Sales"};
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    }
+    std::string day(const std::string& date) {
+        return run({"itemday", group, "Boardroom", date}).out;
+    }
 
     TempDir dir;
     std::string group;
@@ -93,6 +108,130 @@ TEST_F(ReservationCliTest, AWeeklySeriesIsBookedListedChangedAndCancelled) {
         run({"reserve", group, "Boardroom", "2026-12-16", "9:30", "11:00", "--person", "A|B||"})
             .exitCode,
         2);
+}
+
+TEST_F(ReservationCliTest, ReservePrintsOnlyTheDatesThatAreInTheScheduleAfterwards) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    ASSERT_EQ(reserve("2026-12-10", "07:00", "09:00").exitCode, 0);
+    struct Case {
+        std::vector<std::string> args; // date, start, end, options
+        int status;
+        std::string out;
+    };
+    for (const Case& c : std::vector<Case>{
+             // The span's second night meets 07:00 on the 10th: its first night is taken back.
+             {{"2026-12-09", "22:00", "08:00", "--repeat", "overnight", "--until", "2026-12-10"},
+              1,
+              ""},
+             {{"2026-12-03", "08:00", "08:30", "--repeat", "weekly", "--until", "2026-12-17"},
+              3,
+              "2026-12-03 08:00-08:30 Boardroom\n2026-12-17 08:00-08:30 Boardroom\n"},
+             {{"2026-12-11", "22:00", "06:00", "--repeat", "overnight", "--until", "2026-12-12"},
+              0,
+              "2026-12-11 22:00-23:59 Boardroom\n2026-12-12 00:00-06:00 Boardroom\n"},
+         }) {
+        SCOPED_TRACE(c.args[0]);
+        const CliResult r = reserve(c.args[0], c.args[1], c.args[2],
+                                    std::vector<std::string>(c.args.begin() + 3, c.args.end()));
+        EXPECT_EQ(r.exitCode, c.status) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    EXPECT_EQ(day("2026-12-09"), "") << "nothing of the refused span is left";
+}
+
+// A write beyond the file size limit fails as on a full share: the delete of the cancel cannot be
+// written, and the reservation stays.
+TEST_F(ReservationCliTest, CancelSaysWhetherTheReservationWentFromTheSchedule) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    ASSERT_EQ(reserve("2026-12-09", "09:00", "10:00").exitCode, 0);
+    const std::string booked = "09:00 AM   10:00 AM   Morgan, Alex J    \n";
+    struct Case {
+        bool writesFail;
+        int status;
+        std::string err;
+        std::string left;
+    };
+    for (const Case& c : std::vector<Case>{
+             {true, 1, "Database Error: Could not delete record from database\n", booked},
+             {false, 0, "", ""},
+         }) {
+        SCOPED_TRACE(c.writesFail);
+        const CliResult r =
+            runCli({"cancel", group, "Boardroom", "2026-12-09", "09:00"}, dir.path(), "", [&c] {
+                if (!c.writesFail) return;
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{256, 256};
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            });
+        EXPECT_EQ(r.exitCode, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(day("2026-12-09"), c.left);
+    }
+}
+
+TEST_F(ReservationCliTest, DeleteOldRefusesADateAfterTodayUnlessConfirmed) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    auto date = [](int days) { return CDate::today().addDays(days).key(); }; // YYYYMMDD
+    for (int days : {-1, 0, 3})
+        ASSERT_EQ(reserve(date(days), "09:00", "10:00").exitCode, 0);
+    struct Case {
+        std::vector<std::string> args; // after the group file
+        int status;
+        std::string out;
+        std::vector<int> left; // the days that still have their reservation
+    };
+    for (const Case& c : std::vector<Case>{
+             {{date(7)}, 1, "", {-1, 0, 3}},
+             {{date(1)}, 1, "", {-1, 0, 3}},
+             {{date(0)}, 0, "1\n", {0, 3}},
+             {{date(7), "--yes"}, 0, "2\n", {}},
+         }) {
+        const std::string& d = c.args[0];
+        SCOPED_TRACE(d);
+        std::vector<std::string> args{"delete-old", group};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, c.status);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.status == 0 ? ""
+                                       : "orvsched-cli delete-old: " + d.substr(0, 4) + "-" +
+                                             d.substr(4, 2) + "-" + d.substr(6) +
+                                             " is after today: reservations still to come would "
+                                             "be deleted. Nothing was deleted; give --yes to "
+                                             "delete them.\n");
+        for (int days : {-1, 0, 3})
+            EXPECT_EQ(day(date(days)).empty(),
+                      std::find(c.left.begin(), c.left.end(), days) == c.left.end());
+    }
+}
+
+// Every command that takes a person reads it one way, before it opens anything: at most four
+// parts, a last name, and no part wider than its field.
+TEST_F(ReservationCliTest, EveryPersonArgumentIsReadAsStrictlyAsTheOthers) {
+    const std::vector<std::vector<std::string>> commands{
+        {"reserve", group, "Boardroom", "2026-12-09", "09:00", "10:00", "--person", "@"},
+        {"reserve", group, "Boardroom", "2026-12-09", "09:00", "10:00", "--person",
+         "Morgan|Alex|J|Sales", "--attendee", "@"},
+        {"attendees", group, "Boardroom", "2026-12-09", "09:00", "--set", "@"},
+        {"person-add", group, "@"},
+        {"person-modify", group, "@", "--phone", "1"},
+        {"person-delete", group, "@"},
+        {"person-reservations", group, "@"},
+        {"attendance", group, "@"},
+        {"report", group, "2026-12-01", "2026-12-31", "--person", "@"},
+        {"import", group, dir.file("Other.sch"), "--people", "--person", "@"},
+        {"export", group, "2026-12-01", "2026-12-31", "--format", "csv", "--person", "@"},
+    };
+    for (const std::string& person : {std::string("Morgan|Alex|J|Sales|More"), std::string("|Alex"),
+                                      std::string(22, 'M') + "|Alex"}) {
+        for (std::vector<std::string> args : commands) {
+            std::replace(args.begin(), args.end(), std::string("@"), person);
+            SCOPED_TRACE(args[0] + " " + person);
+            const CliResult r = run(args);
+            EXPECT_EQ(r.exitCode, 2) << r.err;
+            EXPECT_NE(r.err.find("LAST|FIRST|MI|DEPT"), std::string::npos) << r.err;
+        }
+    }
 }
 
 } // namespace
