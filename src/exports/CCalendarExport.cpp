@@ -1,6 +1,7 @@
 #include "exports/CCalendarExport.h"
 
 #include "group/CORVSchedDoc.h"
+#include "storage/File4Replace.h"
 #include "tables/CAttendeeLists.h"
 #include "tables/Cp1252.h"
 
@@ -249,28 +250,16 @@ std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
 
 bool CCalendarExport::writeFile(const std::string& path, const std::string& text,
                                 std::string& error) {
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        error = "Cannot write '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    const bool ok = done == text.size() && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "Cannot write '" + path + "': " + std::strerror(ok ? errno : savedErrno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return writeFile(path, text, error, file4posix());
+}
+
+bool CCalendarExport::writeFile(const std::string& path, const std::string& text,
+                                std::string& error, File4System& fs) {
+    // A calendar file is for others to read: 0644 less the umask when it is new.
+    const int rc = file4replace(fs, path, text, 0644);
+    if (rc == 0) return true;
+    error = "Cannot write '" + path + "': " + std::strerror(-rc);
+    return false;
 }
 
 } // namespace orv

@@ -19,6 +19,7 @@
 namespace orv {
 
 class CORVSchedDoc;
+class File4System;
 
 struct CExportFilter {
     CDate from;
@@ -46,8 +47,12 @@ public:
                            const std::string& calendarName);
     static std::string csv(const std::vector<CExportEntry>& entries);
 
-    // Writes `text` to `path` through a temporary file renamed over it. False with `error` set.
+    // Writes `text` to `path` through a new file renamed over it (file4replace). False with
+    // `error` set, `path` untouched.
     static bool writeFile(const std::string& path, const std::string& text, std::string& error);
+    static bool writeFile(const std::string& path, const std::string& text, std::string& error,
+                          File4System& fs);
+
 
     // The pieces, for the tests of the format.
     static std::string icsText(const std::string& utf8);  // TEXT escaping: \\ \; \, \n

@@ -4,6 +4,7 @@
 #include "ReservationFixture.h"
 
 #include "cli/CliRunner.h"
+#include "common/FaultFs.h"
 #include "exports/CCalendarExport.h"
 #include "reservations/CFreeItems.h"
 #include "storage/Result4.h"
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv::test {
 namespace {
@@ -71,7 +74,16 @@ std::map<std::string, std::string> filesOf(const std::string& folder) {
     return files;
 }
 
-class ExportTest : public ReservationFixture {};
+class ExportTest : public ReservationFixture {
+protected:
+    std::vector<std::string> fileNames(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(folder))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
 
 TEST_F(ExportTest, ExportsReadBackAsExactlyTheGroupsReservations) {
     const std::string note = "Budget, \"Q1\"; review\nback\\slash caf\xE9, folded in the middle "
@@ -148,6 +160,76 @@ TEST_F(ExportTest, ExportsReadBackAsExactlyTheGroupsReservations) {
     EXPECT_EQ(huddle.out.substr(huddle.out.find('\n') + 1),
               "2026-12-09,20:00,23:59,Huddle,M\xC3\xBCller,Zo\xC3\xAB,,R&D,,reservation\r\n");
     EXPECT_EQ(filesOf(dir.path()), before);
+}
+
+// A file layer that logs the changes of files and the flushes, by path.
+struct LoggingFs : FaultFs {
+    std::vector<std::string> log;
+    std::map<int, std::string> paths;
+    int open(const std::string& path, int flags, int mode) override {
+        const int fd = FaultFs::open(path, flags, mode);
+        if (fd >= 0) paths[fd] = path;
+        return fd;
+    }
+    int fsync(int fd) override {
+        log.push_back("fsync " + paths[fd]);
+        return FaultFs::fsync(fd);
+    }
+    int rename(const std::string& from, const std::string& to) override {
+        log.push_back("rename to " + to);
+        return FaultFs::rename(from, to);
+    }
+};
+
+TEST_F(ExportTest, AWrittenFileReplacesTheOldWholeKeepsItsAccessAndFollowsNoPlantedLink) {
+    const std::string folder = dir.file("shared"), path = folder + "/Rooms.ics";
+    const std::string victim = dir.file("victim");
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    auto old = [&](mode_t mode) {
+        std::ofstream(path) << "old";
+        ::chmod(path.c_str(), mode);
+    };
+    // What is there before; the mode afterwards; the failure, empty when the file is written.
+    const std::tuple<const char*, std::function<void(LoggingFs&)>, mode_t, std::string> cases[] = {
+        {"no file yet", [](LoggingFs&) {}, 0644 & ~mask, ""},
+        {"a 0640 file", [&](LoggingFs&) { old(0640); }, 0640, ""},
+        {"a link planted at the name the temporary file once had",
+         [&](LoggingFs&) {
+             old(0644);
+             std::ofstream(victim) << "victim";
+             std::filesystem::create_symlink(victim, path + ".tmp-" + std::to_string(::getpid()));
+         },
+         0644, ""},
+        {"a failing flush", [&](LoggingFs& fs) { old(0644), fs.failFsync = true; }, 0644,
+         "Input/output error"},
+        {"a refused rename", [&](LoggingFs& fs) { old(0644), fs.failRenames = true; }, 0644,
+         "Device or resource busy"},
+    };
+    for (const auto& [name, prepare, mode, failure] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
+        LoggingFs fs;
+        prepare(fs);
+        std::vector<std::string> names = fileNames(folder);
+        std::string error;
+        EXPECT_EQ(CCalendarExport::writeFile(path, "new", error, fs), failure.empty());
+        EXPECT_EQ(error, failure.empty() ? "" : "Cannot write '" + path + "': " + failure);
+        EXPECT_EQ(slurpFile(path), failure.empty() ? "new" : "old");
+        struct stat st {};
+        EXPECT_EQ(::lstat(path.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        if (names.empty()) names = {"Rooms.ics"};
+        EXPECT_EQ(fileNames(folder), names) << "nothing left behind";
+        if (!failure.empty()) continue;
+        const std::vector<std::string> last(fs.log.end() - std::min<long>(2, std::ssize(fs.log)),
+                                            fs.log.end());
+        EXPECT_EQ(last, (std::vector<std::string>{"rename to " + path, "fsync " + folder + "/"}))
+            << "the folder is flushed after the rename";
+    }
+    EXPECT_EQ(slurpFile(victim), "victim");
 }
 
 // Every item free by a check of each minute of each date against every record of the item.
