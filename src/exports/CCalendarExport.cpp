@@ -222,6 +222,12 @@ std::string CCalendarExport::csvField(const std::string& text) {
     return out + "\"";
 }
 
+std::string CCalendarExport::csvText(const std::string& text) {
+    // What spreadsheets run as a formula; the apostrophe makes it text and is not shown.
+    if (!text.empty() && std::strchr("=+-@\t\r", text[0]) != nullptr) return csvField("'" + text);
+    return csvField(text);
+}
+
 std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
     std::string out =
         "date,start,end,item,last name,first name,middle initial,department,note,kind\r\n";
@@ -229,19 +235,20 @@ std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
         const CScheduleRecord& r = e.record;
         char date[16];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", r.year(), r.month(), r.day());
+        // The date, the times and the kind are ours: nothing in them needs quoting or guarding.
         const std::string fields[] = {date,
                                       two(r.startHour()) + ":" + two(r.startMinute()),
                                       two(r.endHour()) + ":" + two(r.endMinute()),
-                                      utf8(r.itemName()),
-                                      utf8(r.lastName()),
-                                      utf8(r.firstName()),
-                                      utf8(r.middleInitial()),
-                                      utf8(r.department()),
-                                      utf8(r.note()),
+                                      csvText(utf8(r.itemName())),
+                                      csvText(utf8(r.lastName())),
+                                      csvText(utf8(r.firstName())),
+                                      csvText(utf8(r.middleInitial())),
+                                      csvText(utf8(r.department())),
+                                      csvText(utf8(r.note())),
                                       r.isBlockout() ? "blockout" : "reservation"};
         for (std::size_t i = 0; i < std::size(fields); ++i) {
             if (i) out += ',';
-            out += csvField(fields[i]);
+            out += fields[i];
         }
         out += "\r\n";
     }

@@ -58,6 +58,9 @@ public:
     static std::string icsText(const std::string& utf8);  // TEXT escaping: \\ \; \, \n
     static std::string foldLine(const std::string& utf8); // lines of at most 75 octets, CRLF
     static std::string csvField(const std::string& utf8); // quoted when it must be
+    // A text value that a spreadsheet would take for a formula (=, +, -, @, tab, carriage
+    // return first) gets a leading apostrophe; then csvField.
+    static std::string csvText(const std::string& utf8);
     static std::string uid(const CScheduleRecord& record);
 };
 

@@ -232,6 +232,28 @@ TEST_F(ExportTest, AWrittenFileReplacesTheOldWholeKeepsItsAccessAndFollowsNoPlan
     EXPECT_EQ(slurpFile(victim), "victim");
 }
 
+TEST_F(ExportTest, CsvTextThatASpreadsheetWouldRunIsWrittenAsText) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"=SUM(A1)", "'=SUM(A1)"}, {"+1 555", "'+1 555"}, {"-5 chairs", "'-5 chairs"},
+        {"@here", "'@here"},       {"\tx", "'\tx"},       {"\rx", "\"'\rx\""},
+        {"=1,2", "\"'=1,2\""},     {"a=b", "a=b"},        {"", ""},
+    };
+    for (const auto& [value, cell] : cases) {
+        SCOPED_TRACE(value);
+        CExportEntry e;
+        e.record.setDate(12, 8, 2026);
+        e.record.setStartTime(9, 0);
+        e.record.setEndTime(10, 0);
+        e.record.setItemName(value);
+        e.record.setPerson(value, value, value, value);
+        e.record.setNote(value);
+        const std::string text = CCalendarExport::csv({e});
+        EXPECT_EQ(text.substr(text.find("\r\n") + 2), "2026-12-08,09:00,10:00," + cell + "," +
+                                                          cell + "," + cell + "," + cell + "," +
+                                                          cell + "," + cell + ",reservation\r\n");
+    }
+}
+
 // Every item free by a check of each minute of each date against every record of the item.
 TEST_F(ExportTest, FreeItemsAgreeWithAMinuteByMinuteCheck) {
     std::mt19937 random(7);
