@@ -1,7 +1,9 @@
 #include "exports/CCalendarExport.h"
 
 #include "group/CORVSchedDoc.h"
+#include "storage/Code4.h"
 #include "storage/File4Replace.h"
+#include "storage/Result4.h"
 #include "tables/CAttendeeLists.h"
 #include "tables/Cp1252.h"
 
@@ -21,13 +23,16 @@ std::string utf8(const std::string& stored) {
     return cp1252ToUtf8(stored);
 }
 
-bool wanted(const CScheduleRecord& r, const CExportFilter& f) {
+// Whether the record at the walk's position, peeked as `r`, passes the filter; reads only what
+// it looks at.
+bool wanted(CSchedule& schedule, const CScheduleRecord& r, const CExportFilter& f) {
     if (!f.items.empty() &&
         std::find(f.items.begin(), f.items.end(), r.itemName()) == f.items.end())
         return false;
     if (f.people.empty()) return true;
     if (r.isBlockout()) return false;
-    return std::find(f.people.begin(), f.people.end(), r.personKey()) != f.people.end();
+    const CPeopleKey person = schedule.peekPerson().personKey();
+    return std::find(f.people.begin(), f.people.end(), person) != f.people.end();
 }
 
 std::string two(int v) {
@@ -89,34 +94,57 @@ std::string paramValue(std::string utf8Text) {
 
 } // namespace
 
-std::vector<CExportEntry> CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
-                                                   int* rcOut) {
-    std::vector<CExportEntry> entries;
-    int firstFailure = 0;
+int CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
+                             std::vector<CExportEntry>& entries) {
+    entries.clear();
+    Code4& code = doc.code();
+    // One seek to the first date, then the tag's order: every date of a long range costs
+    // nothing, only its records do.
     CSchedule& schedule = doc.schedule();
-    for (CDate t = filter.from; t <= filter.to && t.year <= 9999; t = t.addDays(1)) {
-        const int rc = schedule.walkDate(t.key(), [&](const CScheduleRecord& r) {
-            if (wanted(r, filter)) entries.push_back({r, {}});
-            return true;
-        });
-        if (rc < 0) {
-            if (firstFailure == 0) firstFailure = rc;
-            doc.code().errorCode = 0;
-        }
+    int rc = schedule.seekFrom(filter.from.key());
+    for (; rc == 0; rc = schedule.skip()) {
+        const CScheduleRecord& slot = schedule.peekSlot();
+        const CDate date = slot.date();
+        // A date that is no calendar date names no day an event could be on.
+        if (!date.isValid()) continue;
+        if (filter.to < date) break;
+        if (date < filter.from || !wanted(schedule, slot, filter)) continue;
+        entries.push_back({schedule.readCurrent(), {}});
     }
-    if (doc.rosterLinks().isOpen()) {
-        for (CExportEntry& e : entries) {
-            const CScheduleRecord& r = e.record;
-            if (!r.hasAttendees() || r.isBlockout()) continue;
-            CAttendeeLists lists;
-            lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(), r.year(),
-                                r.startHour(), r.startMinute(), r.itemName());
-            e.attendees = lists.current();
-        }
-        if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+    if (rc != 0 && rc != res4eof) {
+        entries.clear();
+        const int failure = error4take(&code, rc);
+        return failure != 0 ? failure : rc;
     }
-    if (rcOut) *rcOut = firstFailure;
-    return entries;
+    if (!doc.rosterLinks().isOpen()) return 0;
+    for (CExportEntry& e : entries) {
+        const CScheduleRecord& r = e.record;
+        if (!r.hasAttendees() || r.isBlockout()) continue;
+        CAttendeeLists lists;
+        rc = lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(), r.year(),
+                                 r.startHour(), r.startMinute(), r.itemName());
+        if (const int failure = error4take(&code, rc); failure != 0) {
+            entries.clear();
+            return failure;
+        }
+        e.attendees = lists.current();
+    }
+    return 0;
+}
+
+int CCalendarExport::render(CORVSchedDoc& doc, const CExportFilter& filter, Format format,
+                            std::string& text, int* count) {
+    text.clear();
+    std::vector<CExportEntry> entries;
+    if (const int rc = collect(doc, filter, entries); rc != 0) return rc;
+    if (count) *count = static_cast<int>(entries.size());
+    text = format == Format::ics ? ics(entries, doc.description()) : csv(entries);
+    return 0;
+}
+
+std::string CCalendarExport::notReadMessage(int failure) {
+    return std::string("The reservations could not be read (") + error4text(failure) +
+           "). Nothing was written.";
 }
 
 std::string CCalendarExport::icsText(const std::string& text) {

@@ -38,9 +38,18 @@ public:
     enum class Format { ics, csv };
 
     // The records of the range that pass the filter, in date, item and start order, with their
-    // attendees. `rc` (optional) gets the first read failure, else 0.
-    static std::vector<CExportEntry> collect(CORVSchedDoc& doc, const CExportFilter& filter,
-                                             int* rc = nullptr);
+    // attendees: 0, or the first read failure (taken off the context) with `entries` empty, so
+    // that part of the records never passes for all of them.
+    static int collect(CORVSchedDoc& doc, const CExportFilter& filter,
+                       std::vector<CExportEntry>& entries);
+
+    // The whole file: collect() and ics() or csv(), the group's description as the calendar's
+    // name. 0, or collect()'s failure with `text` empty. `count` (optional) gets the number of
+    // records.
+    static int render(CORVSchedDoc& doc, const CExportFilter& filter, Format format,
+                      std::string& text, int* count = nullptr);
+    // What the user is told when render() failed.
+    static std::string notReadMessage(int failure);
 
     // UTF-8 text with CRLF line ends. `calendarName` becomes X-WR-CALNAME (stored text).
     static std::string ics(const std::vector<CExportEntry>& entries,
@@ -52,7 +61,6 @@ public:
     static bool writeFile(const std::string& path, const std::string& text, std::string& error);
     static bool writeFile(const std::string& path, const std::string& text, std::string& error,
                           File4System& fs);
-
 
     // The pieces, for the tests of the format.
     static std::string icsText(const std::string& utf8);  // TEXT escaping: \\ \; \, \n

@@ -4,8 +4,11 @@
 #include "ReservationFixture.h"
 
 #include "cli/CliRunner.h"
+#include "common/Bytes.h"
 #include "common/FaultFs.h"
 #include "exports/CCalendarExport.h"
+#include "exports/CCalendarFeed.h"
+#include "exports/CExportModel.h"
 #include "reservations/CFreeItems.h"
 #include "storage/Result4.h"
 
@@ -76,6 +79,22 @@ std::map<std::string, std::string> filesOf(const std::string& folder) {
 
 class ExportTest : public ReservationFixture {
 protected:
+    // 150 reservations from `from` + 1 on, and the last leaf of the schedule's index damaged
+    // (no bytes per entry): a walk reads the first dates and fails on the later ones.
+    void damageSchedule(CDate from) {
+        for (int i = 0; i < 150; ++i)
+            put("Boardroom", from.addDays(1 + i / 5), 800 + i % 5 * 100, 830 + i % 5 * 100, "Chen");
+        doc.reset();
+        std::vector<std::uint8_t> b = readBytes(dir.file("RoomSched.cdx"));
+        int damaged = 0;
+        for (std::size_t page = 0x400; page + 512 <= b.size(); page += 512)
+            if (le16At(b, page) == 2 && le32At(b, page + 4) != ~0u && le32At(b, page + 8) == ~0u)
+                b[page + 23] = 0, ++damaged;
+        ASSERT_EQ(damaged, 1);
+        writeBytes(dir.file("RoomSched.cdx"), b);
+        open();
+        doc->code().silentErrors = 1;
+    }
     std::vector<std::string> fileNames(const std::string& folder) {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(folder))
@@ -160,6 +179,97 @@ TEST_F(ExportTest, ExportsReadBackAsExactlyTheGroupsReservations) {
     EXPECT_EQ(huddle.out.substr(huddle.out.find('\n') + 1),
               "2026-12-09,20:00,23:59,Huddle,M\xC3\xBCller,Zo\xC3\xAB,,R&D,,reservation\r\n");
     EXPECT_EQ(filesOf(dir.path()), before);
+}
+
+TEST_F(ExportTest, AFailedReadWritesNothingKeepsThePreviousFileAndSaysSo) {
+    // The command line's calendar file starts from the real date.
+    const std::tm today = CClock::local(std::time(nullptr));
+    clock.setLocal(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday, 10, 0);
+    const CDate from = CDate::today();
+    damageSchedule(from);
+    const std::string folder = dir.file("out"), file = folder + "/Room.ics";
+    std::filesystem::create_directory(folder);
+    const std::string notRead = CCalendarExport::notReadMessage(e4index);
+    auto cli = [&](std::vector<std::string> args) {
+        const CliResult r = runCli(args, dir.path());
+        return r.exitCode == 1 ? r.err : "exit " + std::to_string(r.exitCode);
+    };
+    // Each case runs one way of writing the file and returns what the user was told.
+    const std::pair<std::function<std::string()>, std::string> cases[] = {
+        {[&] {
+             CExportModel model(*doc);
+             model.to = from.addDays(40);
+             prompt.files = {file};
+             EXPECT_FALSE(model.onOk(prompt));
+             EXPECT_EQ(prompt.messages, Messages{error(notRead, CExportModel::kTitle)});
+             return prompt.messages.back().text;
+         },
+         notRead},
+        {[&] {
+             CCalendarFeed feed(*doc);
+             feed.setFolder(folder);
+             std::string told;
+             EXPECT_FALSE(feed.refresh(true, &told));
+             return told;
+         },
+         notRead},
+        {[&] {
+             return cli({"export", group, from.key(), from.addDays(40).key(), "--format", "ics",
+                         "-o", file});
+         },
+         "orvsched-cli export: reading the schedule failed (" + std::to_string(e4index) + ")\n"},
+        {[&] {
+             return cli({"calendar-file", group, file});
+         },
+         "orvsched-cli calendar-file: " + notRead + "\n"},
+    };
+    for (const auto& [run, told] : cases) {
+        SCOPED_TRACE(told);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << "previous\r\n";
+        prompt.messages.clear();
+        const std::string said = run();
+        EXPECT_TRUE(said.ends_with(told)) << said;
+        EXPECT_EQ(slurpFile(file), "previous\r\n");
+        EXPECT_EQ(fileNames(folder), std::vector<std::string>{"Room.ics"}) << "no scraps";
+        EXPECT_EQ(doc->code().errorCode, 0) << "nothing left pending";
+    }
+}
+
+// A counting file layer without mapped views: every read of a record or of the index's header
+// is a call, so the calls tell how much of the schedule a walk looked at.
+struct CountingFs : FaultFs {
+    long long reads = 0;
+    long long pread(int fd, void* buf, std::size_t n, std::int64_t offset) override {
+        ++reads;
+        return FaultFs::pread(fd, buf, n, offset);
+    }
+    const void* mapForReading(int, std::size_t) override { return nullptr; }
+};
+
+class ExportReads : public ExportTest {
+protected:
+    CountingFs files; // outlives the document, which TearDown closes
+};
+
+TEST_F(ExportReads, TheScheduleIsReadOnceForAnyLengthOfRange) {
+    for (int day = 7; day <= 9; ++day)
+        put("Boardroom", {2026, 12, day}, 900, 1000, "Chen");
+    doc.reset();
+    doc = std::make_unique<CORVSchedDoc>(prompt, settings);
+    code4init(&doc->code(), &files);
+    ASSERT_TRUE(doc->openGroup(group));
+    auto readsFor = [&](CDate from, CDate to) {
+        std::vector<CExportEntry> entries;
+        const long long before = files.reads;
+        EXPECT_EQ(CCalendarExport::collect(*doc, {from, to, {}, {}}, entries), 0);
+        EXPECT_EQ(entries.size(), 3u);
+        return files.reads - before;
+    };
+    readsFor({2026, 12, 7}, {2026, 12, 9}); // the index's pages come to the cache
+    const long long week = readsFor({2026, 12, 6}, {2026, 12, 12});
+    for (const auto& [from, to] : {std::pair{CDate(2026, 1, 1), CDate(2035, 12, 31)},
+                                   std::pair{CDate(1900, 1, 1), CDate(9999, 12, 31)}})
+        EXPECT_EQ(readsFor(from, to), week) << from.key() << "-" << to.key();
 }
 
 // A file layer that logs the changes of files and the flushes, by path.
