@@ -46,9 +46,10 @@ int run(const std::vector<std::string>& given) {
     }
     const auto out = args.value("output");
     std::string text;
-    const int rc = CCalendarExport::render(
-        d.doc, filter,
-        format == "ics" ? CCalendarExport::Format::ics : CCalendarExport::Format::csv, text);
+    const int rc = CCalendarExport::render(d.doc, filter,
+                                           format == "ics" ? CCalendarExport::Format::ics
+                                                           : CCalendarExport::Format::csv,
+                                           out.value_or(""), text);
     if (rc != 0) return fail(kName, "reading the schedule failed (" + std::to_string(rc) + ")");
     if (out) {
         std::string error;

@@ -5,14 +5,18 @@
 #include "storage/File4Replace.h"
 #include "storage/Result4.h"
 #include "tables/CAttendeeLists.h"
+#include "tables/CClock.h"
 #include "tables/Cp1252.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv {
@@ -47,6 +51,15 @@ std::string icsDateTime(const CDate& d, int hour, int minute) {
     return b;
 }
 
+std::string utcText(std::time_t t) {
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    char b[32];
+    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return b;
+}
+
 // The moment the record was made, as UTC: the creation stamp is local time.
 std::string icsStamp(const CScheduleRecord& r) {
     std::tm tm{};
@@ -60,12 +73,7 @@ std::string icsStamp(const CScheduleRecord& r) {
     std::time_t t =
         CDate(r.madeYear(), r.madeMonth(), r.madeDay()).isValid() ? std::mktime(&tm) : 0;
     if (t == static_cast<std::time_t>(-1)) t = 0;
-    std::tm utc{};
-    gmtime_r(&t, &utc);
-    char b[32];
-    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return b;
+    return utcText(t);
 }
 
 std::string hex(const std::string& bytes) {
@@ -90,6 +98,86 @@ std::string paramValue(std::string utf8Text) {
     std::replace(utf8Text.begin(), utf8Text.end(), '"', '\'');
     if (utf8Text.find_first_of(":;,") != std::string::npos) return "\"" + utf8Text + "\"";
     return utf8Text;
+}
+
+// What the file being replaced said of one event.
+struct Revision {
+    long sequence = 0;
+    std::string lastModified;
+    std::string content; // the lines that say what the event is, unfolded, '\n' between
+};
+
+std::string valueOf(const std::string& line) {
+    const auto colon = line.find(':');
+    return colon == std::string::npos ? std::string() : line.substr(colon + 1);
+}
+
+// The events of an earlier file, by UID. Anything that is not an event of ours is passed over.
+std::map<std::string, Revision> revisions(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t'))
+            lines.back() += line.substr(1);
+        else
+            lines.push_back(std::move(line));
+        pos = end + 1;
+    }
+    std::map<std::string, Revision> events;
+    std::string uid;
+    Revision revision;
+    bool inEvent = false;
+    for (const std::string& line : lines) {
+        if (line == "BEGIN:VEVENT") {
+            inEvent = true;
+            uid.clear();
+            revision = Revision();
+        } else if (!inEvent) {
+            continue;
+        } else if (line == "END:VEVENT") {
+            inEvent = false;
+            if (!uid.empty()) events[uid] = revision;
+        } else if (line.rfind("UID:", 0) == 0) {
+            uid = valueOf(line);
+        } else if (line.rfind("SEQUENCE:", 0) == 0) {
+            // An INTEGER is 32 bits; one more must still be one.
+            revision.sequence =
+                std::clamp(std::strtol(valueOf(line).c_str(), nullptr, 10), 0L, 2147483646L);
+        } else if (line.rfind("LAST-MODIFIED:", 0) == 0) {
+            revision.lastModified = valueOf(line);
+        } else if (line.rfind("DTSTAMP:", 0) != 0) {
+            // DTSTAMP follows from the UID; the rest says what the event is.
+            revision.content += line + "\n";
+        }
+    }
+    return events;
+}
+
+// The text of the file at `path`, empty when there is none (or it is not a regular file, which
+// we would not replace with a calendar anyway: no waiting on a pipe).
+std::string readPrevious(const std::string& path) {
+    std::string text;
+    if (path.empty()) return text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return text;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        char buffer[65536];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                text.clear();
+                break;
+            }
+            text.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return text;
 }
 
 } // namespace
@@ -133,12 +221,13 @@ int CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
 }
 
 int CCalendarExport::render(CORVSchedDoc& doc, const CExportFilter& filter, Format format,
-                            std::string& text, int* count) {
+                            const std::string& replacing, std::string& text, int* count) {
     text.clear();
     std::vector<CExportEntry> entries;
     if (const int rc = collect(doc, filter, entries); rc != 0) return rc;
     if (count) *count = static_cast<int>(entries.size());
-    text = format == Format::ics ? ics(entries, doc.description()) : csv(entries);
+    text = format == Format::ics ? ics(entries, doc.description(), readPrevious(replacing))
+                                 : csv(entries);
     return 0;
 }
 
@@ -201,7 +290,9 @@ std::string CCalendarExport::uid(const CScheduleRecord& r) {
 }
 
 std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
-                                 const std::string& calendarName) {
+                                 const std::string& calendarName, const std::string& previous) {
+    const std::map<std::string, Revision> before = revisions(previous);
+    const std::string now = utcText(CClock::current().now());
     std::string out;
     auto line = [&out](const std::string& text) { out += foldLine(text); };
     line("BEGIN:VCALENDAR");
@@ -215,25 +306,50 @@ std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
     for (const CExportEntry& e : entries) {
         const CScheduleRecord& r = e.record;
         const std::string item = utf8(r.itemName());
-        line("BEGIN:VEVENT");
-        line("UID:" + uid(r));
-        line("DTSTAMP:" + icsStamp(r));
-        line("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
+        std::vector<std::string> body;
+        body.push_back("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
+        // An event ends after it starts. A reservation terminated in its first minute ends as
+        // it starts: with a date-time DTSTART and neither DTEND nor DURATION an event ends
+        // exactly when it starts, which is the one form of that every reader knows.
+        const int start = r.startHour() * 60 + r.startMinute();
+        const int end = r.endHour() * 60 + r.endMinute();
         if (r.endHour() == 23 && r.endMinute() == 59)
-            line("DTEND:" + icsDateTime(r.date().addDays(1), 0, 0));
-        else
-            line("DTEND:" + icsDateTime(r.date(), r.endHour(), r.endMinute()));
+            body.push_back("DTEND:" + icsDateTime(r.date().addDays(1), 0, 0));
+        else if (end > start)
+            body.push_back("DTEND:" + icsDateTime(r.date(), r.endHour(), r.endMinute()));
         if (r.isBlockout()) {
-            line("SUMMARY:" + icsText(item + ": Blocked Out"));
-            line("TRANSP:OPAQUE");
+            body.push_back("SUMMARY:" + icsText(item + ": Blocked Out"));
+            body.push_back("TRANSP:OPAQUE");
         } else {
-            line("SUMMARY:" + icsText(item + ": " + utf8(personText(r.personKey()))));
+            body.push_back("SUMMARY:" + icsText(item + ": " + utf8(personText(r.personKey()))));
         }
-        line("LOCATION:" + icsText(item));
-        if (r.hasNote()) line("DESCRIPTION:" + icsText(utf8(r.note())));
+        body.push_back("LOCATION:" + icsText(item));
+        if (r.hasNote()) body.push_back("DESCRIPTION:" + icsText(utf8(r.note())));
         for (const CPeopleKey& a : e.attendees)
-            line("ATTENDEE;CN=" + paramValue(utf8(personText(a))) +
-                 ":urn:x-orvsched:person:" + hex(a.searchKey()));
+            body.push_back("ATTENDEE;CN=" + paramValue(utf8(personText(a))) +
+                           ":urn:x-orvsched:person:" + hex(a.searchKey()));
+
+        const std::string id = uid(r);
+        std::string content;
+        for (const std::string& l : body)
+            content += l + "\n";
+        long sequence = 0;
+        std::string modified = icsStamp(r);
+        const auto was = before.find(id);
+        if (was != before.end() && was->second.content != content) {
+            sequence = was->second.sequence + 1;
+            modified = now;
+        } else if (was != before.end()) {
+            sequence = was->second.sequence;
+            if (!was->second.lastModified.empty()) modified = was->second.lastModified;
+        }
+        line("BEGIN:VEVENT");
+        line("UID:" + id);
+        line("DTSTAMP:" + icsStamp(r));
+        line("SEQUENCE:" + std::to_string(sequence));
+        line("LAST-MODIFIED:" + modified);
+        for (const std::string& l : body)
+            line(l);
         line("END:VEVENT");
     }
     line("END:VCALENDAR");

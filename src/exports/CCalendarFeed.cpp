@@ -68,7 +68,8 @@ bool CCalendarFeed::write(CORVSchedDoc& doc, const std::string& path, std::strin
     filter.to = CDate::today().addDays(kDaysAhead);
     std::string text;
     std::string why;
-    if (const int rc = CCalendarExport::render(doc, filter, CCalendarExport::Format::ics, text);
+    if (const int rc =
+            CCalendarExport::render(doc, filter, CCalendarExport::Format::ics, path, text);
         rc != 0)
         why = CCalendarExport::notReadMessage(rc);
     else if (CCalendarExport::writeFile(path, text, why))

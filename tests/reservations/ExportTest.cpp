@@ -272,6 +272,70 @@ TEST_F(ExportReads, TheScheduleIsReadOnceForAnyLengthOfRange) {
         EXPECT_EQ(readsFor(from, to), week) << from.key() << "-" << to.key();
 }
 
+// The VEVENT whose LOCATION is `item`, from BEGIN to END.
+std::string eventOf(const std::string& ics, const std::string& item) {
+    const std::size_t at = ics.find("\r\nLOCATION:" + item + "\r\n");
+    if (at == std::string::npos) return {};
+    const std::size_t begin = ics.rfind("BEGIN:VEVENT", at);
+    return ics.substr(begin, ics.find("END:VEVENT", at) - begin);
+}
+
+TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
+    Booking other;
+    other.sh = 13, other.eh = 14;
+    ASSERT_TRUE(book("Huddle", other));
+    ASSERT_TRUE(bookWith("Boardroom", Booking(), {"Baker"}, false));
+    CSchedule& s = doc->schedule();
+    CRosterLink& links = doc->rosterLinks();
+    // At a minute of 2026-12-08 the Boardroom's reservation changes; then it is written twice.
+    const std::tuple<int, std::function<void()>, std::string> steps[] = {
+        {1000, [] {},
+         "SEQUENCE:0\r\nLAST-MODIFIED:20261208T100000Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+        {1005,
+         [&] {
+             EXPECT_EQ(s.seek("20261208", "Boardroom", "11", "00"), 0);
+             s.image().setNote("Budget");
+             EXPECT_EQ(s.update(), 0);
+         },
+         "SEQUENCE:1\r\nLAST-MODIFIED:20261208T100500Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+        {1010,
+         [&] {
+             links.clearImage();
+             links.setDate(12, 8, 2026);
+             links.setStartTime(11, 0);
+             links.setItemName("Boardroom");
+             links.setPerson({"Pat", "", "Ames", "Ops"});
+             EXPECT_EQ(links.append(), 0);
+         },
+         "SEQUENCE:2\r\nLAST-MODIFIED:20261208T101000Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+        // Terminated in its first minute: it ends as it starts, and has no DTEND.
+        {1100,
+         [&] {
+             CItemDayModel d = day("Boardroom");
+             d.select(0);
+             prompt.answers = {true, true};
+             d.terminateReservation();
+         },
+         "SEQUENCE:3\r\nLAST-MODIFIED:20261208T110000Z\r\nDTSTART:20261208T110000\r\nSUMMARY"},
+    };
+    const std::string file = dir.file("Room.ics");
+    std::string huddle;
+    for (const auto& [hhmm, change, expected] : steps) {
+        SCOPED_TRACE(hhmm);
+        clock.setLocal(2026, 12, 8, hhmm / 100, hhmm % 100);
+        change();
+        std::string error;
+        ASSERT_TRUE(CCalendarFeed::write(*doc, file, &error)) << error;
+        const std::string written = slurpFile(file);
+        clock.advance(600);
+        ASSERT_TRUE(CCalendarFeed::write(*doc, file, &error)) << error;
+        EXPECT_EQ(slurpFile(file), written) << "nothing changed since: the same bytes";
+        EXPECT_NE(eventOf(written, "Boardroom").find(expected), std::string::npos) << written;
+        if (huddle.empty()) huddle = eventOf(written, "Huddle");
+        EXPECT_EQ(eventOf(written, "Huddle"), huddle) << "the other event stays as it was";
+    }
+}
+
 // A file layer that logs the changes of files and the flushes, by path.
 struct LoggingFs : FaultFs {
     std::vector<std::string> log;
