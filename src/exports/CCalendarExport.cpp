@@ -308,9 +308,10 @@ std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
         const std::string item = utf8(r.itemName());
         std::vector<std::string> body;
         body.push_back("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
-        // An event ends after it starts. A reservation terminated in its first minute ends as
-        // it starts: with a date-time DTSTART and neither DTEND nor DURATION an event ends
-        // exactly when it starts, which is the one form of that every reader knows.
+        // A DTEND must lie after DTSTART. A reservation terminated in its first minute ends as
+        // it starts (and a damaged one that ends before it starts is taken so): its event leaves
+        // DTEND out rather than writing DURATION:PT0S, since an event with a date-time DTSTART
+        // and neither ends when it starts, and every other line stays as for any event.
         const int start = r.startHour() * 60 + r.startMinute();
         const int end = r.endHour() * 60 + r.endMinute();
         if (r.endHour() == 23 && r.endMinute() == 59)
