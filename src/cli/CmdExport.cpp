@@ -44,12 +44,14 @@ int run(const std::vector<std::string>& given) {
         if (d.item(kName, name) < 0) return kExitFailure;
         filter.items.push_back(utf8ToCp1252(name));
     }
-    int rc = 0;
-    const auto entries = CCalendarExport::collect(d.doc, filter, &rc);
+    const auto out = args.value("output");
+    std::string text;
+    const int rc = CCalendarExport::render(d.doc, filter,
+                                           format == "ics" ? CCalendarExport::Format::ics
+                                                           : CCalendarExport::Format::csv,
+                                           out.value_or(""), text);
     if (rc != 0) return fail(kName, "reading the schedule failed (" + std::to_string(rc) + ")");
-    const std::string text = format == "ics" ? CCalendarExport::ics(entries, d.doc.description())
-                                             : CCalendarExport::csv(entries);
-    if (auto out = args.value("output")) {
+    if (out) {
         std::string error;
         if (!CCalendarExport::writeFile(*out, text, error)) return fail(kName, error);
         return kExitOk;

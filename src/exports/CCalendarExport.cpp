@@ -1,15 +1,22 @@
 #include "exports/CCalendarExport.h"
 
 #include "group/CORVSchedDoc.h"
+#include "storage/Code4.h"
+#include "storage/File4Replace.h"
+#include "storage/Result4.h"
 #include "tables/CAttendeeLists.h"
+#include "tables/CClock.h"
 #include "tables/Cp1252.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv {
@@ -20,13 +27,16 @@ std::string utf8(const std::string& stored) {
     return cp1252ToUtf8(stored);
 }
 
-bool wanted(const CScheduleRecord& r, const CExportFilter& f) {
+// Whether the record at the walk's position, peeked as `r`, passes the filter; reads only what
+// it looks at.
+bool wanted(CSchedule& schedule, const CScheduleRecord& r, const CExportFilter& f) {
     if (!f.items.empty() &&
         std::find(f.items.begin(), f.items.end(), r.itemName()) == f.items.end())
         return false;
     if (f.people.empty()) return true;
     if (r.isBlockout()) return false;
-    return std::find(f.people.begin(), f.people.end(), r.personKey()) != f.people.end();
+    const CPeopleKey person = schedule.peekPerson().personKey();
+    return std::find(f.people.begin(), f.people.end(), person) != f.people.end();
 }
 
 std::string two(int v) {
@@ -38,6 +48,15 @@ std::string two(int v) {
 std::string icsDateTime(const CDate& d, int hour, int minute) {
     char b[32];
     std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d00", d.year, d.month, d.day, hour, minute);
+    return b;
+}
+
+std::string utcText(std::time_t t) {
+    std::tm utc{};
+    gmtime_r(&t, &utc);
+    char b[32];
+    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
     return b;
 }
 
@@ -54,12 +73,7 @@ std::string icsStamp(const CScheduleRecord& r) {
     std::time_t t =
         CDate(r.madeYear(), r.madeMonth(), r.madeDay()).isValid() ? std::mktime(&tm) : 0;
     if (t == static_cast<std::time_t>(-1)) t = 0;
-    std::tm utc{};
-    gmtime_r(&t, &utc);
-    char b[32];
-    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return b;
+    return utcText(t);
 }
 
 std::string hex(const std::string& bytes) {
@@ -86,36 +100,140 @@ std::string paramValue(std::string utf8Text) {
     return utf8Text;
 }
 
+// What the file being replaced said of one event.
+struct Revision {
+    long sequence = 0;
+    std::string lastModified;
+    std::string content; // the lines that say what the event is, unfolded, '\n' between
+};
+
+std::string valueOf(const std::string& line) {
+    const auto colon = line.find(':');
+    return colon == std::string::npos ? std::string() : line.substr(colon + 1);
+}
+
+// The events of an earlier file, by UID. Anything that is not an event of ours is passed over.
+std::map<std::string, Revision> revisions(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t'))
+            lines.back() += line.substr(1);
+        else
+            lines.push_back(std::move(line));
+        pos = end + 1;
+    }
+    std::map<std::string, Revision> events;
+    std::string uid;
+    Revision revision;
+    bool inEvent = false;
+    for (const std::string& line : lines) {
+        if (line == "BEGIN:VEVENT") {
+            inEvent = true;
+            uid.clear();
+            revision = Revision();
+        } else if (!inEvent) {
+            continue;
+        } else if (line == "END:VEVENT") {
+            inEvent = false;
+            if (!uid.empty()) events[uid] = revision;
+        } else if (line.rfind("UID:", 0) == 0) {
+            uid = valueOf(line);
+        } else if (line.rfind("SEQUENCE:", 0) == 0) {
+            // An INTEGER is 32 bits; one more must still be one.
+            revision.sequence =
+                std::clamp(std::strtol(valueOf(line).c_str(), nullptr, 10), 0L, 2147483646L);
+        } else if (line.rfind("LAST-MODIFIED:", 0) == 0) {
+            revision.lastModified = valueOf(line);
+        } else if (line.rfind("DTSTAMP:", 0) != 0) {
+            // DTSTAMP follows from the UID; the rest says what the event is.
+            revision.content += line + "\n";
+        }
+    }
+    return events;
+}
+
+// The text of the file at `path`, empty when there is none (or it is not a regular file, which
+// we would not replace with a calendar anyway: no waiting on a pipe).
+std::string readPrevious(const std::string& path) {
+    std::string text;
+    if (path.empty()) return text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return text;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        char buffer[65536];
+        for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                text.clear();
+                break;
+            }
+            text.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
 } // namespace
 
-std::vector<CExportEntry> CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
-                                                   int* rcOut) {
-    std::vector<CExportEntry> entries;
-    int firstFailure = 0;
+int CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
+                             std::vector<CExportEntry>& entries) {
+    entries.clear();
+    Code4& code = doc.code();
+    // One seek to the first date, then the tag's order: every date of a long range costs
+    // nothing, only its records do.
     CSchedule& schedule = doc.schedule();
-    for (CDate t = filter.from; t <= filter.to && t.year <= 9999; t = t.addDays(1)) {
-        const int rc = schedule.walkDate(t.key(), [&](const CScheduleRecord& r) {
-            if (wanted(r, filter)) entries.push_back({r, {}});
-            return true;
-        });
-        if (rc < 0) {
-            if (firstFailure == 0) firstFailure = rc;
-            doc.code().errorCode = 0;
-        }
+    int rc = schedule.seekFrom(filter.from.key());
+    for (; rc == 0; rc = schedule.skip()) {
+        const CScheduleRecord& slot = schedule.peekSlot();
+        const CDate date = slot.date();
+        // A date that is no calendar date names no day an event could be on.
+        if (!date.isValid()) continue;
+        if (filter.to < date) break;
+        if (date < filter.from || !wanted(schedule, slot, filter)) continue;
+        entries.push_back({schedule.readCurrent(), {}});
     }
-    if (doc.rosterLinks().isOpen()) {
-        for (CExportEntry& e : entries) {
-            const CScheduleRecord& r = e.record;
-            if (!r.hasAttendees() || r.isBlockout()) continue;
-            CAttendeeLists lists;
-            lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(), r.year(),
-                                r.startHour(), r.startMinute(), r.itemName());
-            e.attendees = lists.current();
-        }
-        if (doc.code().errorCode < 0) doc.code().errorCode = 0;
+    if (rc != 0 && rc != res4eof) {
+        entries.clear();
+        const int failure = error4take(&code, rc);
+        return failure != 0 ? failure : rc;
     }
-    if (rcOut) *rcOut = firstFailure;
-    return entries;
+    if (!doc.rosterLinks().isOpen()) return 0;
+    for (CExportEntry& e : entries) {
+        const CScheduleRecord& r = e.record;
+        if (!r.hasAttendees() || r.isBlockout()) continue;
+        CAttendeeLists lists;
+        rc = lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(), r.year(),
+                                 r.startHour(), r.startMinute(), r.itemName());
+        if (const int failure = error4take(&code, rc); failure != 0) {
+            entries.clear();
+            return failure;
+        }
+        e.attendees = lists.current();
+    }
+    return 0;
+}
+
+int CCalendarExport::render(CORVSchedDoc& doc, const CExportFilter& filter, Format format,
+                            const std::string& replacing, std::string& text, int* count) {
+    text.clear();
+    std::vector<CExportEntry> entries;
+    if (const int rc = collect(doc, filter, entries); rc != 0) return rc;
+    if (count) *count = static_cast<int>(entries.size());
+    text = format == Format::ics ? ics(entries, doc.description(), readPrevious(replacing))
+                                 : csv(entries);
+    return 0;
+}
+
+std::string CCalendarExport::notReadMessage(int failure) {
+    return std::string("The reservations could not be read (") + error4text(failure) +
+           "). Nothing was written.";
 }
 
 std::string CCalendarExport::icsText(const std::string& text) {
@@ -172,7 +290,9 @@ std::string CCalendarExport::uid(const CScheduleRecord& r) {
 }
 
 std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
-                                 const std::string& calendarName) {
+                                 const std::string& calendarName, const std::string& previous) {
+    const std::map<std::string, Revision> before = revisions(previous);
+    const std::string now = utcText(CClock::current().now());
     std::string out;
     auto line = [&out](const std::string& text) { out += foldLine(text); };
     line("BEGIN:VCALENDAR");
@@ -186,25 +306,51 @@ std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
     for (const CExportEntry& e : entries) {
         const CScheduleRecord& r = e.record;
         const std::string item = utf8(r.itemName());
-        line("BEGIN:VEVENT");
-        line("UID:" + uid(r));
-        line("DTSTAMP:" + icsStamp(r));
-        line("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
+        std::vector<std::string> body;
+        body.push_back("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
+        // A DTEND must lie after DTSTART. A reservation terminated in its first minute ends as
+        // it starts (and a damaged one that ends before it starts is taken so): its event leaves
+        // DTEND out rather than writing DURATION:PT0S, since an event with a date-time DTSTART
+        // and neither ends when it starts, and every other line stays as for any event.
+        const int start = r.startHour() * 60 + r.startMinute();
+        const int end = r.endHour() * 60 + r.endMinute();
         if (r.endHour() == 23 && r.endMinute() == 59)
-            line("DTEND:" + icsDateTime(r.date().addDays(1), 0, 0));
-        else
-            line("DTEND:" + icsDateTime(r.date(), r.endHour(), r.endMinute()));
+            body.push_back("DTEND:" + icsDateTime(r.date().addDays(1), 0, 0));
+        else if (end > start)
+            body.push_back("DTEND:" + icsDateTime(r.date(), r.endHour(), r.endMinute()));
         if (r.isBlockout()) {
-            line("SUMMARY:" + icsText(item + ": Blocked Out"));
-            line("TRANSP:OPAQUE");
+            body.push_back("SUMMARY:" + icsText(item + ": Blocked Out"));
+            body.push_back("TRANSP:OPAQUE");
         } else {
-            line("SUMMARY:" + icsText(item + ": " + utf8(personText(r.personKey()))));
+            body.push_back("SUMMARY:" + icsText(item + ": " + utf8(personText(r.personKey()))));
         }
-        line("LOCATION:" + icsText(item));
-        if (r.hasNote()) line("DESCRIPTION:" + icsText(utf8(r.note())));
+        body.push_back("LOCATION:" + icsText(item));
+        if (r.hasNote()) body.push_back("DESCRIPTION:" + icsText(utf8(r.note())));
         for (const CPeopleKey& a : e.attendees)
-            line("ATTENDEE;CN=" + paramValue(utf8(personText(a))) +
-                 ":urn:x-orvsched:person:" + hex(a.searchKey()));
+            body.push_back("ATTENDEE;CN=" + paramValue(utf8(personText(a))) +
+                           ":urn:x-orvsched:person:" + hex(a.searchKey()));
+
+        const std::string id = uid(r);
+        std::string content;
+        for (const std::string& l : body)
+            content += l + "\n";
+        long sequence = 0;
+        std::string modified = icsStamp(r);
+        const auto was = before.find(id);
+        if (was != before.end() && was->second.content != content) {
+            sequence = was->second.sequence + 1;
+            modified = now;
+        } else if (was != before.end()) {
+            sequence = was->second.sequence;
+            if (!was->second.lastModified.empty()) modified = was->second.lastModified;
+        }
+        line("BEGIN:VEVENT");
+        line("UID:" + id);
+        line("DTSTAMP:" + icsStamp(r));
+        line("SEQUENCE:" + std::to_string(sequence));
+        line("LAST-MODIFIED:" + modified);
+        for (const std::string& l : body)
+            line(l);
         line("END:VEVENT");
     }
     line("END:VCALENDAR");
@@ -221,6 +367,12 @@ std::string CCalendarExport::csvField(const std::string& text) {
     return out + "\"";
 }
 
+std::string CCalendarExport::csvText(const std::string& text) {
+    // What spreadsheets run as a formula; the apostrophe makes it text and is not shown.
+    if (!text.empty() && std::strchr("=+-@\t\r", text[0]) != nullptr) return csvField("'" + text);
+    return csvField(text);
+}
+
 std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
     std::string out =
         "date,start,end,item,last name,first name,middle initial,department,note,kind\r\n";
@@ -228,19 +380,20 @@ std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
         const CScheduleRecord& r = e.record;
         char date[16];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", r.year(), r.month(), r.day());
+        // The date, the times and the kind are ours: nothing in them needs quoting or guarding.
         const std::string fields[] = {date,
                                       two(r.startHour()) + ":" + two(r.startMinute()),
                                       two(r.endHour()) + ":" + two(r.endMinute()),
-                                      utf8(r.itemName()),
-                                      utf8(r.lastName()),
-                                      utf8(r.firstName()),
-                                      utf8(r.middleInitial()),
-                                      utf8(r.department()),
-                                      utf8(r.note()),
+                                      csvText(utf8(r.itemName())),
+                                      csvText(utf8(r.lastName())),
+                                      csvText(utf8(r.firstName())),
+                                      csvText(utf8(r.middleInitial())),
+                                      csvText(utf8(r.department())),
+                                      csvText(utf8(r.note())),
                                       r.isBlockout() ? "blockout" : "reservation"};
         for (std::size_t i = 0; i < std::size(fields); ++i) {
             if (i) out += ',';
-            out += csvField(fields[i]);
+            out += fields[i];
         }
         out += "\r\n";
     }
@@ -249,28 +402,16 @@ std::string CCalendarExport::csv(const std::vector<CExportEntry>& entries) {
 
 bool CCalendarExport::writeFile(const std::string& path, const std::string& text,
                                 std::string& error) {
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        error = "Cannot write '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    const bool ok = done == text.size() && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "Cannot write '" + path + "': " + std::strerror(ok ? errno : savedErrno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    return writeFile(path, text, error, file4posix());
+}
+
+bool CCalendarExport::writeFile(const std::string& path, const std::string& text,
+                                std::string& error, File4System& fs) {
+    // A calendar file is for others to read: 0644 less the umask when it is new.
+    const int rc = file4replace(fs, path, text, 0644);
+    if (rc == 0) return true;
+    error = "Cannot write '" + path + "': " + std::strerror(-rc);
+    return false;
 }
 
 } // namespace orv

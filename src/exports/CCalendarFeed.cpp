@@ -66,9 +66,13 @@ bool CCalendarFeed::write(CORVSchedDoc& doc, const std::string& path, std::strin
     CExportFilter filter;
     filter.from = CDate::today().addDays(-kDaysBack);
     filter.to = CDate::today().addDays(kDaysAhead);
-    const auto entries = CCalendarExport::collect(doc, filter);
+    std::string text;
     std::string why;
-    if (CCalendarExport::writeFile(path, CCalendarExport::ics(entries, doc.description()), why))
+    if (const int rc =
+            CCalendarExport::render(doc, filter, CCalendarExport::Format::ics, path, text);
+        rc != 0)
+        why = CCalendarExport::notReadMessage(rc);
+    else if (CCalendarExport::writeFile(path, text, why))
         return true;
     if (error) *error = why;
     return false;

@@ -2,13 +2,16 @@
 
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
+#include "storage/Code4.h"
 
 namespace orv {
 
 CExportModel::CExportModel(CORVSchedDoc& doc)
     : from(CDate::today()), to(from.addDays(30)), m_doc(doc) {
     std::vector<CPeopleRecord> people;
-    if (doc.people().listPeople(CPeople::Kind::MayReserve, people) < 0) doc.code().errorCode = 0;
+    // A failed read leaves fewer people to pick from; the export itself reads what it needs
+    // again and reports its own failures.
+    error4take(&doc.code(), doc.people().listPeople(CPeople::Kind::MayReserve, people));
     for (const CPeopleRecord& p : people) {
         m_people.push_back({p.listLine(), p.recordNumber()});
         m_keys.push_back(p.key());
@@ -51,14 +54,18 @@ bool CExportModel::onOk(CUserPrompt& prompt) {
     const auto path = prompt.chooseFile(choice);
     if (!path) return false;
     std::string text;
+    int count = 0;
+    int rc = 0;
     {
         CWaitCursor wait(prompt);
         m_doc.reopenTablesIfSet();
-        const auto entries = CCalendarExport::collect(m_doc, filter());
-        m_exported = static_cast<int>(entries.size());
-        text = ics ? CCalendarExport::ics(entries, m_doc.description())
-                   : CCalendarExport::csv(entries);
+        rc = CCalendarExport::render(m_doc, filter(), format, *path, text, &count);
     }
+    if (rc != 0) {
+        prompt.message(CCalendarExport::notReadMessage(rc), kTitle, PromptIcon::error);
+        return false;
+    }
+    m_exported = count;
     std::string error;
     if (!CCalendarExport::writeFile(*path, text, error)) {
         prompt.message(error, kTitle, PromptIcon::error);

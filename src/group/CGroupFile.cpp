@@ -1,10 +1,10 @@
 #include "group/CGroupFile.h"
 
+#include "storage/File4Replace.h"
 #include "tables/CByteReader.h"
 #include "tables/CByteWriter.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -92,54 +92,9 @@ std::string resolveTarget(const std::string& path) {
 
 bool writeReplacing(File4System& fs, const std::string& path, const std::string& bytes,
                     std::string& error) {
-    const std::string target = resolveTarget(path);
-    const auto slash = target.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-
-    struct stat old {};
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-
-    // A hidden name beside the target: rename() only replaces atomically within one file system.
-    std::string temp;
-    int fd = -1;
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = (slash == std::string::npos ? std::string() : folder) + "." + base + ".tmp" +
-               std::to_string(::getpid()) + "_" + std::to_string(counter++);
-        fd = fs.open(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd < 0 && fd != -EEXIST) break;
-    }
-    if (fd < 0) {
-        error = "cannot write '" + path + "': " + errnoText(-fd);
-        return false;
-    }
-    auto fail = [&](int err) {
-        fs.close(fd);
-        fs.remove(temp);
-        error = "cannot write '" + path + "': " + errnoText(err);
-        return false;
-    };
-    const long long written = fs.pwrite(fd, bytes.data(), bytes.size(), 0);
-    if (written < 0) return fail(static_cast<int>(-written));
-    if (existed && ::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
-    if (const int rc = fs.fsync(fd); rc != 0) return fail(-rc);
-    if (const int rc = fs.close(fd); rc != 0) {
-        fs.remove(temp);
+    if (const int rc = file4replace(fs, resolveTarget(path), bytes); rc != 0) {
         error = "cannot write '" + path + "': " + errnoText(-rc);
         return false;
-    }
-    if (const int rc = fs.rename(temp, target); rc != 0) {
-        fs.remove(temp);
-        error = "cannot write '" + path + "': " + errnoText(-rc);
-        return false;
-    }
-    // Make the rename itself durable; a failure here no longer endangers the old contents.
-    const int dirFd = fs.open(folder, O_RDONLY | O_DIRECTORY, 0);
-    if (dirFd >= 0) {
-        fs.fsync(dirFd);
-        fs.close(dirFd);
     }
     return true;
 }
