@@ -1,6 +1,7 @@
 #include "app/CModelDialog.h"
 
 #include "app/CHelpWindow.h"
+#include "app/CQtDates.h"
 
 namespace orv {
 
@@ -13,6 +14,7 @@ void CModelDialog::setHelpTopic(const QString& topic, QDialogButtonBox* buttons)
 }
 
 void CModelDialog::accept() {
+    if (!takeTypedEntriesQt(this)) return;
     takeValues();
     if (m_model.onOk(m_prompt))
         QDialog::accept();

@@ -1,7 +1,6 @@
 #pragma once
-// Widgets the blockout, deletion and report dialogs share: date and time pickers in English (US)
-// whatever the locale, so that "AM"/"PM" read the same everywhere; a list to pick several lines
-// from; and the OK, Cancel and Help buttons.
+// Widgets the blockout, deletion and report dialogs share: date and time pickers (app/CQtDates.h),
+// a list to pick several lines from, and the OK, Cancel and Help buttons.
 
 #include "app/CModelDialog.h"
 #include "app/CQtDates.h"
@@ -18,26 +17,6 @@
 #include <vector>
 
 namespace orv {
-
-// "MM/dd/yyyy" with a calendar to pick from.
-inline QDateEdit* datePickerQt(const CDate& date, const char* name, QWidget* parent) {
-    auto* picker = new QDateEdit(toQDate(date), parent);
-    picker->setObjectName(QString::fromLatin1(name));
-    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    picker->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    picker->setCalendarPopup(true);
-    return picker;
-}
-
-// A time of day in `format` ("hh':'mm AP", or "hh AP" for whole hours).
-inline QTimeEdit* timePickerQt(int hour, int minute, const QString& format, const char* name,
-                               QWidget* parent) {
-    auto* picker = new QTimeEdit(QTime(hour, minute), parent);
-    picker->setObjectName(QString::fromLatin1(name));
-    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    picker->setDisplayFormat(format);
-    return picker;
-}
 
 // A list of stored-text lines of which several can be selected.
 inline QListWidget* choiceListQt(const std::vector<std::string>& lines, const char* name,

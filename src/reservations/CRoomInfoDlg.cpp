@@ -37,10 +37,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     occupancy->setObjectName(QStringLiteral("occupancy"));
     layout->addWidget(occupancy);
 
-    m_date = new QDateEdit(toQDate(model.date()), this);
-    m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QStringLiteral("dddd, MMMM dd, yyyy"));
-    m_date->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_date = datePickerQt(model.date(), "date", this, QStringLiteral("dddd, MMMM dd, yyyy"));
     layout->addWidget(m_date);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -85,6 +82,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
 
     connect(finished, &QPushButton::clicked, this, &QDialog::accept);
     connect(make, &QPushButton::clicked, this, [this] {
+        if (!takeTypedEntriesQt(this)) return;
         m_day.select(m_list->currentRow());
         m_day.makeReservation();
         showDay();
@@ -134,6 +132,7 @@ void CRoomInfoDlg::showDay() {
 }
 
 void CRoomInfoDlg::act(void (CItemDayModel::*action)()) {
+    if (!takeTypedEntriesQt(this)) return;
     m_day.select(m_list->currentRow());
     (m_day.*action)();
     showDay();
