@@ -4,6 +4,7 @@
 #include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -116,8 +117,7 @@ void CAddReservationDlg::takeValues() {
     m_add.showNote = m_showNote->isChecked();
     m_add.attendees = m_attendees->isChecked();
     m_add.setRecurrence(m_recurrence->checkedId());
-    const QList<QListWidgetItem*> chosen = m_people->selectedItems();
-    m_add.selectedPerson = chosen.isEmpty() ? -1 : m_people->row(chosen.front());
+    m_add.selectedPerson = selectedRowQt(m_people);
 }
 
 void CAddReservationDlg::refreshValues() {

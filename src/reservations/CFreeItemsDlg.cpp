@@ -4,6 +4,7 @@
 #include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -62,7 +63,7 @@ void CFreeItemsDlg::takeValues() {
     m_free.endMinute = m_end->time().minute();
     m_free.weekly = m_weekly->isChecked();
     m_free.until = fromQDate(m_until->date());
-    m_free.selected = m_list->currentRow();
+    m_free.selected = selectedRowQt(m_list);
 }
 
 void CFreeItemsDlg::showLines() {

@@ -1,6 +1,6 @@
 #pragma once
 // Widgets the blockout, deletion and report dialogs share: date and time pickers (app/CQtDates.h),
-// a list to pick several lines from, and the OK, Cancel and Help buttons.
+// lists to pick lines from, and the OK, Cancel and Help buttons.
 
 #include "app/CModelDialog.h"
 #include "app/CQtDates.h"
@@ -27,6 +27,13 @@ inline QListWidget* choiceListQt(const std::vector<std::string>& lines, const ch
     for (const std::string& line : lines)
         list->addItem(CQtPrompt::toQt(line));
     return list;
+}
+
+// The selected line of a single-selection list, or -1. The current line is not a selection:
+// the keyboard focus puts it on the first line without selecting anything.
+inline int selectedRowQt(const QListWidget* list) {
+    const QList<QListWidgetItem*> chosen = list->selectedItems();
+    return chosen.isEmpty() ? -1 : list->row(chosen.front());
 }
 
 inline std::set<int> selectedRowsQt(const QListWidget* list) {

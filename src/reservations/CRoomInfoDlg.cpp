@@ -6,6 +6,7 @@
 #include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 #include "reservations/CReservationText.h"
 
 #include <QDateEdit>
@@ -83,7 +84,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     connect(finished, &QPushButton::clicked, this, &QDialog::accept);
     connect(make, &QPushButton::clicked, this, [this] {
         if (!takeTypedEntriesQt(this)) return;
-        m_day.select(m_list->currentRow());
+        m_day.select(selectedRowQt(m_list));
         m_day.makeReservation();
         showDay();
     });
@@ -98,8 +99,9 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
             [this] { act(&CItemDayModel::cancelPartOfSeries); });
     connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this] { act(&CItemDayModel::showReservation); });
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_showing) return;
+        const int row = selectedRowQt(m_list);
         m_day.select(row);
         if (row >= 0)
             for (QPushButton* b : {m_cancel, m_terminate, m_show, m_cancelPart})
@@ -133,7 +135,8 @@ void CRoomInfoDlg::showDay() {
 
 void CRoomInfoDlg::act(void (CItemDayModel::*action)()) {
     if (!takeTypedEntriesQt(this)) return;
-    m_day.select(m_list->currentRow());
+    // The selection, not the current line: tabbing into the list makes its first line current.
+    m_day.select(selectedRowQt(m_list));
     (m_day.*action)();
     showDay();
 }
