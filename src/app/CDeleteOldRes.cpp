@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -18,6 +19,9 @@ CDeleteOldRes::CDeleteOldRes(QWidget* parent)
     m_days = new QLineEdit(this);
     m_days->setObjectName(QStringLiteral("keepDays"));
     m_days->setMaximumWidth(80);
+    // A number of days: digits only, no sign.
+    m_days->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_days));
     m_label->setBuddy(m_days);
     m_keepAll = new QCheckBox(QStringLiteral("Do not automatically delete old reservations"), this);
 

@@ -1,6 +1,7 @@
 #include "app/CModelDialog.h"
 
 #include "app/CHelpWindow.h"
+#include "app/CQtDates.h"
 #include "tables/Cp1252.h"
 
 namespace orv {
@@ -14,6 +15,7 @@ void CModelDialog::setHelpTopic(const QString& topic, QDialogButtonBox* buttons)
 }
 
 bool CModelDialog::takeCheckedValues() {
+    if (!takeTypedEntriesQt(this)) return false;
     m_refusal.clear();
     takeValues();
     if (m_refusal.empty()) return true;

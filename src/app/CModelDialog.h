@@ -1,5 +1,6 @@
 #pragma once
-// Base of the Qt dialogs that show a CDialogModel. OK first moves the widget values into the
+// Base of the Qt dialogs that show a CDialogModel. OK first has every date and time picker take
+// the text typed into it (and stays when one cannot), then moves the widget values into the
 // model (takeValues), then asks the model's own check (onOk); a refused OK keeps the dialog open
 // with its values. setHelpTopic() makes F1 and a "Help" button open the dialog's help page.
 

@@ -1,6 +1,7 @@
 #include "displays/CDayGlanceG.h"
 
 #include "app/CDialogRegistry.h"
+#include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/ColorRef.h"
 #include "app/HelpTopics.h"
@@ -26,11 +27,8 @@ CDayGlanceG::CDayGlanceG(CDayGlance& model, CUserPrompt& prompt, QWidget* parent
     const bool twelve = model.form() == CDayGlance::Form::twelveHours;
     auto* layout = new QVBoxLayout(this);
 
-    m_date = new QDateEdit(QDate(model.year(), model.month(), model.day()), this);
-    m_date->setObjectName(QStringLiteral("date"));
-    m_date->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    m_date->setDisplayFormat(QStringLiteral("dddd, MMMM dd, yyyy"));
-    m_date->setCalendarPopup(true);
+    m_date = datePickerQt({model.year(), model.month(), model.day()}, "date", this,
+                          QStringLiteral("dddd, MMMM dd, yyyy"));
     auto* top = new QHBoxLayout;
     top->addWidget(m_date);
     if (twelve) {

@@ -1,6 +1,7 @@
 #include "displays/CMonthResDlg.h"
 
 #include "app/CDialogRegistry.h"
+#include "app/CQtDates.h"
 #include "app/ColorRef.h"
 #include "app/HelpTopics.h"
 #include "displays/CDAGListBox.h"
@@ -20,10 +21,9 @@ CMonthResDlg::CMonthResDlg(CMonthGlance& model, CUserPrompt& prompt, QWidget* pa
     setWindowTitle(QString::fromLatin1(CMonthGlance::kTitle));
     auto* layout = new QVBoxLayout(this);
 
-    m_month = new QDateEdit(QDate(model.year(), model.month(), 1), this);
-    m_month->setObjectName(QStringLiteral("month"));
-    m_month->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    m_month->setDisplayFormat(QStringLiteral("MMMM, yyyy"));
+    m_month =
+        datePickerQt({model.year(), model.month(), 1}, "month", this, QStringLiteral("MMMM, yyyy"));
+    m_month->setCalendarPopup(false);
     m_month->setCurrentSection(QDateTimeEdit::MonthSection);
     layout->addWidget(m_month, 0, Qt::AlignLeft);
 

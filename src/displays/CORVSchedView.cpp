@@ -538,17 +538,20 @@ void CORVSchedView::paintEvent(QPaintEvent* event) {
     drawWith(painter, layout, true, &exposed);
 }
 
-const QTextLayout& CORVSchedView::screenText(const QString& text, const QFont& font) {
+const QTextLayout& CORVSchedView::screenText(const QString& text, const QFont& font, int width) {
     // The texts change only with the items and their current use: a bound far above what one
     // group shows keeps a long session from collecting old ones.
     const qsizetype bound = 4 * static_cast<qsizetype>(m_doc->items().count()) + 64;
-    if (font != m_screenTextFont || m_screenTexts.size() > bound) {
+    if (font != m_screenTextFont || width != m_screenTextWidth || m_screenTexts.size() > bound) {
         m_screenTexts.clear();
         m_screenTextFont = font;
+        m_screenTextWidth = width;
     }
     auto found = m_screenTexts.find(text);
     if (found == m_screenTexts.end()) {
-        auto shaped = std::make_shared<QTextLayout>(text, font);
+        const QString shown =
+            QFontMetrics(font, viewport()).elidedText(text, Qt::ElideRight, width);
+        auto shaped = std::make_shared<QTextLayout>(shown, font);
         shaped->beginLayout();
         shaped->createLine();
         shaped->endLayout();
@@ -589,7 +592,6 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
         const CRect box = layout.boxRect(i);
         if (storeRects) items.setRect(i, box);
         const QRect area(box.left, box.top, box.right - box.left, box.bottom - box.top);
-        // Texts may reach sideways past their box, never above or below it.
         if (exposed && (area.bottom() < exposed->top() || area.top() > exposed->bottom())) continue;
         painter.save();
         painter.setPen(border);
@@ -598,20 +600,24 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
         const QColor fill = i == m_highlighted ? kHighlightColor
                             : item.inUse()     ? occupied
                                                : unoccupied;
-        painter.fillRect(area.adjusted(2 * dot, 2 * dot, -2 * dot, -2 * dot), fill);
-        // Texts sit on the fill colour, as far as they reach.
+        const QRect inside = area.adjusted(2 * dot, 2 * dot, -2 * dot, -2 * dot);
+        painter.fillRect(inside, fill);
+        // Texts sit on the fill colour. A name or a current use of wide letters is wider than
+        // the box: it ends in an ellipsis, and nothing of it leaves the box.
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(fill);
+        painter.setClipRect(inside);
         auto line = [&](const std::string& stored, int number) {
             if (stored.empty()) return;
             const QString text = CQtPrompt::toQt(stored);
             if (!storeRects) {
-                painter.drawText(layout.centredX(box, fm.horizontalAdvance(text)),
-                                 layout.textY(box, number) + fm.ascent(), text);
+                const QString shown = fm.elidedText(text, Qt::ElideRight, inside.width());
+                painter.drawText(layout.centredX(box, fm.horizontalAdvance(shown)),
+                                 layout.textY(box, number) + fm.ascent(), shown);
                 return;
             }
             // The screen redraws often: its texts are shaped once.
-            const QTextLayout& shaped = screenText(text, painter.font());
+            const QTextLayout& shaped = screenText(text, painter.font(), inside.width());
             const QTextLine first = shaped.lineAt(0);
             const QPointF at(layout.centredX(box, qRound(first.naturalTextWidth())),
                              layout.textY(box, number));

@@ -112,8 +112,9 @@ private:
     // `exposed`: the part of the drawing that needs painting (all of it when null).
     void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects,
                   const QRect* exposed = nullptr);
-    // A box's text shaped once for the screen and kept while the font stays.
-    const QTextLayout& screenText(const QString& text, const QFont& font);
+    // A box's text, cut to `width` with an ellipsis when wider, shaped once for the screen and
+    // kept while the font and the width stay.
+    const QTextLayout& screenText(const QString& text, const QFont& font, int width);
     QPoint scrollOffset() const;
     void trackFrame();
     void runCommand(Command command);
@@ -152,6 +153,7 @@ private:
     std::string m_feedError;
     QHash<QString, std::shared_ptr<QTextLayout>> m_screenTexts;
     QFont m_screenTextFont;
+    int m_screenTextWidth = 0;
 };
 
 } // namespace orv

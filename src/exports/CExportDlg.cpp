@@ -20,18 +20,10 @@ namespace orv {
 CExportDlg::CExportDlg(CExportModel& model, CUserPrompt& prompt, QWidget* parent)
     : CModelDialog(model, prompt, parent), m_export(model) {
     setWindowTitle(QString::fromLatin1(CExportModel::kTitle));
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    auto picker = [&](const CDate& d) {
-        auto* edit = new QDateEdit(toQDate(d), this);
-        edit->setLocale(english);
-        edit->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-        edit->setCalendarPopup(true);
-        return edit;
-    };
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    m_from = picker(model.from);
-    m_to = picker(model.to);
+    m_from = datePickerQt(model.from, "from", this);
+    m_to = datePickerQt(model.to, "to", this);
     m_format = new QComboBox(this);
     m_format->addItems({QStringLiteral("iCalendar (.ics)"), QStringLiteral("CSV (.csv)")});
     form->addRow(QStringLiteral("From"), m_from);

@@ -2,6 +2,7 @@
 
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -34,8 +35,7 @@ CPersonResDlg::CPersonResDlg(CPersonReservations& model, CUserPrompt& prompt, QW
 }
 
 void CPersonResDlg::showSelected() {
-    m_reservations.selected = m_list->currentRow();
-    if (m_list->selectedItems().isEmpty()) m_reservations.selected = -1;
+    m_reservations.selected = selectedRowQt(m_list);
     m_reservations.showReservation();
     showLines();
 }

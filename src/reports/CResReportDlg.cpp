@@ -1,6 +1,7 @@
 #include "reports/CResReportDlg.h"
 
 #include "app/CDialogRegistry.h"
+#include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
 
@@ -15,15 +16,6 @@
 namespace orv {
 
 namespace {
-
-QDateEdit* datePicker(int month, int day, int year, const char* name, QWidget* parent) {
-    auto* picker = new QDateEdit(QDate(year, month, day), parent);
-    picker->setObjectName(QString::fromLatin1(name));
-    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    picker->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    picker->setCalendarPopup(true);
-    return picker;
-}
 
 QListWidget* choiceList(const char* name, QWidget* parent) {
     auto* list = new QListWidget(parent);
@@ -42,8 +34,8 @@ CResReportDlg::CResReportDlg(CResReportOptions& model, CUserPrompt& prompt, QWid
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    m_start = datePicker(model.startMonth, model.startDay, model.startYear, "start", this);
-    m_end = datePicker(model.endMonth, model.endDay, model.endYear, "end", this);
+    m_start = datePickerQt({model.startYear, model.startMonth, model.startDay}, "start", this);
+    m_end = datePickerQt({model.endYear, model.endMonth, model.endDay}, "end", this);
     auto* dates = new QFormLayout;
     dates->addRow(QStringLiteral("Starting Date"), m_start);
     dates->addRow(QStringLiteral("Ending Date"), m_end);

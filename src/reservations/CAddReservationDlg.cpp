@@ -4,6 +4,7 @@
 #include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,25 +22,6 @@
 
 namespace orv {
 
-namespace {
-
-QTimeEdit* timePicker(QWidget* parent, int hour, int minute) {
-    auto* t = new QTimeEdit(QTime(hour, minute), parent);
-    t->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    t->setDisplayFormat(QStringLiteral("hh':'mm AP"));
-    return t;
-}
-
-QDateEdit* makeDatePicker(QWidget* parent, const CDate& date) {
-    auto* d = new QDateEdit(toQDate(date), parent);
-    d->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    d->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    d->setCalendarPopup(true);
-    return d;
-}
-
-} // namespace
-
 CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prompt, QWidget* parent)
     : CModelDialog(model, prompt, parent), m_add(model) {
     setWindowTitle(CQtPrompt::toQt(model.title()));
@@ -49,11 +31,12 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);
 
-    m_date = makeDatePicker(this, model.date);
+    m_date = datePickerQt(model.date, "date", this);
     left->addWidget(m_date);
     auto* times = new QFormLayout;
-    m_start = timePicker(this, model.startHour(), model.startMinute());
-    m_end = timePicker(this, model.endHour(), model.endMinute());
+    const QString format = QStringLiteral("hh':'mm AP");
+    m_start = timePickerQt(model.startHour(), model.startMinute(), format, "start", this);
+    m_end = timePickerQt(model.endHour(), model.endMinute(), format, "end", this);
     times->addRow(QStringLiteral("Start Time"), m_start);
     times->addRow(QStringLiteral("End Time"), m_end);
     left->addLayout(times);
@@ -85,7 +68,7 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
         m_recurrence->addButton(radio, code);
         recurringLayout->addWidget(radio);
     }
-    m_lastDate = makeDatePicker(recurring, model.lastDate);
+    m_lastDate = datePickerQt(model.lastDate, "lastDate", recurring);
     m_lastDate->setEnabled(model.lastDateEnabled());
     recurringLayout->addWidget(m_lastDate);
     right->addWidget(recurring);
@@ -134,8 +117,7 @@ void CAddReservationDlg::takeValues() {
     m_add.showNote = m_showNote->isChecked();
     m_add.attendees = m_attendees->isChecked();
     m_add.setRecurrence(m_recurrence->checkedId());
-    const QList<QListWidgetItem*> chosen = m_people->selectedItems();
-    m_add.selectedPerson = chosen.isEmpty() ? -1 : m_people->row(chosen.front());
+    m_add.selectedPerson = selectedRowQt(m_people);
 }
 
 void CAddReservationDlg::refreshValues() {

@@ -18,15 +18,8 @@ CCancelRangeDlg::CCancelRangeDlg(CCancelRangeModel& model, CUserPrompt& prompt, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Cancel the members of the series dated:"), this));
     auto* form = new QFormLayout;
-    auto picker = [this](const CDate& date) {
-        auto* edit = new QDateEdit(toQDate(date), this);
-        edit->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        edit->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-        edit->setCalendarPopup(true);
-        return edit;
-    };
-    m_from = picker(model.from);
-    m_to = picker(model.to);
+    m_from = datePickerQt(model.from, "from", this);
+    m_to = datePickerQt(model.to, "to", this);
     form->addRow(QStringLiteral("From"), m_from);
     form->addRow(QStringLiteral("To"), m_to);
     layout->addLayout(form);

@@ -4,6 +4,7 @@
 #include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -19,28 +20,15 @@ namespace orv {
 CFreeItemsDlg::CFreeItemsDlg(CFreeItems& model, CUserPrompt& prompt, QWidget* parent)
     : CModelDialog(model, prompt, parent), m_free(model) {
     setWindowTitle(QString::fromLatin1(CFreeItems::kTitle));
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    auto datePicker = [&](const CDate& d) {
-        auto* edit = new QDateEdit(toQDate(d), this);
-        edit->setLocale(english);
-        edit->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-        edit->setCalendarPopup(true);
-        return edit;
-    };
-    auto timePicker = [&](int hour, int minute) {
-        auto* edit = new QTimeEdit(QTime(hour, minute), this);
-        edit->setLocale(english);
-        edit->setDisplayFormat(QStringLiteral("hh':'mm AP"));
-        return edit;
-    };
+    const QString timeFormat = QStringLiteral("hh':'mm AP");
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    m_date = datePicker(model.date);
-    m_start = timePicker(model.startHour, model.startMinute);
-    m_end = timePicker(model.endHour, model.endMinute);
+    m_date = datePickerQt(model.date, "date", this);
+    m_start = timePickerQt(model.startHour, model.startMinute, timeFormat, "start", this);
+    m_end = timePickerQt(model.endHour, model.endMinute, timeFormat, "end", this);
     m_weekly = new QCheckBox(QStringLiteral("Every week through:"), this);
     m_weekly->setChecked(model.weekly);
-    m_until = datePicker(model.until);
+    m_until = datePickerQt(model.until, "until", this);
     m_until->setEnabled(model.weekly);
     form->addRow(QStringLiteral("Date"), m_date);
     form->addRow(QStringLiteral("Start Time"), m_start);
@@ -75,7 +63,7 @@ void CFreeItemsDlg::takeValues() {
     m_free.endMinute = m_end->time().minute();
     m_free.weekly = m_weekly->isChecked();
     m_free.until = fromQDate(m_until->date());
-    m_free.selected = m_list->currentRow();
+    m_free.selected = selectedRowQt(m_list);
 }
 
 void CFreeItemsDlg::showLines() {
@@ -85,12 +73,14 @@ void CFreeItemsDlg::showLines() {
 }
 
 void CFreeItemsDlg::search() {
+    if (!takeTypedEntriesQt(this)) return;
     takeValues();
     m_free.search();
     showLines();
 }
 
 void CFreeItemsDlg::reserve() {
+    if (!takeTypedEntriesQt(this)) return;
     takeValues();
     m_free.reserve();
     showLines();

@@ -1,7 +1,6 @@
 #pragma once
-// Widgets the blockout, deletion and report dialogs share: date and time pickers in English (US)
-// whatever the locale, so that "AM"/"PM" read the same everywhere; a list to pick several lines
-// from; and the OK, Cancel and Help buttons.
+// Widgets the blockout, deletion and report dialogs share: date and time pickers (app/CQtDates.h),
+// lists to pick lines from, and the OK, Cancel and Help buttons.
 
 #include "app/CModelDialog.h"
 #include "app/CQtDates.h"
@@ -19,26 +18,6 @@
 
 namespace orv {
 
-// "MM/dd/yyyy" with a calendar to pick from.
-inline QDateEdit* datePickerQt(const CDate& date, const char* name, QWidget* parent) {
-    auto* picker = new QDateEdit(toQDate(date), parent);
-    picker->setObjectName(QString::fromLatin1(name));
-    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    picker->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    picker->setCalendarPopup(true);
-    return picker;
-}
-
-// A time of day in `format` ("hh':'mm AP", or "hh AP" for whole hours).
-inline QTimeEdit* timePickerQt(int hour, int minute, const QString& format, const char* name,
-                               QWidget* parent) {
-    auto* picker = new QTimeEdit(QTime(hour, minute), parent);
-    picker->setObjectName(QString::fromLatin1(name));
-    picker->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    picker->setDisplayFormat(format);
-    return picker;
-}
-
 // A list of stored-text lines of which several can be selected.
 inline QListWidget* choiceListQt(const std::vector<std::string>& lines, const char* name,
                                  QWidget* parent) {
@@ -48,6 +27,13 @@ inline QListWidget* choiceListQt(const std::vector<std::string>& lines, const ch
     for (const std::string& line : lines)
         list->addItem(CQtPrompt::toQt(line));
     return list;
+}
+
+// The selected line of a single-selection list, or -1. The current line is not a selection:
+// the keyboard focus puts it on the first line without selecting anything.
+inline int selectedRowQt(const QListWidget* list) {
+    const QList<QListWidgetItem*> chosen = list->selectedItems();
+    return chosen.isEmpty() ? -1 : list->row(chosen.front());
 }
 
 inline std::set<int> selectedRowsQt(const QListWidget* list) {

@@ -6,6 +6,7 @@
 #include "app/CQtDates.h"
 #include "app/CQtPrompt.h"
 #include "app/HelpTopics.h"
+#include "reservations/CQtDialogParts.h"
 #include "reservations/CReservationText.h"
 
 #include <QDateEdit>
@@ -37,10 +38,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     occupancy->setObjectName(QStringLiteral("occupancy"));
     layout->addWidget(occupancy);
 
-    m_date = new QDateEdit(toQDate(model.date()), this);
-    m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QStringLiteral("dddd, MMMM dd, yyyy"));
-    m_date->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_date = datePickerQt(model.date(), "date", this, QStringLiteral("dddd, MMMM dd, yyyy"));
     layout->addWidget(m_date);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -85,7 +83,8 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
 
     connect(finished, &QPushButton::clicked, this, &QDialog::accept);
     connect(make, &QPushButton::clicked, this, [this] {
-        m_day.select(m_list->currentRow());
+        if (!takeTypedEntriesQt(this)) return;
+        m_day.select(selectedRowQt(m_list));
         m_day.makeReservation();
         showDay();
     });
@@ -100,8 +99,9 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
             [this] { act(&CItemDayModel::cancelPartOfSeries); });
     connect(m_list, &QListWidget::itemDoubleClicked, this,
             [this] { act(&CItemDayModel::showReservation); });
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_showing) return;
+        const int row = selectedRowQt(m_list);
         m_day.select(row);
         if (row >= 0)
             for (QPushButton* b : {m_cancel, m_terminate, m_show, m_cancelPart})
@@ -134,7 +134,9 @@ void CRoomInfoDlg::showDay() {
 }
 
 void CRoomInfoDlg::act(void (CItemDayModel::*action)()) {
-    m_day.select(m_list->currentRow());
+    if (!takeTypedEntriesQt(this)) return;
+    // The selection, not the current line: tabbing into the list makes its first line current.
+    m_day.select(selectedRowQt(m_list));
     (m_day.*action)();
     showDay();
 }

@@ -188,7 +188,7 @@ TEST_F(PreferencesSheetTest, DaysThatAreNotAnIntegerAreRefused) {
     auto sheet = makeSheet();
     auto* page = pageOf<CDeleteOldRes>(*sheet, 2);
     sheet->tabs()->setCurrentIndex(2);
-    typeInto(page->daysField(), "two");
+    typeInto(page->daysField(), ""); // the field takes nothing but digits
     sheet->okButton()->click();
     EXPECT_NE(sheet->result(), QDialog::Accepted);
     ASSERT_EQ(m_prompt.messages.size(), 1u);
@@ -198,6 +198,36 @@ TEST_F(PreferencesSheetTest, DaysThatAreNotAnIntegerAreRefused) {
     EXPECT_TRUE(m_store.writes.empty());
     EXPECT_TRUE(sheet->isVisible());
 }
+
+// The number of days takes digits only: a sign typed with it does not reach the field.
+struct TypedDays {
+    const char* typed;
+    const char* shown;
+};
+
+void PrintTo(const TypedDays& d, std::ostream* os) {
+    *os << '"' << d.typed << '"';
+}
+
+class DeleteReservationsDays : public PreferencesSheetTest,
+                               public ::testing::WithParamInterface<TypedDays> {};
+
+TEST_P(DeleteReservationsDays, TakeDigitsOnly) {
+    m_store.writeInt("Reservations", "DeleteOldRes", 20);
+    auto sheet = makeSheet();
+    auto* page = pageOf<CDeleteOldRes>(*sheet, 2);
+    sheet->tabs()->setCurrentIndex(2);
+    typeInto(page->daysField(), QString::fromLatin1(GetParam().typed));
+    EXPECT_EQ(page->daysField()->text().toStdString(), GetParam().shown);
+    EXPECT_TRUE(sheet->applyNow());
+    EXPECT_EQ(m_store.writes,
+              (std::vector<StoreWrite>{{"Reservations", "DeleteOldRes", GetParam().shown}}));
+    EXPECT_TRUE(m_prompt.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, DeleteReservationsDays,
+                         ::testing::Values(TypedDays{"-5", "5"}, TypedDays{"+3", "3"},
+                                           TypedDays{"12", "12"}, TypedDays{"1-2", "12"}));
 
 TEST_F(PreferencesSheetTest, FullDayDisablesTheStartingHourWithItsArrowsAndLabel) {
     auto sheet = makeSheet();

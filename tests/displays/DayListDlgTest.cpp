@@ -1,16 +1,19 @@
 // The day list and the reservation dialog as widgets: the day list printed to PDF and read back,
-// the start time moving the end time along, and a click on an item opening the real day list.
+// its buttons acting on the selected line only, the start time moving the end time along, and a
+// click on an item opening the real day list.
 #include "ViewTestSupport.h"
 
 #include "reservations/CAddReservationDlg.h"
 #include "reservations/CRoomInfoDlg.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeEdit>
 
 namespace orv::test {
@@ -64,6 +67,57 @@ TEST_F(DayListDlg, ButtonsNeedASelectionAndTheDatePickerReloads) {
     EXPECT_EQ(dialog.list()->count(), 0);
     EXPECT_TRUE(model.changed());
 }
+
+// The day list's buttons act on the selected line. Tabbing into the list makes its first line
+// the current one without selecting it; after a reload the buttons are still enabled.
+struct SelectionCase {
+    const char* button;
+    const char* message;
+};
+
+void PrintTo(const SelectionCase& c, std::ostream* os) {
+    *os << c.button;
+}
+
+class DayListSelection : public ViewFixture, public ::testing::WithParamInterface<SelectionCase> {};
+
+TEST_P(DayListSelection, TheCurrentLineIsNoSelection) {
+    addItems({{"Boardroom", ""}});
+    reserve("Boardroom", 8, 9, 0, 11, 0, "Morgan"); // running now
+    reserve("Boardroom", 8, 13, 0, 14, 0, "Chen");
+    doc = openDoc();
+    CItemDayModel model(*doc, 0);
+    CRoomInfoDlg dialog(model, prompt);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QListWidget* list = dialog.list();
+    ASSERT_EQ(list->count(), 2);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    dialog.button(QStringLiteral("Refresh"))->click();
+    QPushButton* button = dialog.button(QString::fromLatin1(GetParam().button));
+    ASSERT_TRUE(button->isEnabled());
+    ASSERT_TRUE(list->selectedItems().isEmpty());
+
+    QPushButton* finished = dialog.button(QStringLiteral("Finished"));
+    finished->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(finished, Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_EQ(list->currentRow(), 0);
+    ASSERT_TRUE(list->selectedItems().isEmpty());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(prompt.messages, (std::vector<RecordedMessage>{error(GetParam().message, "Error")}));
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(model.recordAt(0).endHhmm(), 1100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, DayListSelection,
+    ::testing::Values(SelectionCase{"Cancel Reservation", CItemDayModel::kSelectToCancel},
+                      SelectionCase{"Terminate Reservation", CItemDayModel::kSelectToTerminate}));
 
 TEST_F(DayListDlg, TheStartPickerMovesTheEndByTheDefaultLength) {
     addItems({{"Boardroom", ""}});

@@ -204,6 +204,55 @@ TEST_F(ViewDrawTest, PrintingToPdfGivesOnePageWithTheTitleAndEveryItem) {
     EXPECT_EQ(doc->items().rectAt(3), before);
 }
 
+// A name and a current use of wide letters are wider than a box: on the screen and on a page
+// (printed at 300 dpi here) they end inside it.
+class ViewLongTexts : public ViewFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ViewLongTexts, NoTextLeavesItsBox) {
+    const bool screen = GetParam();
+    const std::string wide(20, 'W');
+    addItems({{wide, "2"}, {"Next", ""}});
+    reserve(wide, 8, 9, 0, 11, 0, wide);
+    showView();
+    ASSERT_TRUE(doc->items().at(0).inUse());
+    QImage image;
+    std::vector<CRect> boxes;
+    if (screen) {
+        image = picture();
+        boxes = {doc->items().rectAt(0), doc->items().rectAt(1)};
+    } else {
+        image = QImage(1200, 900, QImage::Format_RGB32);
+        image.setDotsPerMeterX(11811);
+        image.setDotsPerMeterY(11811);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        view->draw(painter, false);
+        const QFontMetrics fm(painter.font(), &image);
+        const CViewLayout layout(fm.height() + fm.leading(), fm.averageCharWidth());
+        boxes = {layout.boxRect(0), layout.boxRect(1)};
+    }
+    auto within = [](const CRect& r, int x, int y) {
+        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+    };
+    const QColor background = image.pixelColor(0, boxes[0].top);
+    int outside = 0;
+    int text = 0;
+    for (int y = boxes[0].top; y < boxes[0].bottom; ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (!within(boxes[0], x, y) && !within(boxes[1], x, y))
+                outside += pixel != background;
+            else if (within(boxes[0], x, y) && x > boxes[0].left + 8 && x < boxes[0].right - 8 &&
+                     y > boxes[0].top + 8 && y < boxes[0].bottom - 8)
+                text += pixel.lightness() < 60;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(text, 0) << "the texts are there";
+}
+
+INSTANTIATE_TEST_SUITE_P(Surfaces, ViewLongTexts, ::testing::Values(true, false),
+                         [](const auto& p) { return p.param ? "Screen" : "Page"; });
+
 TEST_F(ViewDrawTest, PrintedBoxesHaveBordersAsWideAsOnTheScreen) {
     addItems({{"Boardroom", "16"}});
     showView();
