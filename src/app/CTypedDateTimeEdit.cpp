@@ -93,7 +93,11 @@ CTypedEntry readDate(const Runs& runs, QDateTimeEdit::Sections sections, const Q
         day = std::min(current.date().day(), QDate(year, month, 1).daysInMonth());
     const QDate date(year, month, day);
     if (!date.isValid()) return unread;
-    return {QValidator::Acceptable, QDateTime(date, current.time())};
+    // The picker's own time spec stays: a value made in local time would be moved by the zone's
+    // offset where the picker keeps UTC.
+    QDateTime value = current;
+    value.setDate(date);
+    return {QValidator::Acceptable, value};
 }
 
 CTypedEntry readTime(const Runs& runs, QDateTimeEdit::Sections sections, const QDateTime& current) {
@@ -132,7 +136,9 @@ CTypedEntry readTime(const Runs& runs, QDateTimeEdit::Sections sections, const Q
     }
     if (hour > 23 || minute > 59) return unread;
     if (!sections.testFlag(QDateTimeEdit::MinuteSection) && minute != 0) return unread;
-    return {QValidator::Acceptable, QDateTime(current.date(), QTime(hour, minute))};
+    QDateTime value = current;
+    value.setTime(QTime(hour, minute));
+    return {QValidator::Acceptable, value};
 }
 
 } // namespace

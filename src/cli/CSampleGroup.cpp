@@ -293,10 +293,9 @@ void CSampleGroup::addReservations(CORVSchedDoc& doc) {
         r.setRecurrenceCode(0);
         r.setRecurrenceEnd(0, 0, 0);
         r.setExtra(kMark);
-        if (schedule.append() != 0) {
-            doc.code().errorCode = 0;
-            continue;
-        }
+        const int appended = schedule.append();
+        error4take(&doc.code());
+        if (appended != 0) continue;
         ++m_written;
         if (plan.dayOffset == 0 && start <= nowMinute && nowMinute < end) ++m_runningNow;
         if (!links) continue;
@@ -307,7 +306,7 @@ void CSampleGroup::addReservations(CORVSchedDoc& doc) {
             roster.setItemName(plan.item);
             roster.setStartTime(start / 60, start % 60);
             roster.setPerson(keyOf(kPeople[who]));
-            if (roster.append() != 0) doc.code().errorCode = 0;
+            error4take(&doc.code(), roster.append());
         }
     }
 }

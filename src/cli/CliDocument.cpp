@@ -15,7 +15,8 @@ bool openDocument(CORVSchedDoc& doc, const std::string& path) {
 }
 
 bool printLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) std::printf("%s\n", shownText(line).c_str());
+    for (const std::string& line : lines)
+        std::printf("%s\n", shownText(line).c_str());
     return std::fflush(stdout) == 0;
 }
 
@@ -25,16 +26,20 @@ int CliDocument::item(const char* command, const std::string& utf8Name) {
     return index;
 }
 
-bool CliDocument::hasPerson(const char* command, const CPeopleKey& key, CPeople::Kind kind, long* record) {
+bool CliDocument::hasPerson(const char* command, const CPeopleKey& key, CPeople::Kind kind,
+                            long* record) {
     std::vector<CPeopleRecord> people;
-    doc.people().listPeople(kind, people);
-    doc.code().errorCode = 0;
+    if (error4take(&doc.code(), doc.people().listPeople(kind, people)) != 0) {
+        fail(command, "the people table could not be read");
+        return false;
+    }
     for (const CPeopleRecord& p : people) {
         if (p.key() != key) continue;
         if (record) *record = p.recordNumber();
         return true;
     }
-    fail(command, std::string(kind == CPeople::Kind::Attendee ? "no attendee " : "no person who can reserve ") +
+    fail(command, std::string(kind == CPeople::Kind::Attendee ? "no attendee "
+                                                              : "no person who can reserve ") +
                       shownPerson(key));
     return false;
 }

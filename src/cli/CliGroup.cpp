@@ -8,6 +8,7 @@
 #include "tables/Cp1252.h"
 
 #include <cstdio>
+#include <iostream>
 
 namespace orv::cli {
 
@@ -51,6 +52,12 @@ bool parseTime(const std::string& text, int& hour, int& minute) {
 }
 
 bool parsePerson(const std::string& text, CPeopleKey& key) {
+    std::vector<std::string> unstorable;
+    utf8ToCp1252(text, &unstorable);
+    if (!unstorable.empty()) {
+        std::cerr << unstorableMessage("The person " + text, unstorable) << "\n";
+        return false;
+    }
     std::vector<std::string> parts = splitValues(text);
     if (parts.size() > 4) return false;
     parts.resize(4);
@@ -62,6 +69,18 @@ bool parsePerson(const std::string& text, CPeopleKey& key) {
         return false;
     key.set(parts[1], parts[2], parts[0], parts[3]);
     return true;
+}
+
+std::optional<std::string> unstorableOption(const CliArgs& args,
+                                            std::initializer_list<const char*> options) {
+    for (const char* option : options) {
+        const auto value = args.value(option);
+        if (!value) continue;
+        std::vector<std::string> unstorable;
+        utf8ToCp1252(*value, &unstorable);
+        if (!unstorable.empty()) return unstorableMessage(std::string("--") + option, unstorable);
+    }
+    return std::nullopt;
 }
 
 std::string shownPerson(const CPeopleKey& key) {
@@ -108,7 +127,9 @@ int hexDigit(char c) {
 
 } // namespace
 
-std::string shownText(const std::string& stored) { return cp1252ToUtf8(escaped(stored, false)); }
+std::string shownText(const std::string& stored) {
+    return cp1252ToUtf8(escaped(stored, false));
+}
 
 std::string valueLine(const std::vector<std::string>& storedValues) {
     std::string line;
@@ -134,7 +155,8 @@ std::vector<std::string> splitValues(const std::string& line) {
                 values.back() += '\n';
             } else if (e == 'x' && i + 2 < stored.size() && hexDigit(stored[i + 1]) >= 0 &&
                        hexDigit(stored[i + 2]) >= 0) {
-                values.back() += static_cast<char>(hexDigit(stored[i + 1]) * 16 + hexDigit(stored[i + 2]));
+                values.back() +=
+                    static_cast<char>(hexDigit(stored[i + 1]) * 16 + hexDigit(stored[i + 2]));
                 i += 2;
             } else {
                 values.back() += e; // "\\" and "\|", and an unknown escape as its character

@@ -6,6 +6,8 @@
 #include "storage/Code4.h"
 #include "tables/CPeopleKey.h"
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,14 @@ bool parseDate(const std::string& text, std::string& dateKey);
 // "HH:MM" on the 24-hour clock.
 bool parseTime(const std::string& text, int& hour, int& minute);
 // A person given as "LAST|FIRST|MI|DEPT" (UTF-8; the last parts may be left out).
+// A person the tables cannot store (a character outside Windows-1252) is refused with a line on
+// standard error that names the characters.
 bool parsePerson(const std::string& text, CPeopleKey& key);
+// The first of these options whose value holds characters the tables cannot store: the message
+// naming them ("--note holds characters that cannot be stored: U+6771."), or nothing. Such a
+// value is refused whole: a '?' in a character's place would be stored without a word.
+std::optional<std::string> unstorableOption(const class CliArgs& args,
+                                            std::initializer_list<const char*> options);
 // "LAST|FIRST|MI|DEPT" of a person, for messages.
 std::string shownPerson(const CPeopleKey& key);
 // A date as "YYYY-MM-DD".

@@ -77,6 +77,8 @@ int runAdd(const std::vector<std::string>& argv) {
     if (storedName.size() > static_cast<std::size_t>(CItemInfoModel::kNameLimit))
         return usage(kAdd, "--name is longer than 20 characters");
     ItemValues values;
+    if (auto refusal = unstorableOption(args, {"name", "length", "description"}))
+        return fail(kAdd, *refusal);
     if (auto problem = checkValues(args, values)) return usage(kAdd, *problem);
     error4setNeverWait(true);
 
@@ -123,6 +125,8 @@ int runModify(const std::vector<std::string>& argv) {
     if (args.positional().size() != 2)
         return usage(kModify, "expects a group file and an item name");
     ItemValues values;
+    if (auto refusal = unstorableOption(args, {"length", "description"}))
+        return fail(kModify, *refusal);
     if (auto problem = checkValues(args, values)) return usage(kModify, *problem);
     if (!values.occupancy && !values.length && !values.description)
         return usage(kModify, "give --occupancy, --length, --description or several");

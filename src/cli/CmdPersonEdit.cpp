@@ -34,6 +34,11 @@ constexpr FieldOption kFields[] = {
     {"info2", &CPersonModel::f2, CPersonModel::kTextLimit},
 };
 
+std::optional<std::string> unstorableFields(const CliArgs& args) {
+    return unstorableOption(
+        args, {"first", "mi", "last", "dept", "phone", "location", "notes", "info1", "info2"});
+}
+
 // The person dialog's limits, checked before the group is opened.
 std::optional<std::string> checkFields(const CliArgs& args) {
     for (const FieldOption& f : kFields) {
@@ -70,6 +75,7 @@ int runAdd(const std::vector<std::string>& argv) {
         return usage(kAdd, "the person is LAST|FIRST|MI|DEPT");
     for (const char* o : {"first", "mi", "last", "dept"})
         if (args.has(o)) return usage(kAdd, std::string("--") + o + " is given by the person");
+    if (auto refusal = unstorableFields(args)) return fail(kAdd, *refusal);
     if (auto problem = checkFields(args)) return usage(kAdd, *problem);
     if (key.middleInitial().size() > static_cast<std::size_t>(CPersonModel::kMiddleInitialLimit))
         return usage(kAdd, "the middle initial has one character");
@@ -122,6 +128,7 @@ int runModify(const std::vector<std::string>& argv) {
     CPeopleKey key;
     if (!parsePerson(args.positional()[1], key))
         return usage(kModify, "the person is LAST|FIRST|MI|DEPT");
+    if (auto refusal = unstorableFields(args)) return fail(kModify, *refusal);
     if (auto problem = checkFields(args)) return usage(kModify, *problem);
     CliDocument d;
     d.prompt.setDialog(CPersonModel::kId,

@@ -172,6 +172,7 @@ int runReserve(const std::vector<std::string>& argv) {
     } else if (args.has("until")) {
         return usage(kReserve, "--until needs --repeat");
     }
+    if (auto refusal = unstorableOption(args, {"note"})) return fail(kReserve, *refusal);
     const std::string note = utf8ToCp1252(args.value("note").value_or(""));
     if (note.size() > static_cast<std::size_t>(CShowReservation::kNoteLimit))
         return usage(kReserve, "--note is longer than 80 characters");
@@ -370,6 +371,7 @@ int runDetail(const std::vector<std::string>& argv) {
     DayArgs a;
     int status = 0;
     if (!dayArgs(kDetail, args, 4, a, status)) return status;
+    if (auto refusal = unstorableOption(args, {"note"})) return fail(kDetail, *refusal);
     std::optional<std::string> note;
     if (auto v = args.value("note")) {
         note = utf8ToCp1252(*v);

@@ -36,27 +36,30 @@ int runDbfInfo(const std::vector<std::string>& argv) {
     if (!d) return kExitFailure;
     std::printf("file: %s\n", d->path.c_str());
     std::printf("version: 0x%02X\n", d->version);
-    std::printf("last change: year byte %d, month %d, day %d\n", d->date[0], d->date[1], d->date[2]);
+    std::printf("last change: year byte %d, month %d, day %d\n", d->date[0], d->date[1],
+                d->date[2]);
     std::printf("records: %ld\n", d4recCount(d));
     std::printf("header length: %u\n", d->headerLength);
     std::printf("record length: %u\n", d->recordLength);
     std::printf("table flags: 0x%02X%s\n", d->tableFlags,
                 (d->tableFlags & 0x01) ? " (production index)" : "");
     std::printf("fields: %d\n", d4numFields(d));
-    std::printf("  %-3s %-10s %-4s %5s %8s %6s\n", "#", "name", "type", "width", "decimals", "offset");
+    std::printf("  %-3s %-10s %-4s %5s %8s %6s\n", "#", "name", "type", "width", "decimals",
+                "offset");
     for (int i = 1; i <= d4numFields(d); ++i) {
         const Field4* f = d4fieldJ(d, i);
-        std::printf("  %-3d %-10s %-4c %5d %8d %6d\n", i, f->name.c_str(), f->type, f->width, f->decimals,
-                    f->offset);
+        std::printf("  %-3d %-10s %-4c %5d %8d %6d\n", i, f->name.c_str(), f->type, f->width,
+                    f->decimals, f->offset);
     }
     return kExitOk;
 }
 
-ORV_CLI_COMMAND("dbf-info", "show the header and fields of a table",
-                "usage: orvsched-cli dbf-info FILE\n\n"
-                "Shows the data file's version, last-change date bytes, record count, header and\n"
-                "record length, table flags and every field (name, type, width, decimals, offset).\n",
-                runDbfInfo);
+ORV_CLI_COMMAND(
+    "dbf-info", "show the header and fields of a table",
+    "usage: orvsched-cli dbf-info FILE\n\n"
+    "Shows the data file's version, last-change date bytes, record count, header and\n"
+    "record length, table flags and every field (name, type, width, decimals, offset).\n",
+    runDbfInfo);
 
 // dbf-dump
 
@@ -90,15 +93,16 @@ int runDbfDump(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-ORV_CLI_COMMAND("dbf-dump", "print the records of a table",
-                "usage: orvsched-cli dbf-dump FILE [--deleted] [--tag NAME]\n\n"
-                "Prints one line per active record, fields separated by '|', trailing blanks kept;\n"
-                "in a value '\\' is written \\\\, '|' \\|, line breaks \\r and \\n, other control\n"
-                "characters \\xHH.\n"
-                "--deleted  also print deleted records; every line then starts with '*|' for a\n"
-                "           deleted record or ' |' for an active one\n"
-                "--tag NAME print in the order of that index tag\n",
-                runDbfDump);
+ORV_CLI_COMMAND(
+    "dbf-dump", "print the records of a table",
+    "usage: orvsched-cli dbf-dump FILE [--deleted] [--tag NAME]\n\n"
+    "Prints one line per active record, fields separated by '|', trailing blanks kept;\n"
+    "in a value '\\' is written \\\\, '|' \\|, line breaks \\r and \\n, other control\n"
+    "characters \\xHH.\n"
+    "--deleted  also print deleted records; every line then starts with '*|' for a\n"
+    "           deleted record or ' |' for an active one\n"
+    "--tag NAME print in the order of that index tag\n",
+    runDbfDump);
 
 // dbf-create
 
@@ -109,7 +113,8 @@ int runDbfCreate(const std::vector<std::string>& argv) {
     Field4info fields;
     for (const auto& spec : args.values("field")) {
         auto colon = spec.rfind(':');
-        if (colon == std::string::npos || colon == 0) return usage("dbf-create", "field must be NAME:WIDTH: " + spec);
+        if (colon == std::string::npos || colon == 0)
+            return usage("dbf-create", "field must be NAME:WIDTH: " + spec);
         int width = std::atoi(spec.c_str() + colon + 1);
         if (width < 1 || width > 254) return usage("dbf-create", "width must be 1 to 254: " + spec);
         fields.add(spec.substr(0, colon), 'C', width);
@@ -120,8 +125,10 @@ int runDbfCreate(const std::vector<std::string>& argv) {
         std::vector<std::string> parts;
         std::stringstream ss(spec);
         std::string part;
-        while (std::getline(ss, part, ':')) parts.push_back(part);
-        if (parts.size() < 2 || parts.size() > 4) return usage("dbf-create", "tag must be NAME:KEYEXPR[:FILTER][:unique]: " + spec);
+        while (std::getline(ss, part, ':'))
+            parts.push_back(part);
+        if (parts.size() < 2 || parts.size() > 4)
+            return usage("dbf-create", "tag must be NAME:KEYEXPR[:FILTER][:unique]: " + spec);
         bool unique = false;
         if (parts.size() >= 3 && parts.back() == "unique") {
             unique = true;
@@ -167,6 +174,15 @@ int runDbfAppend(const std::vector<std::string>& argv) {
     while (std::getline(std::cin, line)) {
         ++lineNo;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> unstorable;
+        utf8ToCp1252(line, &unstorable);
+        if (!unstorable.empty()) {
+            // Nothing is stored in place of a character the table cannot hold.
+            std::cerr << "orvsched-cli dbf-append: line " << lineNo << ": "
+                      << unstorableMessage("the line", unstorable) << "\n";
+            ++refused;
+            continue;
+        }
         const std::vector<std::string> values = splitValues(line);
         d4appendStart(d, 0);
         d4blank(d);
@@ -206,12 +222,14 @@ ORV_CLI_COMMAND(
 int runDbfDelete(const std::vector<std::string>& argv) {
     CliArgs args;
     if (!args.parse(argv, {}, {})) return usage("dbf-delete", args.error());
-    if (args.positional().size() < 2) return usage("dbf-delete", "expected a table file and record numbers");
+    if (args.positional().size() < 2)
+        return usage("dbf-delete", "expected a table file and record numbers");
     std::vector<long> records;
     for (std::size_t i = 1; i < args.positional().size(); ++i) {
         char* end = nullptr;
         long r = std::strtol(args.positional()[i].c_str(), &end, 10);
-        if (!end || *end || r < 1) return usage("dbf-delete", "not a record number: " + args.positional()[i]);
+        if (!end || *end || r < 1)
+            return usage("dbf-delete", "not a record number: " + args.positional()[i]);
         records.push_back(r);
     }
     Code4 code;
@@ -260,18 +278,20 @@ int runIndexCheck(const std::vector<std::string>& argv) {
                                        "; repair it with: orvsched-cli reindex " + d->path);
     std::printf("ok");
     int i = 0;
-    for (Tag4* t = d4tagNext(d, nullptr); t; t = d4tagNext(d, t)) std::printf(" %s=%lld", t->name.c_str(), counts[static_cast<std::size_t>(i++)]);
+    for (Tag4* t = d4tagNext(d, nullptr); t; t = d4tagNext(d, t))
+        std::printf(" %s=%lld", t->name.c_str(), counts[static_cast<std::size_t>(i++)]);
     std::printf("\n");
     return kExitOk;
 }
 
-ORV_CLI_COMMAND("index-check", "verify every index tag against its data file",
-                "usage: orvsched-cli index-check FILE\n\n"
-                "Checks each tag: page structure, key order, every key equal to the key computed\n"
-                "from its record, the filter, uniqueness, and every record that passes the filter\n"
-                "present once. Prints 'ok' with each tag's key count, or the first problem and the\n"
-                "reindex command that repairs it (exit 1).\n",
-                runIndexCheck);
+ORV_CLI_COMMAND(
+    "index-check", "verify every index tag against its data file",
+    "usage: orvsched-cli index-check FILE\n\n"
+    "Checks each tag: page structure, key order, every key equal to the key computed\n"
+    "from its record, the filter, uniqueness, and every record that passes the filter\n"
+    "present once. Prints 'ok' with each tag's key count, or the first problem and the\n"
+    "reindex command that repairs it (exit 1).\n",
+    runIndexCheck);
 
 // reindex
 
@@ -350,11 +370,12 @@ int runSeek(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-ORV_CLI_COMMAND("seek", "find a key in an index tag",
-                "usage: orvsched-cli seek FILE TAG TEXT\n\n"
-                "Seeks TEXT in the tag (a shorter text finds the first key that begins with it) and\n"
-                "prints the result code and the record found.\n",
-                runSeek);
+ORV_CLI_COMMAND(
+    "seek", "find a key in an index tag",
+    "usage: orvsched-cli seek FILE TAG TEXT\n\n"
+    "Seeks TEXT in the tag (a shorter text finds the first key that begins with it) and\n"
+    "prints the result code and the record found.\n",
+    runSeek);
 
 } // namespace
 } // namespace orv::cli

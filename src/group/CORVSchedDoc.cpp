@@ -384,7 +384,8 @@ int CORVSchedDoc::deleteOlderThan(const std::string& dateKey) {
 }
 
 int CORVSchedDoc::takeReadFailure(int rc) {
-    const int failure = error4take(&m_code, rc);
+    int failure = error4take(&m_code, rc);
+    if (failure == 0) failure = rc;
     if (failure != 0) m_prompt.message(kNotRead, kDatabaseError, PromptIcon::error);
     return failure;
 }

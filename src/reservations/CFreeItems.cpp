@@ -25,7 +25,8 @@ std::vector<int> CFreeItems::freeItems(CORVSchedDoc& doc, const CDate& first, in
             }
             return true;
         });
-        const int failure = error4take(&doc.code(), rc);
+        int failure = error4take(&doc.code(), rc);
+        if (failure == 0) failure = rc;
         if (failure != 0) {
             if (rcOut) *rcOut = failure;
             return {};

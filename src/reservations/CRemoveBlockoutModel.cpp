@@ -36,7 +36,7 @@ void CRemoveBlockoutModel::load() {
         }
         return true;
     });
-    if (error4take(&m_doc.code(), rc) != 0) {
+    if (error4take(&m_doc.code(), rc) != 0 || rc != 0) {
         // A list cut short would hide the blockouts after the failed read.
         m_lines.clear();
         m_records.clear();

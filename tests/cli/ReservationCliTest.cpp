@@ -236,3 +236,49 @@ TEST_F(ReservationCliTest, EveryPersonArgumentIsReadAsStrictlyAsTheOthers) {
 
 } // namespace
 } // namespace orv::test
+
+namespace orv::test {
+namespace {
+
+TEST_F(ReservationCliTest, TextTheTablesCannotHoldIsRefusedAndNothingStoredInItsPlace) {
+    ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
+    const std::string before = slurpFile(group) + slurpFile(dir.file("RoomSched.dbf")) +
+                               slurpFile(dir.file("RoomPeople.dbf"));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string firstLine;
+    };
+    const std::vector<Case> cases = {
+        {{"person-add", group, "東京|太郎"},
+         2,
+         "The person 東京|太郎 holds characters that cannot be stored: U+6771, U+4EAC, U+592A, "
+         "U+90CE."},
+        {{"reserve", group, "Boardroom", "2026-12-09", "09:00", "10:00", "--person",
+          "Morgan|Alex|J|Sales", "--note", "会議 room"},
+         1,
+         "orvsched-cli reserve: --note holds characters that cannot be stored: U+4F1A, U+8B70."},
+        {{"item-add", group, "--name", "Hall ☃"},
+         1,
+         "orvsched-cli item-add: --name holds characters that cannot be stored: U+2603."},
+        {{"group-modify", group, "--description", "Caf\xC3\xA9 \xE2\x98\x95"},
+         1,
+         "orvsched-cli group-modify: --description holds characters that cannot be stored: "
+         "U+2615."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        const CliResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.status);
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.firstLine);
+        EXPECT_EQ(slurpFile(group) + slurpFile(dir.file("RoomSched.dbf")) +
+                      slurpFile(dir.file("RoomPeople.dbf")),
+                  before);
+    }
+    // Accented letters and the euro sign are stored text.
+    EXPECT_EQ(run({"group-modify", group, "--description", "Caf\xC3\xA9 \xE2\x82\xAC"}).exitCode,
+              0);
+}
+
+} // namespace
+} // namespace orv::test

@@ -289,15 +289,14 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
     CRosterLink& links = doc->rosterLinks();
     // At a minute of 2026-12-08 the Boardroom's reservation changes; then it is written twice.
     const std::tuple<int, std::function<void()>, std::string> steps[] = {
-        {1000, [] {},
-         "SEQUENCE:0\r\nLAST-MODIFIED:20261208T100000Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+        {1000, [] {}, "SEQUENCE:0\r\nLAST-MODIFIED:@1000Z\r\nDTSTART:20261208T110000\r\nDTEND"},
         {1005,
          [&] {
              EXPECT_EQ(s.seek("20261208", "Boardroom", "11", "00"), 0);
              s.image().setNote("Budget");
              EXPECT_EQ(s.update(), 0);
          },
-         "SEQUENCE:1\r\nLAST-MODIFIED:20261208T100500Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+         "SEQUENCE:1\r\nLAST-MODIFIED:@1005Z\r\nDTSTART:20261208T110000\r\nDTEND"},
         {1010,
          [&] {
              links.clearImage();
@@ -307,7 +306,7 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
              links.setPerson({"Pat", "", "Ames", "Ops"});
              EXPECT_EQ(links.append(), 0);
          },
-         "SEQUENCE:2\r\nLAST-MODIFIED:20261208T101000Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+         "SEQUENCE:2\r\nLAST-MODIFIED:@1010Z\r\nDTSTART:20261208T110000\r\nDTEND"},
         // Terminated in its first minute: it ends as it starts, and has no DTEND.
         {1100,
          [&] {
@@ -316,13 +315,23 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
              prompt.answers = {true, true};
              d.terminateReservation();
          },
-         "SEQUENCE:3\r\nLAST-MODIFIED:20261208T110000Z\r\nDTSTART:20261208T110000\r\nSUMMARY"},
+         "SEQUENCE:3\r\nLAST-MODIFIED:@1100Z\r\nDTSTART:20261208T110000\r\nSUMMARY"},
     };
     const std::string file = dir.file("Room.ics");
     std::string huddle;
-    for (const auto& [hhmm, change, expected] : steps) {
+    for (const auto& [hhmm, change, expectedLocal] : steps) {
         SCOPED_TRACE(hhmm);
         clock.setLocal(2026, 12, 8, hhmm / 100, hhmm % 100);
+        // LAST-MODIFIED is UTC: "@HHMM" in the step stands for that local minute as UTC.
+        std::string expected = expectedLocal;
+        if (const std::size_t at = expected.find('@'); at != std::string::npos) {
+            const std::time_t now = clock.now();
+            std::tm utc{};
+            gmtime_r(&now, &utc);
+            char stamp[32];
+            std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &utc);
+            expected.replace(at, 5, stamp);
+        }
         change();
         std::string error;
         ASSERT_TRUE(CCalendarFeed::write(*doc, file, &error)) << error;
