@@ -74,8 +74,17 @@ void touchDate(Data4* d);
 // 0 when nothing needed writing; res4unique when a unique tag refused the new key (the buffer
 // stays changed); res4locked; or an error.
 int recordWrite(Data4* d);
+// How a record is read: on its own (d4go), or by a walk going forward or backward, which on
+// the network path reads through the table's blocks (RecordBlocks4.h).
+enum class ReadFor { single, walkForward, walkBackward };
 // Reads a record into the buffer: 0 or e4read raised.
-int recordRead(Data4* d, long record);
+int recordRead(Data4* d, long record, ReadFor how = ReadFor::single);
+// A new walk over the table (d4top, d4bottom, d4seek): on the network path what earlier walks
+// read is dropped and the index header is read again at the first tag move.
+void walkStart(Data4* d);
+// A lock of ours was granted: every table of the context forgets the blocks it read before and
+// reads the index header again at its next tag move.
+void lockGranted(Code4* code);
 void setEof(Data4* d, long count);
 void blankBuffer(Data4* d);
 
@@ -93,10 +102,16 @@ int indexReadFallback(Data4* d, int cachedResult, int (*op)(void*), void* ctx);
 
 // Runs a tag read: without the index lock first, from the page cache only; when pages must be
 // read from disk (where another process may be halfway through a change), under the index lock.
+// On the network path the header is read once per walk (and again after a lock of ours is
+// granted) instead of before every move: each read is a round trip to the server.
 template <class Op> int indexRead(Data4* d, Op&& op) {
     if (!d->cdx) return res4noTag;
-    int rc = d->cdx->refresh();
-    if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+    int rc = 0;
+    if (!d->network || !d->indexChecked) {
+        rc = d->cdx->refresh();
+        if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+        d->indexChecked = true;
+    }
     const bool mayRead = d->indexLocked || d->exclusive;
     if (!mayRead) d->cdx->setCacheOnly(true);
     rc = op();

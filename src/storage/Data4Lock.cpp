@@ -34,7 +34,10 @@ int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
     int attempts = d->code->lockRetries == 0 ? 1 : d->code->lockRetries;
     for (;;) {
         int rc = fs(d).lockRange(fd, start, length, lockKind(d));
-        if (rc == 0) return 0;
+        if (rc == 0) {
+            lockGranted(d->code);
+            return 0;
+        }
         if (rc != -EAGAIN) return raise(d, e4lock, kLocLock, "file4lock");
         if (attempts == 1) return res4locked;
         pause(d->code);
@@ -106,7 +109,10 @@ int indexReadFallback(Data4* d, int cachedResult, int (*op)(void*), void* ctx) {
     int rc = indexLock(d, &took);
     if (rc != 0) return rc;
     rc = d->cdx->refresh();
-    if (rc >= 0) rc = op(ctx);
+    if (rc >= 0) {
+        d->indexChecked = true;
+        rc = op(ctx);
+    }
     int ur = took ? indexUnlock(d) : 0;
     if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
     return rc != 0 ? rc : ur;
@@ -151,6 +157,7 @@ int d4lockAll(Data4* data) {
             int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, lockKind(data));
             if (r == 0) {
                 data->indexLocked = true;
+                lockGranted(data->code);
                 break;
             }
             if (r != -EAGAIN) {
@@ -174,6 +181,7 @@ int d4lockAll(Data4* data) {
     if (data->cdx) {
         rc = data->cdx->refresh();
         if (rc < 0) return raise(data, rc, kLocLockAll, "d4lockAll");
+        data->indexChecked = true;
     }
     return 0;
 }
