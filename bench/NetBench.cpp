@@ -1,7 +1,7 @@
 // The user actions of one open document on a group behind a (slow) network share, each timed
 // once and, on an orv_passfs mount, with the file-system operations it caused.
 //
-// usage: net_bench GROUP.sch DATE [ITEM]
+// usage: net_bench GROUP.sch DATE [ITEM [ACTION...]]
 //
 // GROUP.sch is a group made by `overview_bench RECORDS FOLDER` with a person "Walker|Sam||Sales"
 // who can reserve (`orvsched-cli person-add GROUP.sch 'Walker|Sam||Sales'`), DATE (YYYY-MM-DD)
@@ -17,7 +17,8 @@
 // Each line: the action, what it listed, milliseconds, and the FUSE operations it caused when
 // the group lies on an orv_passfs mount (read from its .orv_passfs_counts file): all of them,
 // and the reads among them. The booking and the blockout leave the group as they found it, less
-// two records marked deleted.
+// two records marked deleted. Given ACTIONs, only those run after the open (a booking's cancel
+// needs the booking before it).
 
 #include "QuietPrompt.h"
 
@@ -35,6 +36,7 @@
 #include "tables/CFieldText.h"
 #include "tables/CFixedClock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +45,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using namespace orv;
 using Clock = std::chrono::steady_clock;
@@ -84,7 +87,13 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-void measure(const std::string& folder, const char* what, const std::function<std::string()>& work) {
+std::vector<std::string> g_only; // the actions to run; empty: all
+
+void measure(const std::string& folder, const char* what,
+             const std::function<std::string()>& work) {
+    if (!g_only.empty() && std::string(what) != "open" &&
+        std::find(g_only.begin(), g_only.end(), what) == g_only.end())
+        return;
     const Ops before = fuseOps(folder);
     const auto t0 = Clock::now();
     const std::string listed = work();
@@ -110,6 +119,8 @@ int main(int argc, char** argv) {
     const std::string folder = folderOf(groupFile);
     const std::string day = argv[2];
     const std::string itemName = argc > 3 ? argv[3] : "Room 150";
+    for (int i = 4; i < argc; ++i)
+        g_only.emplace_back(argv[i]);
     const int year = std::atoi(day.substr(0, 4).c_str());
     const int month = std::atoi(day.substr(5, 2).c_str());
     const int dom = std::atoi(day.substr(8, 2).c_str());

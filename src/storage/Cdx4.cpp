@@ -203,17 +203,20 @@ struct Cdx4::Impl {
         const std::uint64_t start = off / kBlockBytes * kBlockBytes;
         Block b;
         // Not past the end: a read there would be one more call only to learn of the end.
-        b.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBlockBytes, std::max<std::uint64_t>(fileSize, off + kPage) - start)));
-        const long long got = fs.pread(fd, b.bytes.data(), b.bytes.size(), static_cast<std::int64_t>(start));
+        b.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(
+            kBlockBytes, std::max<std::uint64_t>(fileSize, off + kPage) - start)));
+        const long long got =
+            fs.pread(fd, b.bytes.data(), b.bytes.size(), static_cast<std::int64_t>(start));
         if (got < 0) return e4read;
         b.bytes.resize(static_cast<std::size_t>(got));
         if (off - start + kPage > b.bytes.size()) return e4read;
         std::memcpy(page.data(), b.bytes.data() + (off - start), kPage);
         b.lastUse = ++blockUses;
         if (blocks.size() >= kMaxBlocks && blocks.count(start) == 0) {
-            auto oldest = std::min_element(blocks.begin(), blocks.end(), [](const auto& x, const auto& y) {
-                return x.second.lastUse < y.second.lastUse;
-            });
+            auto oldest =
+                std::min_element(blocks.begin(), blocks.end(), [](const auto& x, const auto& y) {
+                    return x.second.lastUse < y.second.lastUse;
+                });
             blocks.erase(oldest);
         }
         blocks[start] = std::move(b);
@@ -224,13 +227,15 @@ struct Cdx4::Impl {
     void blockWritten(std::uint64_t off, const std::uint8_t* buf, std::size_t n) {
         if (blocks.empty()) return;
         const std::uint64_t end = off + n;
-        for (std::uint64_t start = off / kBlockBytes * kBlockBytes; start < end; start += kBlockBytes) {
+        for (std::uint64_t start = off / kBlockBytes * kBlockBytes; start < end;
+             start += kBlockBytes) {
             auto it = blocks.find(start);
             if (it == blocks.end()) continue;
             std::vector<std::uint8_t>& bytes = it->second.bytes;
             const std::uint64_t from = std::max(off, start);
             const std::uint64_t to = std::min<std::uint64_t>(end, start + bytes.size());
-            if (from < to) std::memcpy(bytes.data() + (from - start), buf + (from - off), to - from);
+            if (from < to)
+                std::memcpy(bytes.data() + (from - start), buf + (from - off), to - from);
         }
     }
 

@@ -178,7 +178,8 @@ int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count, bool forward) {
     if (rc != 0) return rc;
     // Record numbers start at 1; a key pointing at 0 is a damaged index.
     if (c.record == 0) return raise(d, e4index, kLocIndex, "d4skip");
-    rc = recordRead(d, static_cast<long>(c.record), forward ? ReadFor::walkForward : ReadFor::walkBackward);
+    rc = recordRead(d, static_cast<long>(c.record),
+                    forward ? ReadFor::walkForward : ReadFor::walkBackward);
     if (rc != 0) return rc;
     d->cursor = c;
     return 0;
@@ -200,7 +201,8 @@ int tagEnd(Data4* data, bool top, long location, const char* op) {
             data->bof = true;
             return res4eof;
         }
-        return recordRead(data, top ? 1 : count, top ? ReadFor::walkForward : ReadFor::walkBackward);
+        return recordRead(data, top ? 1 : count,
+                          top ? ReadFor::walkForward : ReadFor::walkBackward);
     }
     Cdx4::Cursor c;
     rc = indexRead(data, [&] {

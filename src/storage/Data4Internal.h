@@ -46,7 +46,11 @@ inline File4System& fs(const Data4* d) { return *d->code->fs; }
 int raise(Data4* d, int code, long location, const char* operation);
 
 // One exclusive byte-range lock with the context's retries. 0, res4locked, or e4lock raised.
-int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length);
+// A lock granted drops what the context's tables read before (lockGranted) unless it is
+// `forReadingIndex`: the index lock a walk takes only to read index pages, which guards nothing
+// but the index, whose header is read again under it.
+int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length,
+              bool forReadingIndex = false);
 int unlockRange(Data4* d, int fd, std::int64_t start, std::int64_t length);
 std::int64_t recordLockPosition(const Data4* d, long record);
 std::int64_t appendLockPosition(const Data4* d);
@@ -57,7 +61,7 @@ int releaseContextLocks(Code4* code);
 // Releases the table's locks without writing anything.
 int releaseLocks(Data4* d);
 // Takes the index lock unless held; *took says whether this call took it.
-int indexLock(Data4* d, bool* took);
+int indexLock(Data4* d, bool* took, bool forReadingIndex = false);
 int indexUnlock(Data4* d);
 
 // Reads the record count from the header unless the cached one is valid.

@@ -13,8 +13,11 @@
 // Freshness, kept by the table layer (Data4Record.cpp, Data4Lock.cpp):
 //  - a new walk starts with nothing: each d4top, d4bottom and d4seek drops the blocks, so a new
 //    list sees everything written before it began;
-//  - a lock of ours granted on any table of the context drops the blocks of every table, so
-//    nothing read before another process's write is used after our lock is granted;
+//  - a lock of ours granted on any table of the context (a record, the append or the file lock,
+//    and the index lock of a write) drops the blocks of every table, so nothing read before
+//    another process's write is used after our lock is granted; the index lock a walk takes
+//    only to read index pages guards no record and leaves the blocks (the index header is read
+//    again under it);
 //  - while the table holds a lock of ours other than the whole-file lock (a record or the
 //    append lock, whose holders' reads must see the file as it is now) records are read one by
 //    one from the file; under the file lock nobody else can write, and blocks read after its
@@ -42,8 +45,8 @@ public:
     // Reads a block with the record: going forward the record and those after it, going
     // backward the record and those before it, never past record `last` (the count read from
     // the header before). The record's bytes, or null when the file did not give them.
-    const char* fill(File4System& fs, int fd, std::int64_t headerLength,
-                     std::uint32_t recordLength, long record, long last, bool forward);
+    const char* fill(File4System& fs, int fd, std::int64_t headerLength, std::uint32_t recordLength,
+                     long record, long last, bool forward);
     // Our own write of the record: a block holding it gets the new bytes.
     void written(long record, const char* bytes);
     // Drops every block; the walk goes on with block reads of the size reached.

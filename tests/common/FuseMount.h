@@ -61,7 +61,8 @@ public:
             return;
         }
         struct statfs sf {};
-        if (::statfs(mountPoint().c_str(), &sf) != 0 || static_cast<long>(sf.f_type) != kFuseMagic) {
+        if (::statfs(mountPoint().c_str(), &sf) != 0 ||
+            static_cast<long>(sf.f_type) != kFuseMagic) {
             m_why = "FUSE not available: the mount point does not show a FUSE file system";
             unmount();
             return;
@@ -88,7 +89,8 @@ private:
         if (pid < 0) return -1;
         if (pid == 0) {
             std::vector<char*> argv;
-            for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            for (const auto& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
             // The daemon outlives no test: leak reports of a sanitizer build say nothing here.
             ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
@@ -107,7 +109,8 @@ private:
         struct statfs sf {};
         if (::statfs(mountPoint().c_str(), &sf) != 0 || static_cast<long>(sf.f_type) != kFuseMagic)
             return;
-        if (run({"fusermount3", "-u", "-z", mountPoint()}) != 0) ::umount2(mountPoint().c_str(), MNT_DETACH);
+        if (run({"fusermount3", "-u", "-z", mountPoint()}) != 0)
+            ::umount2(mountPoint().c_str(), MNT_DETACH);
         m_mounted = false;
     }
 

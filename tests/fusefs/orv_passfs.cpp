@@ -83,15 +83,20 @@ std::atomic<unsigned long long> g_counts[kOpCount];
 // Counts the operation and waits the added delay.
 void roundTrip(Op op) {
     g_counts[op].fetch_add(1, std::memory_order_relaxed);
-    if (g_options.delayUs) std::this_thread::sleep_for(std::chrono::microseconds(g_options.delayUs));
+    if (g_options.delayUs)
+        std::this_thread::sleep_for(std::chrono::microseconds(g_options.delayUs));
 }
 
-std::string real(const char* path) { return g_root + path; }
+std::string real(const char* path) {
+    return g_root + path;
+}
 
 // The counts file: a name nothing else uses, read through the mount without being counted.
 constexpr const char* kCountsName = "/.orv_passfs_counts";
 constexpr std::uint64_t kCountsHandle = ~std::uint64_t{0};
-bool isCounts(const char* path) { return path && std::strcmp(path, kCountsName) == 0; }
+bool isCounts(const char* path) {
+    return path && std::strcmp(path, kCountsName) == 0;
+}
 
 std::string countsText() {
     std::string text;
@@ -108,7 +113,9 @@ std::string countsText() {
     return text + line;
 }
 
-int fail() { return -errno; }
+int fail() {
+    return -errno;
+}
 
 void* fs_init(fuse_conn_info*, fuse_config* cfg) {
     cfg->use_ino = 1;
@@ -156,18 +163,29 @@ int fs_readlink(const char* path, char* buf, std::size_t size) {
     return 0;
 }
 
-int fs_readdir(const char* path, void* buf, fuse_fill_dir_t filler, off_t, fuse_file_info*,
-            fuse_readdir_flags) {
+int fs_opendir(const char* path, fuse_file_info* fi) {
     roundTrip(kReaddir);
     DIR* dir = ::opendir(real(path).c_str());
     if (!dir) return fail();
+    fi->fh = reinterpret_cast<std::uintptr_t>(dir);
+    return 0;
+}
+
+int fs_readdir(const char*, void* buf, fuse_fill_dir_t filler, off_t, fuse_file_info* fi,
+               fuse_readdir_flags) {
+    DIR* dir = reinterpret_cast<DIR*>(static_cast<std::uintptr_t>(fi->fh));
+    ::rewinddir(dir);
     while (dirent* e = ::readdir(dir)) {
         struct stat st {};
         st.st_ino = e->d_ino;
         st.st_mode = static_cast<mode_t>(e->d_type) << 12;
         if (filler(buf, e->d_name, &st, 0, static_cast<fuse_fill_dir_flags>(0))) break;
     }
-    ::closedir(dir);
+    return 0;
+}
+
+int fs_releasedir(const char*, fuse_file_info* fi) {
+    ::closedir(reinterpret_cast<DIR*>(static_cast<std::uintptr_t>(fi->fh)));
     return 0;
 }
 
@@ -217,15 +235,15 @@ int fs_chmod(const char* path, mode_t mode, fuse_file_info* fi) {
 
 int fs_chown(const char* path, uid_t uid, gid_t gid, fuse_file_info* fi) {
     roundTrip(kChown);
-    const int r = fi ? ::fchown(static_cast<int>(fi->fh), uid, gid)
-                     : ::lchown(real(path).c_str(), uid, gid);
+    const int r =
+        fi ? ::fchown(static_cast<int>(fi->fh), uid, gid) : ::lchown(real(path).c_str(), uid, gid);
     return r < 0 ? fail() : 0;
 }
 
 int fs_truncate(const char* path, off_t size, fuse_file_info* fi) {
     roundTrip(kTruncate);
-    const int r = fi ? ::ftruncate(static_cast<int>(fi->fh), size)
-                     : ::truncate(real(path).c_str(), size);
+    const int r =
+        fi ? ::ftruncate(static_cast<int>(fi->fh), size) : ::truncate(real(path).c_str(), size);
     return r < 0 ? fail() : 0;
 }
 
@@ -342,7 +360,8 @@ int main(int argc, char** argv) {
     // The folder is ours; the rest goes to libfuse.
     fuse_args args = FUSE_ARGS_INIT(0, nullptr);
     fuse_opt_add_arg(&args, argv[0]);
-    for (int i = 2; i < argc; ++i) fuse_opt_add_arg(&args, argv[i]);
+    for (int i = 2; i < argc; ++i)
+        fuse_opt_add_arg(&args, argv[i]);
     if (fuse_opt_parse(&args, &g_options, kOptionSpecs, nullptr) != 0) return 2;
     fuse_opt_add_arg(&args, "-odefault_permissions");
     fuse_opt_add_arg(&args, "-ofsname=orv_passfs");
@@ -353,7 +372,9 @@ int main(int argc, char** argv) {
     ops.getattr = fs_getattr;
     ops.access = fs_access;
     ops.readlink = fs_readlink;
+    ops.opendir = fs_opendir;
     ops.readdir = fs_readdir;
+    ops.releasedir = fs_releasedir;
     ops.mknod = fs_mknod;
     ops.mkdir = fs_mkdir;
     ops.unlink = fs_unlink;

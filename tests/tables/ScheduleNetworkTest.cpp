@@ -14,7 +14,9 @@ namespace {
 constexpr int kItems = 60;
 constexpr int kPerItem = 8;
 
-std::string itemName(int i) { return "Room " + std::to_string(100 + i); }
+std::string itemName(int i) {
+    return "Room " + std::to_string(100 + i);
+}
 
 class ScheduleNetworkTest : public ::testing::Test {
 protected:
@@ -83,6 +85,7 @@ TEST_F(ScheduleNetworkTest, TodaysListReadsBlocksNotRecords) {
 TEST_F(ScheduleNetworkTest, AnItemsDayIsAFewReads) {
     std::vector<CScheduleRecord> records;
     ASSERT_EQ(m_schedule.recordsOfItemOnDate("20240315", itemName(30), records), 0);
+    records.clear();
     m_fs.reset();
     ASSERT_EQ(m_schedule.recordsOfItemOnDate("20240315", itemName(31), records), 0);
     EXPECT_EQ(records.size(), static_cast<std::size_t>(kPerItem));
