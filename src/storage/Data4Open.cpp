@@ -295,9 +295,12 @@ int readStructure(Data4* d) {
         d->fields.push_back(fld);
     }
     if (static_cast<std::uint32_t>(offset) != d->recordLength) return e4data;
-    if (static_cast<long long>(d->headerLength) +
-            static_cast<long long>(d->headerCount) * d->recordLength > fileSize)
-        return e4data;
+    const long long counted = static_cast<long long>(d->headerLength) +
+                              static_cast<long long>(d->headerCount) * d->recordLength;
+    // Another process may have appended between the look at the size and the read of the count
+    // (a record is on disk before it is counted): the size is looked at once more.
+    if (counted > fileSize) fileSize = f.size(d->fd);
+    if (counted > fileSize) return e4data;
     return 0;
 }
 

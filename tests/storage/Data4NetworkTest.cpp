@@ -301,6 +301,27 @@ TEST(Data4NetworkLocal, ORV_FORCE_NETWORKPutsEveryTableOnTheNetworkPath) {
     code4initUndo(&code);
 }
 
+TEST(Data4OpenWhileAppending, EveryOpenSucceedsWhileAnotherProcessAppends) {
+    // The open looks at the size before it reads the count; a record appended in between is on
+    // disk before it is counted, so a count past the size seen means a look at the size again.
+    TempDir dir;
+    const std::string path = dir.file("growing");
+    makeTable(path, 10);
+    Process peer(kPeer, {"appendloop", path});
+    std::string line;
+    ASSERT_TRUE(peer.readLine(line));
+    Code4 code;
+    code4init(&code);
+    code.silentErrors = 1;
+    for (int i = 0; i < 300; ++i) {
+        Data4* d = d4open(&code, path);
+        ASSERT_NE(d, nullptr) << "open " << i << ": " << code.errorCode;
+        ASSERT_EQ(d4close(d), 0);
+    }
+    peer.killHard();
+    code4initUndo(&code);
+}
+
 // --- on a real FUSE file system
 // -------------------------------------------------------------------
 
