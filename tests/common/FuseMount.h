@@ -55,6 +55,7 @@ public:
         }
         // The daemon's parent returns once the file system is mounted.
         const int status = run(args);
+        m_started = status == 0;
         if (status != 0) {
             m_why = "FUSE not available: orv_passfs could not mount (status " +
                     std::to_string(status) + "; mounting may not be permitted here)";
@@ -103,12 +104,10 @@ private:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // Also when the daemon has died (the mount point then answers "not connected").
     void unmount() {
-        if (m_unmounted) return;
+        if (m_unmounted || !m_started) return;
         m_unmounted = true;
-        struct statfs sf {};
-        if (::statfs(mountPoint().c_str(), &sf) != 0 || static_cast<long>(sf.f_type) != kFuseMagic)
-            return;
         if (run({"fusermount3", "-u", "-z", mountPoint()}) != 0)
             ::umount2(mountPoint().c_str(), MNT_DETACH);
         m_mounted = false;
@@ -116,6 +115,7 @@ private:
 
     TempDir m_root;
     std::string m_why;
+    bool m_started = false; // orv_passfs said it mounted
     bool m_mounted = false;
     bool m_unmounted = false;
 };
