@@ -31,6 +31,7 @@ constexpr int kMaxDepth = 512; // no real tree of 512-byte pages comes near; gua
 constexpr std::size_t kCachedNodes = 4096;         // decoded pages, a few MB
 constexpr std::size_t kWriteRun = 128;             // pages per write call
 constexpr std::size_t kBuildBatch = 1024;          // pages a rebuild keeps before writing them
+constexpr std::uint64_t kOpenRead = 8192;          // the start of the file read at once on open
 constexpr std::uint64_t kMaxFileSize = 0xFFFFFE00; // page offsets are 32-bit
 
 using Page = std::array<std::uint8_t, kPage>;
@@ -117,6 +118,18 @@ struct Cdx4::Impl {
     std::string fileName;
     bool ready = false;
     bool cacheOnly = false; // a page not in the cache is a miss, not a read
+    // Raw 64 KiB blocks of the file by their offset (network file systems only, see
+    // setBlockReads), least recently used first out.
+    struct Block {
+        std::vector<std::uint8_t> bytes;
+        std::uint64_t lastUse = 0;
+    };
+    bool blockReads = false;
+    std::map<std::uint64_t, Block> blocks;
+    std::uint64_t blockUses = 0;
+    // The start of the file, read in one call while the file is opened (headers, the directory),
+    // used by that open only.
+    std::vector<std::uint8_t> openBytes;
     const std::uint8_t* headerView = nullptr;
     Tree directory;
     std::vector<TagInfo> tags;
@@ -150,6 +163,10 @@ struct Cdx4::Impl {
     }
 
     int readAt(std::uint64_t off, void* buf, std::size_t n) {
+        if (off + n <= openBytes.size()) {
+            std::memcpy(buf, openBytes.data() + off, n);
+            return 0;
+        }
         const long long got = fs.pread(fd, buf, n, static_cast<std::int64_t>(off));
         if (got < 0 || static_cast<std::size_t>(got) != n) return e4read;
         return 0;
@@ -157,8 +174,69 @@ struct Cdx4::Impl {
 
     int writeAt(std::uint64_t off, const void* buf, std::size_t n) {
         const long long put = fs.pwrite(fd, buf, n, static_cast<std::int64_t>(off));
-        if (put < 0 || static_cast<std::size_t>(put) != n) return e4write;
+        if (put < 0 || static_cast<std::size_t>(put) != n) {
+            blocks.clear(); // what reached the file is not known
+            return e4write;
+        }
+        blockWritten(off, static_cast<const std::uint8_t*>(buf), n);
         return 0;
+    }
+
+    // --- blocks (network file systems) ----------------------------------------------------------
+
+    static constexpr std::size_t kMaxBlocks = 64; // 4 MiB
+
+    // Copies the page from a kept block: false when no block holds it whole.
+    bool blockPage(std::uint32_t off, Page& page) {
+        if (!blockReads) return false;
+        auto it = blocks.find(off / kBlockBytes * kBlockBytes);
+        if (it == blocks.end()) return false;
+        const std::uint64_t within = off - it->first;
+        if (within + kPage > it->second.bytes.size()) return false;
+        std::memcpy(page.data(), it->second.bytes.data() + within, kPage);
+        it->second.lastUse = ++blockUses;
+        return true;
+    }
+
+    // Reads the block holding the page, keeps it, and copies the page.
+    int readBlock(std::uint32_t off, Page& page) {
+        const std::uint64_t start = off / kBlockBytes * kBlockBytes;
+        Block b;
+        // Not past the end: a read there would be one more call only to learn of the end.
+        b.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(
+            kBlockBytes, std::max<std::uint64_t>(fileSize, off + kPage) - start)));
+        const long long got =
+            fs.pread(fd, b.bytes.data(), b.bytes.size(), static_cast<std::int64_t>(start));
+        if (got < 0) return e4read;
+        b.bytes.resize(static_cast<std::size_t>(got));
+        if (off - start + kPage > b.bytes.size()) return e4read;
+        std::memcpy(page.data(), b.bytes.data() + (off - start), kPage);
+        b.lastUse = ++blockUses;
+        if (blocks.size() >= kMaxBlocks && blocks.count(start) == 0) {
+            auto oldest =
+                std::min_element(blocks.begin(), blocks.end(), [](const auto& x, const auto& y) {
+                    return x.second.lastUse < y.second.lastUse;
+                });
+            blocks.erase(oldest);
+        }
+        blocks[start] = std::move(b);
+        return 0;
+    }
+
+    // Our own write: kept blocks get the bytes written within them.
+    void blockWritten(std::uint64_t off, const std::uint8_t* buf, std::size_t n) {
+        if (blocks.empty()) return;
+        const std::uint64_t end = off + n;
+        for (std::uint64_t start = off / kBlockBytes * kBlockBytes; start < end;
+             start += kBlockBytes) {
+            auto it = blocks.find(start);
+            if (it == blocks.end()) continue;
+            std::vector<std::uint8_t>& bytes = it->second.bytes;
+            const std::uint64_t from = std::max(off, start);
+            const std::uint64_t to = std::min<std::uint64_t>(end, start + bytes.size());
+            if (from < to)
+                std::memcpy(bytes.data() + (from - start), buf + (from - off), to - from);
+        }
     }
 
     int readPage(std::uint32_t off, Page& page) {
@@ -167,6 +245,7 @@ struct Cdx4::Impl {
             page = it->second;
             return 0;
         }
+        if (blockReads) return blockPage(off, page) ? 0 : readBlock(off, page);
         return readAt(off, page.data(), kPage);
     }
 
@@ -211,9 +290,12 @@ struct Cdx4::Impl {
             out = std::move(n);
             return 0;
         }
-        if (cacheOnly) return kMiss;
         Page page;
-        if (const int rc = readPage(off, page); rc < 0) return rc;
+        if (cacheOnly) {
+            if (!blockPage(off, page)) return kMiss;
+        } else if (const int rc = readPage(off, page); rc < 0) {
+            return rc;
+        }
         auto n = std::make_shared<CdxNode4>(off, t.keyLength, 0);
         std::string why;
         if (n->decode(page.data(), &why) < 0) return corrupt("page " + hex(off) + ": " + why);
@@ -283,6 +365,7 @@ struct Cdx4::Impl {
 
     void dropAll() {
         cache.clear();
+        blocks.clear();
         released.clear();
         taken.clear();
         ++generation;
@@ -333,12 +416,24 @@ struct Cdx4::Impl {
         return 0;
     }
 
+    // Reads the directory and the tag headers: the start of the file in one call, which holds
+    // them in every file we write.
     int load() {
+        if (const int rc = readSize(); rc < 0) return rc;
+        openBytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kOpenRead)));
+        const long long got = fs.pread(fd, openBytes.data(), openBytes.size(), 0);
+        openBytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        const int rc = loadHeaders();
+        openBytes.clear();
+        openBytes.shrink_to_fit();
+        return rc;
+    }
+
+    int loadHeaders() {
         ready = false;
         tags.clear();
         trees.clear();
         dropAll();
-        if (const int rc = readSize(); rc < 0) return rc;
         if (const int rc = readDirectoryHeader(); rc < 0) return rc;
 
         std::vector<std::pair<std::string, std::uint32_t>> names;
@@ -1355,6 +1450,11 @@ int Cdx4::stepBackward(Cursor& c) {
 int Cdx4::step(Cursor& c, bool forward) { return forward ? stepForward(c) : stepBackward(c); }
 
 void Cdx4::setCacheOnly(bool on) { m->cacheOnly = on; }
+
+void Cdx4::setBlockReads(bool on) {
+    m->blockReads = on;
+    m->blocks.clear();
+}
 
 void Cdx4::setHeaderView(const void* view) { m->headerView = static_cast<const std::uint8_t*>(view); }
 

@@ -98,6 +98,14 @@ public:
     // with the mode off. refresh() reads the header in either mode.
     static constexpr int kNeedsDisk = 1001;
     void setCacheOnly(bool on);
+    // Block reads, for network file systems where each read call is a round trip: a page that
+    // has to be read from disk comes with the rest of its 64 KiB block, and the block is kept
+    // like the decoded pages (dropped with them when another process's change is noticed, and
+    // given our own writes). A page of a kept block is had without a read, also in cache-only
+    // mode: blocks are only read where pages may be (under the index lock), and the change
+    // counter keeps them as true as the decoded pages.
+    static constexpr std::size_t kBlockBytes = 65536;
+    void setBlockReads(bool on);
     // A mapped view of the file's first page (not owned; null: none). refresh() then reads the
     // change counter and the free-list head from it instead of from the file.
     void setHeaderView(const void* view);

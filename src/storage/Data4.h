@@ -37,6 +37,7 @@
 #include "Code4.h"
 #include "Field4.h"
 #include "Field4info.h"
+#include "RecordBlocks4.h"
 #include "Tag4.h"
 #include "Tag4info.h"
 
@@ -51,6 +52,7 @@ namespace orv {
 struct Data4 {
     Code4* code = nullptr;
     std::string path;      // the data file as opened
+    std::string canonicalPath; // the same with links and dots resolved, as when it was opened
     std::string alias;     // upper-case file name with extension
     std::string indexPath; // production index, empty when none
     int fd = -1;
@@ -58,6 +60,9 @@ struct Data4 {
     bool readOnlyAttribute = false; // the file cannot be written: shared locks, every write refused
     bool readOnlyOpen = false;      // opened with the readOnly setting
     bool exclusive = false;         // opened in share mode 1
+    // On a network file system (NFS, SMB, FUSE; or forced, see File4System.h) every read is a
+    // round trip to the server: records and index pages are then read in blocks (see
+    // RecordBlocks4.h).
     bool network = false;
 
     // Header.
@@ -85,6 +90,10 @@ struct Data4 {
     std::size_t dataViewLength = 0;
     std::uint64_t dataFileSize = 0; // the file's size when last looked at; 0 after it shrank
     std::vector<std::unique_ptr<Tag4>> tags; // in production-index order
+    // The network path: records read in blocks for the walk in progress, and whether the index
+    // header has been read since the walk began or a lock of ours was last granted.
+    RecordBlocks4 blocks;
+    bool indexChecked = false;
     Tag4* selected = nullptr;
     Cdx4::Cursor cursor; // position in the selected tag, when valid for recNo
     Cdx4::Cursor scratchCursor;

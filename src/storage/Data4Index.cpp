@@ -170,7 +170,7 @@ const std::string& t4filter(const Tag4* tag) {
 namespace {
 
 // Lands on the entry the cursor points at, reading its record; eof/bof as given.
-int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count) {
+int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count, bool forward) {
     if (rc == res4eof) {
         setEof(d, count);
         return res4eof;
@@ -178,7 +178,8 @@ int landOn(Data4* d, int rc, const Cdx4::Cursor& c, long count) {
     if (rc != 0) return rc;
     // Record numbers start at 1; a key pointing at 0 is a damaged index.
     if (c.record == 0) return raise(d, e4index, kLocIndex, "d4skip");
-    rc = recordRead(d, static_cast<long>(c.record));
+    rc = recordRead(d, static_cast<long>(c.record),
+                    forward ? ReadFor::walkForward : ReadFor::walkBackward);
     if (rc != 0) return rc;
     d->cursor = c;
     return 0;
@@ -189,6 +190,7 @@ int tagEnd(Data4* data, bool top, long location, const char* op) {
     if (pending(data)) return res4pending;
     int rc = recordWrite(data);
     if (rc != 0) return rc;
+    walkStart(data);
     Tag4* t = data->selected;
     long count = static_cast<long>(data->headerCount);
     if (!t) {
@@ -199,7 +201,8 @@ int tagEnd(Data4* data, bool top, long location, const char* op) {
             data->bof = true;
             return res4eof;
         }
-        return recordRead(data, top ? 1 : count);
+        return recordRead(data, top ? 1 : count,
+                          top ? ReadFor::walkForward : ReadFor::walkBackward);
     }
     Cdx4::Cursor c;
     rc = indexRead(data, [&] {
@@ -211,7 +214,7 @@ int tagEnd(Data4* data, bool top, long location, const char* op) {
         if (r == 0 || r == res4eof) c = local;
         return r;
     });
-    rc = landOn(data, rc, c, count);
+    rc = landOn(data, rc, c, count, top != t->descending);
     if (rc == res4eof) data->bof = true;
     return rc;
 }
@@ -253,12 +256,12 @@ int d4skip(Data4* data, long n) {
                 data->bof = true;
                 return res4eof;
             }
-            rc = recordRead(data, 1);
+            rc = recordRead(data, 1, ReadFor::walkForward);
             if (rc != 0) return rc;
             data->bof = true;
             return res4bof;
         }
-        return recordRead(data, target);
+        return recordRead(data, target, n > 0 ? ReadFor::walkForward : ReadFor::walkBackward);
     }
 
     const bool forward = n > 0;
@@ -304,7 +307,7 @@ int d4skip(Data4* data, long n) {
             return passHigh(data, t, c, true, r);
         });
         if (rc == 0) {
-            rc = landOn(data, 0, c, count);
+            rc = landOn(data, 0, c, count, !t->descending);
             if (rc != 0) return rc;
             data->bof = true;
             return res4bof;
@@ -315,7 +318,7 @@ int d4skip(Data4* data, long n) {
         }
         return rc;
     }
-    return landOn(data, rc, c, count);
+    return landOn(data, rc, c, count, forward != t->descending);
 }
 
 int d4seek(Data4* data, const std::string& text) {
@@ -325,6 +328,7 @@ int d4seek(Data4* data, const std::string& text) {
     if (rc != 0) return rc;
     Tag4* t = d4tagDefault(data);
     if (!t) return res4noTag;
+    walkStart(data);
     const long count = static_cast<long>(data->headerCount);
     const int length = std::min<int>(static_cast<int>(text.size()), t->keyLength);
     const std::string wanted = text.substr(0, static_cast<std::size_t>(length));
@@ -381,7 +385,8 @@ int d4seek(Data4* data, const std::string& text) {
         if (rc != 0) return rc;
         firstRound = false;
         if (c.record == 0) return raise(data, e4index, kLocSeek, "d4seek");
-        rc = recordRead(data, static_cast<long>(c.record));
+        rc = recordRead(data, static_cast<long>(c.record),
+                        t->descending ? ReadFor::walkBackward : ReadFor::walkForward);
         if (rc != 0) return rc;
         data->cursor = c;
         // Another process may have changed the record since the index page was read.
@@ -537,6 +542,7 @@ int packLocked(Data4* data) {
     long kept = 0;
     rc = packIntoNewFile(data, count, &kept);
     if (rc == kNoNewFile) rc = packInPlace(data, count, &kept);
+    data->blocks.startWalk(); // records moved: nothing read before holds
     if (rc != 0) return rc;
     data->recNo = -1;
     blankBuffer(data);

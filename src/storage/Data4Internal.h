@@ -46,7 +46,11 @@ inline File4System& fs(const Data4* d) { return *d->code->fs; }
 int raise(Data4* d, int code, long location, const char* operation);
 
 // One exclusive byte-range lock with the context's retries. 0, res4locked, or e4lock raised.
-int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length);
+// A lock granted drops what the context's tables read before (lockGranted) unless it is
+// `forReadingIndex`: the index lock a walk takes only to read index pages, which guards nothing
+// but the index, whose header is read again under it.
+int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length,
+              bool forReadingIndex = false);
 int unlockRange(Data4* d, int fd, std::int64_t start, std::int64_t length);
 std::int64_t recordLockPosition(const Data4* d, long record);
 std::int64_t appendLockPosition(const Data4* d);
@@ -57,7 +61,7 @@ int releaseContextLocks(Code4* code);
 // Releases the table's locks without writing anything.
 int releaseLocks(Data4* d);
 // Takes the index lock unless held; *took says whether this call took it.
-int indexLock(Data4* d, bool* took);
+int indexLock(Data4* d, bool* took, bool forReadingIndex = false);
 int indexUnlock(Data4* d);
 
 // Reads the record count from the header unless the cached one is valid.
@@ -74,8 +78,17 @@ void touchDate(Data4* d);
 // 0 when nothing needed writing; res4unique when a unique tag refused the new key (the buffer
 // stays changed); res4locked; or an error.
 int recordWrite(Data4* d);
+// How a record is read: on its own (d4go), or by a walk going forward or backward, which on
+// the network path reads through the table's blocks (RecordBlocks4.h).
+enum class ReadFor { single, walkForward, walkBackward };
 // Reads a record into the buffer: 0 or e4read raised.
-int recordRead(Data4* d, long record);
+int recordRead(Data4* d, long record, ReadFor how = ReadFor::single);
+// A new walk over the table (d4top, d4bottom, d4seek): on the network path what earlier walks
+// read is dropped and the index header is read again at the first tag move.
+void walkStart(Data4* d);
+// A lock of ours was granted: every table of the context forgets the blocks it read before and
+// reads the index header again at its next tag move.
+void lockGranted(Code4* code);
 void setEof(Data4* d, long count);
 void blankBuffer(Data4* d);
 
@@ -93,10 +106,16 @@ int indexReadFallback(Data4* d, int cachedResult, int (*op)(void*), void* ctx);
 
 // Runs a tag read: without the index lock first, from the page cache only; when pages must be
 // read from disk (where another process may be halfway through a change), under the index lock.
+// On the network path the header is read once per walk (and again after a lock of ours is
+// granted) instead of before every move: each read is a round trip to the server.
 template <class Op> int indexRead(Data4* d, Op&& op) {
     if (!d->cdx) return res4noTag;
-    int rc = d->cdx->refresh();
-    if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+    int rc = 0;
+    if (!d->network || !d->indexChecked) {
+        rc = d->cdx->refresh();
+        if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
+        d->indexChecked = true;
+    }
     const bool mayRead = d->indexLocked || d->exclusive;
     if (!mayRead) d->cdx->setCacheOnly(true);
     rc = op();

@@ -30,11 +30,14 @@ static Lock4Kind lockKind(const Data4* d) {
     return d->readOnlyAttribute ? Lock4Kind::shared : Lock4Kind::exclusive;
 }
 
-int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
+int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length, bool forReadingIndex) {
     int attempts = d->code->lockRetries == 0 ? 1 : d->code->lockRetries;
     for (;;) {
         int rc = fs(d).lockRange(fd, start, length, lockKind(d));
-        if (rc == 0) return 0;
+        if (rc == 0) {
+            if (!forReadingIndex) lockGranted(d->code);
+            return 0;
+        }
         if (rc != -EAGAIN) return raise(d, e4lock, kLocLock, "file4lock");
         if (attempts == 1) return res4locked;
         pause(d->code);
@@ -84,10 +87,10 @@ int releaseContextLocks(Code4* code) {
     return rc;
 }
 
-int indexLock(Data4* d, bool* took) {
+int indexLock(Data4* d, bool* took, bool forReadingIndex) {
     *took = false;
     if (d->indexLocked || d->indexFd < 0) return 0;
-    int rc = lockRange(d, d->indexFd, kLockIndex, 1);
+    int rc = lockRange(d, d->indexFd, kLockIndex, 1, forReadingIndex);
     if (rc != 0) return rc;
     d->indexLocked = true;
     *took = true;
@@ -103,10 +106,13 @@ int indexUnlock(Data4* d) {
 int indexReadFallback(Data4* d, int cachedResult, int (*op)(void*), void* ctx) {
     if (cachedResult != Cdx4::kNeedsDisk) return cachedResult < 0 ? raise(d, cachedResult, kLocIndex, "i4read") : cachedResult;
     bool took = false;
-    int rc = indexLock(d, &took);
+    int rc = indexLock(d, &took, true);
     if (rc != 0) return rc;
     rc = d->cdx->refresh();
-    if (rc >= 0) rc = op(ctx);
+    if (rc >= 0) {
+        d->indexChecked = true;
+        rc = op(ctx);
+    }
     int ur = took ? indexUnlock(d) : 0;
     if (rc < 0) return raise(d, rc, kLocIndex, "i4read");
     return rc != 0 ? rc : ur;
@@ -151,6 +157,7 @@ int d4lockAll(Data4* data) {
             int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, lockKind(data));
             if (r == 0) {
                 data->indexLocked = true;
+                lockGranted(data->code);
                 break;
             }
             if (r != -EAGAIN) {
@@ -174,6 +181,7 @@ int d4lockAll(Data4* data) {
     if (data->cdx) {
         rc = data->cdx->refresh();
         if (rc < 0) return raise(data, rc, kLocLockAll, "d4lockAll");
+        data->indexChecked = true;
     }
     return 0;
 }

@@ -240,8 +240,13 @@ int readStructure(Data4* d) {
     File4System& f = fs(d);
     long long fileSize = f.size(d->fd);
     if (fileSize < 0) return e4read;
-    std::uint8_t h[32];
-    if (fileSize < 32 || f.pread(d->fd, h, 32, 0) != 32) return e4data;
+    // Header and field descriptors in one read where they fit (each read may be a round trip
+    // to a server): 4 KiB holds the descriptors of 120 fields.
+    std::vector<std::uint8_t> start(static_cast<std::size_t>(std::min<long long>(fileSize, 4096)));
+    if (fileSize < 32 ||
+        f.pread(d->fd, start.data(), start.size(), 0) != static_cast<long long>(start.size()))
+        return e4data;
+    const std::uint8_t* h = start.data();
     if (!knownVersion(h[0])) return e4data;
     d->version = h[0];
     std::memcpy(d->date, h + 1, 3);
@@ -252,7 +257,10 @@ int readStructure(Data4* d) {
     if (d->headerLength < 65 || d->headerLength > fileSize || d->recordLength < 2) return e4data;
 
     std::vector<std::uint8_t> desc(d->headerLength - 32);
-    if (f.pread(d->fd, desc.data(), desc.size(), 32) != static_cast<long long>(desc.size())) return e4data;
+    if (d->headerLength <= start.size())
+        std::memcpy(desc.data(), start.data() + 32, desc.size());
+    else if (f.pread(d->fd, desc.data(), desc.size(), 32) != static_cast<long long>(desc.size()))
+        return e4data;
     std::size_t n = 0;
     bool terminated = false;
     while (32 * n < desc.size()) {
@@ -287,9 +295,12 @@ int readStructure(Data4* d) {
         d->fields.push_back(fld);
     }
     if (static_cast<std::uint32_t>(offset) != d->recordLength) return e4data;
-    if (static_cast<long long>(d->headerLength) +
-            static_cast<long long>(d->headerCount) * d->recordLength > fileSize)
-        return e4data;
+    const long long counted = static_cast<long long>(d->headerLength) +
+                              static_cast<long long>(d->headerCount) * d->recordLength;
+    // Another process may have appended between the look at the size and the read of the count
+    // (a record is on disk before it is counted): the size is looked at once more.
+    if (counted > fileSize) fileSize = f.size(d->fd);
+    if (counted > fileSize) return e4data;
     return 0;
 }
 
@@ -396,7 +407,7 @@ Data4* code4opened(Code4* code, const std::string& name) {
     if (!code || name.empty()) return nullptr;
     const std::string canon = canonical(findFile(*code->fs, dataNameFor(name)));
     for (const auto& t : code->tables)
-        if (canonical(t->path) == canon) return t.get();
+        if (t->canonicalPath == canon) return t.get();
     return nullptr;
 }
 
@@ -412,13 +423,14 @@ Data4* d4open(Code4* code, const std::string& name) {
     std::string path = findFile(f, dataNameFor(name));
     std::string canon = canonical(path);
     for (const auto& t : code->tables)
-        if (canonical(t->path) == canon) return failOpen(code, d, e4instance, path, report);
+        if (t->canonicalPath == canon) return failOpen(code, d, e4instance, path, report);
 
     d = std::make_unique<Data4>();
     d->code = code;
     d->path = path;
+    d->canonicalPath = canon;
     d->alias = upper(baseName(path));
-    d->readOnlyAttribute = f.exists(path) && f.readOnlyAttribute(path);
+    d->readOnlyAttribute = f.readOnlyAttribute(path); // false when there is no such file
     d->readOnlyOpen = code->readOnly != 0;
     d->exclusive = code->openShareMode == 1;
     // With the readOnly setting the file is still opened for writing where allowed, because
@@ -466,6 +478,7 @@ Data4* d4open(Code4* code, const std::string& name) {
             d->indexHeaderView = f.mapForReading(ifd, Cdx4::kPageSize);
             d->cdx->setHeaderView(d->indexHeaderView);
         }
+        d->cdx->setBlockReads(d->network);
     }
     setEof(d.get(), d->headerCount);
     d->bof = d->headerCount == 0;
@@ -490,8 +503,9 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
     };
 
     // A table of that name open in this context: compared without regard to case.
+    const std::string wanted = lower(canonical(path));
     for (const auto& t : code->tables)
-        if (lower(canonical(t->path)) == lower(canonical(path)) || lower(t->path) == lower(path))
+        if (lower(t->canonicalPath) == wanted || lower(t->path) == lower(path))
             return fail(e4create, path);
 
     // The structure: fields, then tags with their expressions, before any file exists.
@@ -625,6 +639,7 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
             Tag4* t = d->tags[i].get();
             t->unique = (t->uniqueTag || t->candidateTag) ? uniqueSettings[i] : 0;
         }
+        d->cdx->setBlockReads(d->network);
         d->tableFlags = 0x01;
         std::uint8_t flag = 0x01;
         if (f.pwrite(fd, &flag, 1, 28) != 1) return failFiles(e4write, path);
@@ -639,6 +654,7 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
             return failFiles(e4permiss, path);
     }
     d->exclusive = code->openShareMode == 1;
+    d->canonicalPath = canonical(path);
     d->record.assign(d->recordLength, ' ');
     setEof(d.get(), 0);
     d->bof = true;

@@ -108,10 +108,41 @@ static bool readMapped(Data4* d, std::int64_t at, std::size_t n, char* out) {
     return true;
 }
 
-int recordRead(Data4* d, long record) {
+// Whether a walk may read this table's records through its blocks: only on the network path,
+// and not while the table holds a lock of ours short of the file lock (see RecordBlocks4.h).
+static bool blockReads(const Data4* d) {
+    if (!d->network) return false;
+    if (d->fileLocked || d->exclusive) return true;
+    return d->lockedRecords.empty() && !d->appendLocked && !d->indexLocked;
+}
+
+void walkStart(Data4* d) {
+    if (!d->network) return;
+    d->blocks.startWalk();
+    d->indexChecked = false;
+}
+
+void lockGranted(Code4* code) {
+    for (auto& t : code->tables) {
+        if (!t->network) continue;
+        t->blocks.clear();
+        t->indexChecked = false;
+    }
+}
+
+int recordRead(Data4* d, long record, ReadFor how) {
     const std::int64_t at = recordOffset(d, record);
     long long r = static_cast<long long>(d->recordLength);
-    if (!readMapped(d, at, d->recordLength, d->record.data()))
+    const char* held = nullptr;
+    if (how != ReadFor::single && blockReads(d)) {
+        held = d->blocks.find(record);
+        if (!held)
+            held = d->blocks.fill(fs(d), d->fd, d->headerLength, d->recordLength, record,
+                                  static_cast<long>(d->headerCount), how == ReadFor::walkForward);
+    }
+    if (held)
+        std::memcpy(d->record.data(), held, d->recordLength);
+    else if (!readMapped(d, at, d->recordLength, d->record.data()))
         r = fs(d).pread(d->fd, d->record.data(), d->recordLength, at);
     if (r != static_cast<long long>(d->recordLength)) {
         d->recNo = -1;
@@ -244,6 +275,7 @@ int recordWrite(Data4* d) {
     } else if (fs(d).pwrite(d->fd, d->record.data(), d->recordLength, at) != static_cast<long long>(d->recordLength)) {
         return writeRefused(d, kLocRecordWrite, "d4write");
     }
+    d->blocks.written(d->recNo, d->record.data());
     d->changed = false;
     touchDate(d);
     return 0;

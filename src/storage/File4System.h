@@ -45,7 +45,9 @@ public:
     // Path queries.
     virtual bool exists(const std::string& path) = 0;
     virtual bool readOnlyAttribute(const std::string& path) = 0; // no write permission for us
-    virtual bool onNetworkFileSystem(const std::string& path) = 0; // NFS, SMB/CIFS, FUSE
+    // NFS, SMB/CIFS, FUSE. The POSIX layer also says yes for every path while the environment
+    // variable ORV_FORCE_NETWORK is set (not "0"): a test-only way to the engine's network path.
+    virtual bool onNetworkFileSystem(const std::string& path) = 0;
     virtual std::vector<std::string> listFolder(const std::string& folder) = 0;
     virtual int remove(const std::string& path) = 0;
     // rename(2): replaces `to` in one step within a file system.
