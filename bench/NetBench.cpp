@@ -33,6 +33,7 @@
 #include "reservations/CBlockoutModel.h"
 #include "reservations/CItemDayModel.h"
 #include "tables/CClock.h"
+#include "tables/CDate.h"
 #include "tables/CFieldText.h"
 #include "tables/CFixedClock.h"
 
@@ -212,7 +213,7 @@ int main(int argc, char** argv) {
         criteria.startYear = criteria.endYear = year;
         criteria.startMonth = criteria.endMonth = month;
         criteria.startDay = 1;
-        criteria.endDay = CCalendar::daysInMonth(month, year);
+        criteria.endDay = CDate::daysInMonth(month, year);
         CResReportData report(*doc, criteria);
         report.build();
         return std::to_string(report.lines().size()) + " lines";

@@ -30,6 +30,7 @@
 #include "reports/CResReportData.h"
 #include "reports/CUtilizationReport.h"
 #include "tables/CClock.h"
+#include "tables/CDate.h"
 #include "tables/CFieldText.h"
 #include "tables/CFixedClock.h"
 #include "tables/CPeople.h"
@@ -253,7 +254,7 @@ int main(int argc, char** argv) {
     criteria.startYear = criteria.endYear = year;
     criteria.startMonth = criteria.endMonth = month;
     criteria.startDay = 1;
-    criteria.endDay = CCalendar::daysInMonth(month, year);
+    criteria.endDay = CDate::daysInMonth(month, year);
     CResReportData report(doc, criteria);
     row("report, one month", monthRecords, compare([&] { report.build(); }, monthWalk));
     std::printf("(report lines: %zu)\n", report.lines().size());

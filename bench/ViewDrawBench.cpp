@@ -9,7 +9,7 @@
 
 #include "QuietPrompt.h"
 
-#include "displays/CORVSchedView.h"
+#include "app/CORVSchedView.h"
 #include "group/CGroupFile.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"

@@ -1,8 +1,8 @@
 #include "app/CAboutDlg.h"
 
-#include "app/CAppIcons.h"
-#include "app/CHelpWindow.h"
-#include "app/HelpTopics.h"
+#include "ui/CAppIcons.h"
+#include "ui/CHelpWindow.h"
+#include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/CChildFrame.h"
 
-#include "app/CAppIcons.h"
+#include "ui/CAppIcons.h"
 
 #include <QDir>
 #include <QFileInfo>

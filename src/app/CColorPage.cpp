@@ -1,8 +1,8 @@
 #include "app/CColorPage.h"
 
-#include "app/CColorChooser.h"
-#include "app/ColorRef.h"
 #include "group/CSettings.h"
+#include "ui/CColorChooser.h"
+#include "ui/ColorRef.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "app/CDayGlancePage.h"
 
-#include "app/HelpTopics.h"
+#include "ui/HelpTopics.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "app/CDeleteOldRes.h"
 
-#include "app/HelpTopics.h"
+#include "ui/HelpTopics.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

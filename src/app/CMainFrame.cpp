@@ -1,12 +1,12 @@
 #include "app/CMainFrame.h"
 
-#include "app/CAppIcons.h"
 #include "app/CChildFrame.h"
 #include "app/CContextHelpMode.h"
 #include "app/CGroupCommandTarget.h"
-#include "app/CHelpWindow.h"
 #include "app/CRecentFileList.h"
-#include "app/HelpTopics.h"
+#include "ui/CAppIcons.h"
+#include "ui/CHelpWindow.h"
+#include "ui/HelpTopics.h"
 
 #include <QAction>
 #include <QApplication>

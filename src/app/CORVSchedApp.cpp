@@ -1,37 +1,45 @@
 #include "app/CORVSchedApp.h"
+#include "ui/CQtListPrinter.h"
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
-#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
-#include "app/CQtPrompt.h"
+#include "app/CORVSchedView.h"
 #include "app/CRecentFileList.h"
-#include "app/HelpTopics.h"
-#include "displays/CDayGlanceG.h"
-#include "displays/CMonthResDlg.h"
-#include "displays/CORVSchedView.h"
-#include "exports/CExportDlg.h"
-#include "group/CGroupInfoDlg.h"
-#include "group/CItemDlg.h"
-#include "group/CMergeInfoDlg.h"
-#include "group/CMergeWarningsDlg.h"
+#include "displays/widgets/CDayGlanceG.h"
+#include "displays/widgets/CMonthResDlg.h"
+#include "exports/widgets/CExportDlg.h"
 #include "group/CORVSchedDoc.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
 #include "group/CWaitCursor.h"
-#include "people/CAddPersonDlg.h"
-#include "people/CImportPeopleDlg.h"
-#include "people/CPersonListDlg.h"
-#include "reports/CResReportDataDlg.h"
-#include "reports/CResReportDlg.h"
-#include "reports/CUtilizationDlg.h"
-#include "reservations/CAddReservationDlg.h"
-#include "reservations/CBlockoutDlg.h"
-#include "reservations/CCancelRangeDlg.h"
-#include "reservations/CFreeItemsDlg.h"
-#include "reservations/CRoomInfoDlg.h"
-#include "reservations/CRosterDlg.h"
-#include "reservations/CShowReservationDlg.h"
+#include "group/widgets/CGroupInfoDlg.h"
+#include "group/widgets/CItemDlg.h"
+#include "group/widgets/CMergeInfoDlg.h"
+#include "group/widgets/CMergeWarningsDlg.h"
+#include "people/widgets/CAddPersonDlg.h"
+#include "people/widgets/CImportPeopleDlg.h"
+#include "people/widgets/CPersonDeleteDlg.h"
+#include "people/widgets/CPersonInfoDlg.h"
+#include "people/widgets/CPersonListDlg.h"
+#include "reports/widgets/CAttendanceDlg.h"
+#include "reports/widgets/CPersonResDlg.h"
+#include "reports/widgets/CResReportDataDlg.h"
+#include "reports/widgets/CResReportDlg.h"
+#include "reports/widgets/CUtilizationDlg.h"
+#include "reports/widgets/CUtilizationReportDlg.h"
+#include "reservations/widgets/CAddReservationDlg.h"
+#include "reservations/widgets/CBlockoutDlg.h"
+#include "reservations/widgets/CCancelRangeDlg.h"
+#include "reservations/widgets/CDeleteResDlg.h"
+#include "reservations/widgets/CFreeItemsDlg.h"
+#include "reservations/widgets/CRemoveBlockoutDlg.h"
+#include "reservations/widgets/CRoomInfoDlg.h"
+#include "reservations/widgets/CRosterDlg.h"
+#include "reservations/widgets/CShowReservationDlg.h"
+#include "ui/CHelpWindow.h"
+#include "ui/CQtPrompt.h"
+#include "ui/HelpTopics.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,12 +67,16 @@ CORVSchedApp::CORVSchedApp(CSettings& settings, CUserPrompt& prompt, CColorChoos
     : m_settings(settings), m_prompt(prompt), m_colors(colors), m_options(options),
       m_recent(std::make_unique<CRecentFileList>(settings)) {
     g_instance = this;
+    CQtListPrinter::setProgramPrinter([this]() -> QPrinter& { return printer(); });
     ensureHelpResources();
     registerDialogs();
 }
 
 CORVSchedApp::~CORVSchedApp() {
-    if (g_instance == this) g_instance = nullptr;
+    if (g_instance == this) {
+        g_instance = nullptr;
+        CQtListPrinter::setProgramPrinter(nullptr);
+    }
     if (!m_tutorialFile.isEmpty()) QFile::remove(m_tutorialFile);
 }
 
@@ -85,6 +97,8 @@ void CORVSchedApp::registerDialogs() {
     CExportDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();
+    CPersonDeleteDlg::registerDialogs();
+    CPersonInfoDlg::registerDialogs();
     CMergeInfoDlg::registerDialogs();
     CMergeWarningsDlg::registerDialogs();
     CImportPeopleDlg::registerDialogs();
@@ -93,7 +107,12 @@ void CORVSchedApp::registerDialogs() {
     CResReportDlg::registerDialogs();
     CResReportDataDlg::registerDialogs();
     CBlockoutDlg::registerDialogs();
+    CRemoveBlockoutDlg::registerDialogs();
+    CDeleteResDlg::registerDialogs();
     CUtilizationDlg::registerDialogs();
+    CUtilizationReportDlg::registerDialogs();
+    CPersonResDlg::registerDialogs();
+    CAttendanceDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

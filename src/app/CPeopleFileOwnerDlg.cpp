@@ -1,8 +1,8 @@
 #include "app/CPeopleFileOwnerDlg.h"
 
-#include "app/CHelpWindow.h"
-#include "app/HelpTopics.h"
 #include "tables/Cp1252.h"
+#include "ui/CHelpWindow.h"
+#include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

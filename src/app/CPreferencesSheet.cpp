@@ -4,10 +4,10 @@
 #include "app/CColorPage.h"
 #include "app/CDayGlancePage.h"
 #include "app/CDeleteOldRes.h"
-#include "app/CHelpWindow.h"
 #include "app/CStartupPage.h"
-#include "app/HelpTopics.h"
 #include "group/CUserPrompt.h"
+#include "ui/CHelpWindow.h"
+#include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>

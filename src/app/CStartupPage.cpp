@@ -1,7 +1,7 @@
 #include "app/CStartupPage.h"
 
-#include "app/HelpTopics.h"
 #include "group/CUserPrompt.h"
+#include "ui/HelpTopics.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/Command.h"
 
-#include "app/HelpTopics.h"
+#include "ui/HelpTopics.h"
 
 #include <array>
 

@@ -7,12 +7,12 @@
 //   --grab-window=FILE.png   save a picture of the main window and end, --grab-after=MS
 //                            milliseconds after the start (default 3000)
 
-#include "app/CAppIcons.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
-#include "app/CQtPrompt.h"
 #include "app/CQtSettings.h"
 #include "storage/Code4.h"
+#include "ui/CAppIcons.h"
+#include "ui/CQtPrompt.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #pragma once
-// Calendar facts the overviews show: days in a month, weekdays, and the English date texts of
-// their headings (the same whatever the user's locale).
+// The English date texts of the overviews' headings (the same whatever the user's locale). The
+// day arithmetic behind them is CDate's.
 
 #include <string>
 
@@ -8,10 +8,6 @@ namespace orv {
 
 class CCalendar {
 public:
-    // Month 1-12; 0 for a month outside that range.
-    static int daysInMonth(int month, int year);
-    // 0 = Sunday ... 6 = Saturday, for any date of the proleptic Gregorian calendar.
-    static int weekday(int month, int day, int year);
     // "%A, %B %d, %Y": "Tuesday, December 08, 2026".
     static std::string longDate(int month, int day, int year);
     // "%B, %Y": "December, 2026".

@@ -13,12 +13,11 @@ namespace orv {
 
 namespace {
 
-constexpr int kHoursShown = 12;
-constexpr int kPartLength = 4 * kHoursShown + 1; // 49 characters: both end marks included
+constexpr int kHoursShown = CDayGlance::kHoursShown;
 
 std::string_view shownPart(std::string_view line, CDayGlance::Form form, int startHour) {
     if (form == CDayGlance::Form::allDay) return line;
-    return line.substr(static_cast<std::size_t>(4 * startHour), kPartLength);
+    return line.substr(static_cast<std::size_t>(4 * startHour), CDayGlance::partLength(CDayGlance::Form::twelveHours));
 }
 
 // Whole numbers with optional blanks around them; nothing else.

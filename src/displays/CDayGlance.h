@@ -8,6 +8,7 @@
 // not touched.
 
 #include "displays/CItemDayOutcome.h"
+#include "displays/CQuarterHourLine.h"
 #include "group/CUserPrompt.h"
 #include "reports/CPrintRequest.h"
 #include "tables/_SCHEDITEM.h"
@@ -29,6 +30,12 @@ public:
     static constexpr int kNameWidth = 20;
     static constexpr int kMinStartHour = 0;
     static constexpr int kMaxStartHour = 12;
+    static constexpr int kHoursShown = 12;
+
+    // Characters of a line's time part: twelve hours with both end marks (49), or the whole day.
+    static constexpr int partLength(Form form) {
+        return form == Form::allDay ? CQuarterHourLine::kLength : 4 * kHoursShown + 1;
+    }
 
     // Shows today's date and loads it. `startHour` matters for the twelve-hour form only and is
     // held to 0-12. The document must outlive the overview.

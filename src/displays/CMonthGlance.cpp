@@ -5,6 +5,7 @@
 #include "displays/CQuarterHourLine.h"
 #include "group/CORVSchedDoc.h"
 #include "tables/CClock.h"
+#include "tables/CDate.h"
 #include "tables/CFieldText.h"
 
 #include <cstdio>
@@ -78,7 +79,7 @@ void CMonthGlance::count(const CScheduleRecord& r) {
 
 void CMonthGlance::refill() {
     const int full = m_doc.items().count() * 15;
-    const int days = CCalendar::daysInMonth(m_month, m_year);
+    const int days = CDate::daysInMonth(m_month, m_year);
     m_lines.clear();
     m_lines.reserve(static_cast<std::size_t>(days) + 2);
     const std::string header =
@@ -106,7 +107,7 @@ int CMonthGlance::minutes(int day, int quarter) const {
 }
 
 bool CMonthGlance::openLine(int line) {
-    if (line < 1 || line > CCalendar::daysInMonth(m_month, m_year)) return false;
+    if (line < 1 || line > CDate::daysInMonth(m_month, m_year)) return false;
     CDayGlance day(m_doc, CDayGlance::Form::allDay, m_occupied, 0, m_openItemDay, m_month, line,
                    m_year);
     m_doc.prompt().runDialog(day);

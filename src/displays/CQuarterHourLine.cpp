@@ -25,7 +25,7 @@ void CQuarterHourLine::mark(std::string& line, int from, int to, char c) {
 std::string CQuarterHourLine::listLine(std::string_view name, int nameWidth,
                                        std::string_view part) {
     std::string line = CFieldText::padRight(name, static_cast<std::size_t>(nameWidth));
-    line += "  ";
+    line.append(kGap, ' ');
     line += part;
     return line;
 }

@@ -18,7 +18,9 @@ public:
     static std::string empty();
     // Sets positions [from, to) to `c`; positions outside the line stay as they are.
     static void mark(std::string& line, int from, int to, char c);
-    // A list line: the name padded with blanks to `nameWidth` (never cut), two blanks, the part.
+    // Blanks between a list line's name and its part.
+    static constexpr int kGap = 2;
+    // A list line: the name padded with blanks to `nameWidth` (never cut), kGap blanks, the part.
     static std::string listLine(std::string_view name, int nameWidth, std::string_view part);
 };
 

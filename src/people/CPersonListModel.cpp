@@ -6,26 +6,33 @@
 
 namespace orv {
 
-std::vector<CListLine> CPersonListModel::linesOf(CPeople& people, CPeople::Kind kind) {
+namespace {
+
+// The kind's people in key order, a list line each, and their keys where asked for.
+std::vector<CListLine> readLines(CPeople& people, CPeople::Kind kind,
+                                 std::vector<CPeopleKey>* keys) {
     std::vector<CPeopleRecord> records;
     error4take(&people.code(), people.listPeople(kind, records));
     std::vector<CListLine> lines;
     lines.reserve(records.size());
-    for (const CPeopleRecord& r : records)
+    for (const CPeopleRecord& r : records) {
         lines.push_back({r.listLine(), r.recordNumber()});
+        if (keys) keys->push_back(r.key());
+    }
     return lines;
+}
+
+} // namespace
+
+std::vector<CListLine> CPersonListModel::linesOf(CPeople& people, CPeople::Kind kind) {
+    return readLines(people, kind, nullptr);
 }
 
 CPersonListModel::CPersonListModel(CPeople& people, CUserPrompt& prompt, CPeople::Kind kind,
                                    Use use)
     : m_people(people), m_kind(kind), m_use(use) {
     CWaitCursor wait(prompt);
-    std::vector<CPeopleRecord> records;
-    error4take(&people.code(), people.listPeople(kind, records));
-    for (const CPeopleRecord& r : records) {
-        m_lines.push_back({r.listLine(), r.recordNumber()});
-        m_keys.push_back(r.key());
-    }
+    m_lines = readLines(people, kind, &m_keys);
 }
 
 const char* CPersonListModel::title() const {

@@ -39,8 +39,8 @@ std::string CAttendance::lineFor(int month, int day, int year, int startHour, in
                                  const std::string& itemName, const std::string& note) {
     char text[64];
     std::snprintf(text, sizeof text, "%02d/%02d/%04d  %02d:%02d%2s  \t", month, day, year,
-                  startHour > 12 ? startHour - 12 : startHour, startMinute,
-                  startHour >= 12 ? "PM" : "AM");
+                  CFieldText::hour12(startHour), startMinute,
+                  CFieldText::afternoon(startHour) ? "PM" : "AM");
     return text + itemName + " " + (note.empty() ? std::string() : "(" + note + ")");
 }
 

@@ -1,6 +1,7 @@
 #include "reports/CResReportData.h"
 
 #include "group/CORVSchedDoc.h"
+#include "reservations/CReservationText.h"
 #include "tables/CDate.h"
 #include "tables/CFieldText.h"
 
@@ -13,18 +14,7 @@ namespace orv {
 namespace {
 
 std::string dateText(int month, int day, int year) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", month, day, year);
-    return text;
-}
-
-// Hours 0-11 keep their value with 'a', 12 stays 12 with 'p', 13-23 become hour - 12 with 'p'.
-int hour12(int hour) {
-    return hour > 12 ? hour - 12 : hour;
-}
-
-char marker(int hour) {
-    return hour >= 12 ? 'p' : 'a';
+    return CReservationText::shortDate(CDate(year, month, day));
 }
 
 } // namespace
@@ -52,10 +42,10 @@ std::string CResReportData::detailLine(const CScheduleRecord& r) {
         line.append(text, static_cast<std::size_t>(digits));
     };
     const auto time = [&](int hour, int minute) {
-        number(hour12(hour), 2);
+        number(CFieldText::hour12(hour), 2);
         line += ':';
         number(minute, 2);
-        line += marker(hour);
+        line += CFieldText::afternoon(hour) ? 'p' : 'a';
     };
     line += CFieldText::cText(r.itemName());
     if (line.size() < 15) line.append(15 - line.size(), ' ');

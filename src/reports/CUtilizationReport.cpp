@@ -4,6 +4,8 @@
 #include "group/CWaitCursor.h"
 #include "reports/CUtilizationOptions.h"
 #include "reservations/CItemDayModel.h"
+#include "reservations/CReservationText.h"
+#include "tables/CFieldText.h"
 
 #include <algorithm>
 #include <climits>
@@ -53,14 +55,8 @@ private:
 std::string hourText(int hour) {
     char text[16];
     if (hour == 24) hour = 0;
-    std::snprintf(text, sizeof text, "%02d%s", hour > 12 ? hour - 12 : hour,
-                  hour >= 12 ? "pm" : "am");
-    return text;
-}
-
-std::string shortDate(const CDate& d) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", d.month, d.day, d.year);
+    std::snprintf(text, sizeof text, "%02d%s", CFieldText::hour12(hour),
+                  CFieldText::afternoon(hour) ? "pm" : "am");
     return text;
 }
 
@@ -101,7 +97,7 @@ std::string CUtilizationReport::heading(const CUtilizationCriteria& c) {
     std::string hours;
     if (c.window)
         hours = "for the hours of " + hourText(c.startHour) + " to " + hourText(c.endHour);
-    return "Utilization from " + shortDate(c.startDate) + " to " + shortDate(c.endDate) + " " +
+    return "Utilization from " + CReservationText::shortDate(c.startDate) + " to " + CReservationText::shortDate(c.endDate) + " " +
            hours;
 }
 

@@ -1,20 +1,10 @@
 #include "reservations/CDeleteRes.h"
 
 #include "group/CORVSchedDoc.h"
+#include "reservations/CReservationText.h"
 
-#include <cstdio>
 
 namespace orv {
-
-namespace {
-
-std::string shortDate(const CDate& d) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", d.month, d.day, d.year);
-    return text;
-}
-
-} // namespace
 
 CDeleteRes::CDeleteRes(int daysToKeep) {
     date = CDate::today().addDays(-(daysToKeep < 0 ? kDefaultDays : daysToKeep));
@@ -29,12 +19,12 @@ bool CDeleteRes::onOk(CUserPrompt& prompt) {
 }
 
 std::string CDeleteRes::question(const CDate& d) {
-    return "Are you sure you want to delete all reservations prior to " + shortDate(d);
+    return "Are you sure you want to delete all reservations prior to " + CReservationText::shortDate(d);
 }
 
 std::string CDeleteRes::report(int count, const CDate& d) {
     if (count != 0) return std::to_string(count) + " schedule items deleted";
-    return "No reservations found before " + shortDate(d) + ", nothing deleted";
+    return "No reservations found before " + CReservationText::shortDate(d) + ", nothing deleted";
 }
 
 int CDeleteRes::run(CORVSchedDoc& doc, int daysToKeep) {

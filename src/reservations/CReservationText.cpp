@@ -1,5 +1,7 @@
 #include "reservations/CReservationText.h"
 
+#include "tables/CFieldText.h"
+
 #include <cstdio>
 
 namespace orv {
@@ -21,10 +23,9 @@ const char* CReservationText::monthName(int month) {
 }
 
 std::string CReservationText::dayListTime(int hour, int minute) {
-    const bool pm = hour >= 12;
-    const int shown = hour > 12 ? hour - 12 : hour;
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d %s", shown, minute, pm ? "PM" : "AM");
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d %s", CFieldText::hour12(hour), minute,
+                  CFieldText::afternoon(hour) ? "PM" : "AM");
     return buffer;
 }
 

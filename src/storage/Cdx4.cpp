@@ -8,6 +8,7 @@
 
 #include "Cdx4.h"
 
+#include "Bytes4.h"
 #include "CdxLayout4.h"
 #include "CdxNode4.h"
 #include "CdxPageCache4.h"
@@ -52,12 +53,6 @@ std::string stripName(const std::string& s) {
     while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\0'))
         --n;
     return s.substr(0, n);
-}
-
-std::string upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
 }
 
 // One B+-tree of the file: the directory or a tag.
@@ -1194,7 +1189,7 @@ struct Cdx4::Impl {
         ready = false;
         std::vector<std::string> names;
         for (const TagSpec& s : defs) {
-            std::string name = upper(s.name);
+            std::string name = bytes4::upper(s.name);
             if (name.empty() || name.size() > static_cast<std::size_t>(kDirectoryKeyLength) ||
                 s.keyLength < 1 || s.keyLength > kMaxKeyLength || s.keyExpr.empty() ||
                 s.keyExpr.size() + s.filterExpr.size() + 2 > static_cast<std::size_t>(kPoolSize) ||
@@ -1281,9 +1276,9 @@ const Cdx4::TagInfo& Cdx4::tag(int i) const {
 }
 
 int Cdx4::findTag(const std::string& upperName) const {
-    const std::string wanted = upper(upperName);
+    const std::string wanted = bytes4::upper(upperName);
     for (int i = 0; i < tagCount(); ++i)
-        if (upper(m->tags[static_cast<std::size_t>(i)].name) == wanted) return i;
+        if (bytes4::upper(m->tags[static_cast<std::size_t>(i)].name) == wanted) return i;
     return -1;
 }
 

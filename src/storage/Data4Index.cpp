@@ -1,4 +1,5 @@
 // Tags: selection, tag-ordered positioning, seeking, rebuilding, packing and checking.
+#include "Bytes4.h"
 #include "Data4Internal.h"
 #include "Lock4.h"
 
@@ -15,11 +16,6 @@ namespace orv {
 using namespace detail;
 
 namespace {
-
-std::string upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // One step along a tag in its own order (descending tags are stored ascending and walked
 // backwards). Returns 0, res4eof past the end, res4bof before the start, or an error.
@@ -115,7 +111,7 @@ Tag4* d4tag(Data4* data, const std::string& name) {
         return nullptr;
     }
     if (pending(data)) return nullptr;
-    std::string want = upper(name);
+    std::string want = bytes4::upper(name);
     while (!want.empty() && want.back() == ' ') want.pop_back();
     for (auto& t : data->tags)
         if (t->name == want) return t.get();

@@ -1,4 +1,5 @@
 // Creating, opening and closing tables; the context.
+#include "Bytes4.h"
 #include "Data4Internal.h"
 #include "Lock4.h"
 
@@ -59,11 +60,6 @@ int code4initUndo(Code4* code) {
 std::time_t code4now(const Code4* code) { return code->clock ? code->clock() : std::time(nullptr); }
 
 namespace {
-
-std::string upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::string lower(std::string s) {
     for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -217,12 +213,6 @@ void putLe16(std::uint8_t* p, std::uint32_t v) {
 void putLe32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-std::uint32_t le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 bool knownVersion(std::uint8_t v) {
     switch (v) {
     case 0x03: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63:
@@ -250,9 +240,9 @@ int readStructure(Data4* d) {
     if (!knownVersion(h[0])) return e4data;
     d->version = h[0];
     std::memcpy(d->date, h + 1, 3);
-    d->headerCount = le32(h + 4);
-    d->headerLength = le16(h + 8);
-    d->recordLength = le16(h + 10);
+    d->headerCount = bytes4::le32(h + 4);
+    d->headerLength = bytes4::le16(h + 8);
+    d->recordLength = bytes4::le16(h + 10);
     d->tableFlags = h[28];
     if (d->headerLength < 65 || d->headerLength > fileSize || d->recordLength < 2) return e4data;
 
@@ -284,7 +274,7 @@ int readStructure(Data4* d) {
         fld.data = d;
         std::size_t len = 0;
         while (len < 11 && p[len] != 0) ++len;
-        fld.name = upper(std::string(reinterpret_cast<const char*>(p), len));
+        fld.name = bytes4::upper(std::string(reinterpret_cast<const char*>(p), len));
         while (!fld.name.empty() && fld.name.back() == ' ') fld.name.pop_back();
         fld.type = static_cast<char>(std::toupper(p[11]));
         fld.width = p[16];
@@ -308,7 +298,7 @@ int readStructure(Data4* d) {
 
 void Field4info::add(const std::string& name, char type, int width, int decimals, int nullable) {
     Field4infoEntry e;
-    e.name = upper(name.substr(0, 10));
+    e.name = bytes4::upper(name.substr(0, 10));
     e.type = static_cast<char>(std::toupper(static_cast<unsigned char>(type)));
     e.width = width;
     e.decimals = decimals;
@@ -319,7 +309,7 @@ void Field4info::add(const std::string& name, char type, int width, int decimals
 void Tag4info::add(const std::string& name, const std::string& expression, const std::string& filter,
                    int unique, int descending) {
     Tag4infoEntry e;
-    e.name = upper(name.substr(0, 10));
+    e.name = bytes4::upper(name.substr(0, 10));
     e.expression = expression;
     e.filter = filter;
     e.unique = unique;
@@ -341,7 +331,7 @@ int buildTags(Data4* d) {
         auto t = std::make_unique<Tag4>();
         t->data = d;
         t->index = i;
-        t->name = upper(info.name);
+        t->name = bytes4::upper(info.name);
         t->uniqueTag = info.unique();
         t->candidateTag = info.candidate();
         t->descending = info.descending;
@@ -429,7 +419,7 @@ Data4* d4open(Code4* code, const std::string& name) {
     d->code = code;
     d->path = path;
     d->canonicalPath = canon;
-    d->alias = upper(baseName(path));
+    d->alias = bytes4::upper(baseName(path));
     d->readOnlyAttribute = f.readOnlyAttribute(path); // false when there is no such file
     d->readOnlyOpen = code->readOnly != 0;
     d->exclusive = code->openShareMode == 1;
@@ -512,7 +502,7 @@ Data4* d4create(Code4* code, const std::string& name, const Field4info& fieldInf
     auto d = std::make_unique<Data4>();
     d->code = code;
     d->path = path;
-    d->alias = upper(baseName(path));
+    d->alias = bytes4::upper(baseName(path));
     int offset = 1;
     for (const auto& e : fieldInfo.entries()) {
         if (!knownType(e.type)) return fail(e4fieldType, path);
@@ -697,7 +687,7 @@ Field4* d4field(Data4* data, const std::string& name) {
         return nullptr;
     }
     if (pending(data)) return nullptr;
-    std::string want = upper(name);
+    std::string want = bytes4::upper(name);
     while (!want.empty() && want.back() == ' ') want.pop_back();
     for (auto& f : data->fields)
         if (f.name == want) return &f;

@@ -1,5 +1,6 @@
 // The record buffer: positioning by record number, reading and writing records, appending, and
 // field access.
+#include "Bytes4.h"
 #include "Data4Internal.h"
 
 #include <cctype>
@@ -11,11 +12,6 @@ namespace orv {
 using namespace detail;
 
 namespace {
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 std::int64_t recordOffset(const Data4* d, long record) {
     return static_cast<std::int64_t>(d->headerLength) +
@@ -58,7 +54,7 @@ int readRecordCount(Data4* d, long* count) {
     if (!(d->appendLocked || d->fileLocked || d->exclusive)) {
         std::uint8_t b[4];
         if (fs(d).pread(d->fd, b, 4, 4) != 4) return raise(d, e4read, kLocRecCount, "d4recCount");
-        d->headerCount = le32(b);
+        d->headerCount = bytes4::le32(b);
     }
     *count = static_cast<long>(d->headerCount);
     return 0;

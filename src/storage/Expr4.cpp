@@ -1,5 +1,6 @@
 #include "Expr4.h"
 
+#include "Bytes4.h"
 #include "Field4.h"
 #include "Result4.h"
 
@@ -17,11 +18,6 @@ struct Expr4::Node {
 };
 
 namespace {
-
-std::string upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 class Parser {
 public:
@@ -50,7 +46,7 @@ private:
         if (atEnd() || m_text[m_pos] != '.') return {};
         std::size_t end = m_text.find('.', m_pos + 1);
         if (end == std::string::npos) return {};
-        return upper(m_text.substr(m_pos, end - m_pos + 1));
+        return bytes4::upper(m_text.substr(m_pos, end - m_pos + 1));
     }
 
     int parseSum(std::unique_ptr<Expr4::Node>& out) {
@@ -127,7 +123,7 @@ private:
             std::size_t start = m_pos;
             while (!atEnd() && (std::isalnum(static_cast<unsigned char>(m_text[m_pos])) || m_text[m_pos] == '_'))
                 ++m_pos;
-            std::string name = upper(m_text.substr(start, m_pos - start));
+            std::string name = bytes4::upper(m_text.substr(start, m_pos - start));
             skipBlanks();
             if (!atEnd() && m_text[m_pos] == '(') return parseCall(name, out);
             if (!atEnd() && m_text.compare(m_pos, 2, "->") == 0) return e4dataName;

@@ -29,6 +29,13 @@ CDate CDate::fromSerial(long serial) {
     return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)};
 }
 
+int CDate::daysInMonth(int month, int year) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 CDate CDate::fromKey(std::string_view key) {
     CDate date;
     CFieldText::splitDate(key, date.year, date.month, date.day);

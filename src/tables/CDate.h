@@ -20,6 +20,8 @@ struct CDate {
     static CDate fromKey(std::string_view key);
     // The clock's local date.
     static CDate today();
+    // Month 1-12; 0 for a month outside that range.
+    static int daysInMonth(int month, int year);
     // Days since 1970-01-01 and back.
     static CDate fromSerial(long serial);
     long serial() const;

@@ -1,5 +1,7 @@
 #include "tables/CFieldText.h"
 
+#include "tables/CDate.h"
+
 #include <climits>
 #include <cstdio>
 
@@ -74,11 +76,8 @@ std::string CFieldText::reservationKey(std::string_view dateKey, std::string_vie
 }
 
 bool CFieldText::isValidDate(int year, int month, int day) {
-    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int last = kDays[month - 1];
-    if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) last = 29;
-    return day <= last;
+    if (year < 1900 || year > 9999 || day < 1) return false;
+    return day <= CDate::daysInMonth(month, year);
 }
 
 } // namespace orv

@@ -37,6 +37,10 @@ public:
                                       std::string_view startHour, std::string_view startMinute);
     // A calendar date that exists, from 1900 to 9999.
     static bool isValidDate(int year, int month, int day);
+    // The 12-hour form the lists share: hours 0-11 as they are (00:30 keeps 00), 12 as 12, 13-23
+    // less 12, and from 12 on the afternoon marker. Each list writes its own marker text.
+    static int hour12(int hour) { return hour > 12 ? hour - 12 : hour; }
+    static bool afternoon(int hour) { return hour >= 12; }
 };
 
 } // namespace orv

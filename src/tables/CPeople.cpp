@@ -64,15 +64,6 @@ int CPeople::close() {
     return rc;
 }
 
-int CPeople::compress() {
-    const std::string name = m_tableName;
-    close();
-    const int result = CTableOps::pack(m_code, name, kTagName, true);
-    m_tableName = name;
-    openTable();
-    return result;
-}
-
 void CPeople::bindFields() {
     m_lastName = d4field(m_data, "LASTNAME");
     m_firstName = d4field(m_data, "FIRSTNAME");

@@ -14,8 +14,8 @@
 // engine's result or error code; e4parmNull when no table is open.
 
 #include "storage/Data4.h"
-#include "tables/CRecordMoves.h"
 #include "tables/CPeopleRecord.h"
+#include "tables/CRecordMoves.h"
 
 #include <string>
 #include <vector>
@@ -27,6 +27,7 @@ public:
     enum class Kind { MayReserve, Attendee };
 
     static constexpr const char* kTagName = "PEOPLETAG";
+    static constexpr bool kUniqueTag = true;
     static constexpr int kFieldCount = 11;
     static constexpr int kOldLayoutFieldCount = 9;
 
@@ -41,9 +42,6 @@ public:
     // table is meant; an empty path reopens the table last named.
     int open(const std::string& path, bool pathIsTable);
     int close();
-    // Packs the table for good: 0, or CTableOps::kInUse when it cannot be had exclusively.
-    // The table is open for shared use again afterwards.
-    int compress();
 
     bool isOpen() const { return m_data != nullptr; }
     // The engine context, for clearing an error a caller has reported itself.

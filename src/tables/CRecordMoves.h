@@ -6,8 +6,11 @@
 //
 //   void readImage();  // the current record into the image
 //   void missed();     // a move that read nothing: clear the image, or keep it
+//
+// and, for compress(), its m_code, m_tableName, openTable(), close(), kTagName and kUniqueTag.
 
 #include "storage/Data4.h"
+#include "tables/CTableOps.h"
 
 #include <string>
 
@@ -20,6 +23,19 @@ public:
     int next() { return m_data ? positioned(d4skip(m_data, 1)) : e4parmNull; }
     int goTo(long record) { return m_data ? positioned(d4go(m_data, record)) : e4parmNull; }
     long recordNumber() const { return m_data ? d4recNo(m_data) : 0; }
+
+    // Packs the table for good: 0, or CTableOps::kInUse when it cannot be had exclusively.
+    // A pack needs the only open of the table, so ours is closed meanwhile and the table is
+    // open for shared use again afterwards.
+    int compress() {
+        Table& table = static_cast<Table&>(*this);
+        const std::string name = table.m_tableName;
+        table.close();
+        const int result = CTableOps::pack(table.m_code, name, Table::kTagName, Table::kUniqueTag);
+        table.m_tableName = name;
+        table.openTable();
+        return result;
+    }
 
 protected:
     CRecordMoves() = default;

@@ -60,15 +60,6 @@ int CRosterLink::close() {
     return rc;
 }
 
-int CRosterLink::compress() {
-    const std::string name = m_tableName;
-    close();
-    const int result = CTableOps::pack(m_code, name, kTagName, false);
-    m_tableName = name;
-    openTable();
-    return result;
-}
-
 void CRosterLink::bindFields() {
     m_fieldDate = d4field(m_data, "DATE");
     m_fieldRoomName = d4field(m_data, "ROOMNAME");

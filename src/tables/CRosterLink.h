@@ -13,8 +13,8 @@
 // engine's result or error code; e4parmNull when no table is open.
 
 #include "storage/Data4.h"
-#include "tables/CRecordMoves.h"
 #include "tables/CPeopleKey.h"
+#include "tables/CRecordMoves.h"
 
 #include <string>
 
@@ -23,6 +23,7 @@ namespace orv {
 class CRosterLink : public CRecordMoves<CRosterLink> {
 public:
     static constexpr const char* kTagName = "ROSTERLINK";
+    static constexpr bool kUniqueTag = false;
     static constexpr int kFieldCount = 10;
 
     explicit CRosterLink(Code4& code) : m_code(code) {}
@@ -35,9 +36,6 @@ public:
     // Opens base path of `groupFile` + "RosLnk"; an empty path reopens the table last named.
     int open(const std::string& groupFile);
     int close();
-    // Packs the table for good: 0, or CTableOps::kInUse when it cannot be had exclusively.
-    // The table is open for shared use again afterwards.
-    int compress();
 
     bool isOpen() const { return m_data != nullptr; }
     const std::string& tableName() const { return m_tableName; }

@@ -74,15 +74,6 @@ int CSchedule::close() {
     return rc;
 }
 
-int CSchedule::compress() {
-    const std::string name = m_tableName;
-    close();
-    const int result = CTableOps::pack(m_code, name, kTagName, true);
-    m_tableName = name;
-    openTable();
-    return result;
-}
-
 void CSchedule::bindFields() {
     m_date = d4field(m_data, "DATE");
     m_roomName = d4field(m_data, "ROOMNAME");

@@ -56,6 +56,7 @@ public:
     using ItemLookup = std::function<int(const std::string&)>;
 
     static constexpr const char* kTagName = "SCHEDTAG";
+    static constexpr bool kUniqueTag = true;
     static constexpr int kFieldCount = 17;
     static constexpr int kLabelLength = 21;
     // How far back an empty key sends deleteOlderThan: 31 calendar days.
@@ -71,9 +72,6 @@ public:
     // Opens base path of `groupFile` + "Sched"; an empty path reopens the table last named.
     int open(const std::string& groupFile);
     int close();
-    // Packs the table for good: 0, or CTableOps::kInUse when it cannot be had exclusively.
-    // The table is open for shared use again afterwards.
-    int compress();
 
     bool isOpen() const { return m_data != nullptr; }
     const std::string& tableName() const { return m_tableName; }

@@ -1,8 +1,8 @@
 #include "TestDoubles.h"
 #include "app/CChildFrame.h"
-#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
+#include "ui/CHelpWindow.h"
 
 #include <QAction>
 #include <QElapsedTimer>

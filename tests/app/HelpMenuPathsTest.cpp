@@ -1,9 +1,9 @@
 // Every menu path a help page names ("<i>File &gt; Open Group</i>") is an entry of the menu bar
 // in the state the page describes: without a group for the pages a new user reads before a group
 // is open (unless the path is marked as one of an open group), with a group for the others.
-#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
-#include "app/HelpTopics.h"
+#include "ui/CHelpWindow.h"
+#include "ui/HelpTopics.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "app/CHelpWindow.h"
 #include "app/Command.h"
-#include "app/HelpTopics.h"
+#include "ui/CHelpWindow.h"
+#include "ui/HelpTopics.h"
 
 #include <QDialog>
 #include <QFile>

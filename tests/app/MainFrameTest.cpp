@@ -1,8 +1,8 @@
 #include "app/CChildFrame.h"
 #include "app/CContextHelpMode.h"
 #include "app/CGroupCommandTarget.h"
-#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
+#include "ui/CHelpWindow.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,9 +3,9 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
-#include "app/CQtPrompt.h"
 #include "app/CQtSettings.h"
-#include "group/CGroupInfoDlg.h"
+#include "group/widgets/CGroupInfoDlg.h"
+#include "ui/CQtPrompt.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 #include "app/CColorPage.h"
 #include "app/CDayGlancePage.h"
 #include "app/CDeleteOldRes.h"
-#include "app/CHelpWindow.h"
 #include "app/CPreferencesSheet.h"
 #include "app/CStartupPage.h"
+#include "ui/CHelpWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // a second window of a large group placed inside the main window (kept as a picture).
 #include "TestDoubles.h"
 #include "app/CChildFrame.h"
-#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
+#include "app/CORVSchedView.h"
 #include "common/TempDir.h"
 #include "common/TestGroup.h"
-#include "displays/CORVSchedView.h"
 #include "group/CGroupFile.h"
+#include "ui/CHelpWindow.h"
 
 #include <QDir>
 #include <QMdiArea>

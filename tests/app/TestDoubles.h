@@ -2,9 +2,9 @@
 // Stand-ins for the user and the settings store: a prompt that records every message and answers
 // from queues, and a store that records every write in order.
 
-#include "app/CColorChooser.h"
 #include "group/CMemorySettings.h"
 #include "group/CUserPrompt.h"
+#include "ui/CColorChooser.h"
 
 #include <deque>
 #include <optional>

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace orv::test {
@@ -25,6 +26,15 @@ public:
 
     const std::string& path() const { return m_path; }
     std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+    static void put(const std::string& path, const std::string& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::string get(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
 
 private:
     std::string m_path;

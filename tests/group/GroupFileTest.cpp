@@ -1,6 +1,6 @@
 // Reading and writing the group file, checked against images built byte by byte.
+#include "common/TempDir.h"
 #include "group/ByteBuilder.h"
-#include "group/TempDir.h"
 
 #include "group/CGroupFile.h"
 

@@ -1,6 +1,6 @@
 // The stamp file: its 60-byte layout and how changes by other users are noticed.
+#include "common/TempDir.h"
 #include "group/ByteBuilder.h"
-#include "group/TempDir.h"
 
 #include "group/CStampFile.h"
 #include "tables/CFixedClock.h"

@@ -75,7 +75,7 @@ TEST_F(ConcurrentBooking, TwoProcessesBookingOneSlotAtOnceWriteOneRecord) {
 TEST_F(ConcurrentBooking, ABlockoutOfTwoItemsAndABookingOfTheSecondNeverBothGetWritten) {
     const std::string errA = dir.file("a.txt"), errB = dir.file("b.txt");
     for (int day = 9; day <= 18; ++day) {
-        char date[16];
+        char date[32];
         std::snprintf(date, sizeof date, "2026-12-%02d", day);
         SCOPED_TRACE(date);
         const pid_t a = start(

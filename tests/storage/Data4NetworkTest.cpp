@@ -24,7 +24,7 @@ using namespace orv::test;
 
 namespace {
 
-const std::string kPeer = helperPath("storage_peer");
+const std::string kNetworkPeer = helperPath("storage_peer");
 constexpr long kRecords = 4000; // 785 KiB of records
 constexpr int kNoteWidth = 190;
 
@@ -93,7 +93,7 @@ protected:
 
     // Another process rewrites the note of a record.
     void peerWrites(long record, const std::string& note) {
-        Process peer(kPeer, {"write", path, std::to_string(record), "NOTES", note});
+        Process peer(kNetworkPeer, {"write", path, std::to_string(record), "NOTES", note});
         std::string line;
         ASSERT_TRUE(peer.readLine(line));
         ASSERT_EQ(line, "done");
@@ -235,7 +235,7 @@ TEST_F(Data4Network, OurOwnWritesAreSeenByTheWalkThatHoldsTheirBlock) {
 
 TEST_F(Data4Network, KeysAnotherProcessAddsAreFoundByTheNextSeek) {
     ASSERT_EQ(d4seek(d, keyOf(kRecords)), 0);
-    Process peer(kPeer, {"append", path, "3", "KEY", "Z"});
+    Process peer(kNetworkPeer, {"append", path, "3", "KEY", "Z"});
     std::string line;
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(peer.readLine(line));
@@ -307,7 +307,7 @@ TEST(Data4OpenWhileAppending, EveryOpenSucceedsWhileAnotherProcessAppends) {
     TempDir dir;
     const std::string path = dir.file("growing");
     makeTable(path, 10);
-    Process peer(kPeer, {"appendloop", path});
+    Process peer(kNetworkPeer, {"appendloop", path});
     std::string line;
     ASSERT_TRUE(peer.readLine(line));
     Code4 code;
@@ -350,7 +350,7 @@ TEST(Data4Fuse, TheNetworkPathOnAFuseMountCountsItsReadsAndSeesOtherProcesses) {
     EXPECT_LE(fs.counts.reads, limit);
 
     // Another process appends while we append: every record lands once, the index agrees.
-    Process peer(kPeer, {"append", path, "100", "KEY", "P"});
+    Process peer(kNetworkPeer, {"append", path, "100", "KEY", "P"});
     for (int i = 0; i < 100; ++i) {
         d4appendStart(d, 0);
         d4blank(d);
@@ -373,7 +373,7 @@ TEST(Data4Fuse, TheNetworkPathOnAFuseMountCountsItsReadsAndSeesOtherProcesses) {
     // A new walk sees another process's change.
     ASSERT_EQ(d4seek(d, keyOf(20)), 0);
     {
-        Process writer(kPeer, {"write", path, "21", "NOTES", "changed on the share"});
+        Process writer(kNetworkPeer, {"write", path, "21", "NOTES", "changed on the share"});
         ASSERT_TRUE(writer.readLine(line));
         ASSERT_EQ(line, "done");
         ASSERT_EQ(writer.wait(), 0);

@@ -45,7 +45,7 @@ int startOf(long n) {
 // Finds reservation n and holds its record lock.
 bool find(CSchedule& s, long n) {
     const int start = startOf(n);
-    char hh[3], mm[3];
+    char hh[12], mm[12];
     std::snprintf(hh, sizeof hh, "%02d", start / 60);
     std::snprintf(mm, sizeof mm, "%02d", start % 60);
     return s.seek(dateOf(n).key(), "Boardroom", hh, mm) == 0 && s.relockCurrent() == 0;

@@ -1,0 +1,678 @@
+#include "app/CORVSchedView.h"
+
+#include "app/CApplyResult.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CORVSchedApp.h"
+#include "app/CPeopleFileOwnerDlg.h"
+#include "app/CPreferencesSheet.h"
+#include "displays/CDayGlance.h"
+#include "displays/CMonthGlance.h"
+#include "exports/CCalendarFeedModel.h"
+#include "exports/CExportModel.h"
+#include "group/CCompressDatabases.h"
+#include "group/CItemManager.h"
+#include "group/CMergeGroups.h"
+#include "group/CORVSchedDoc.h"
+#include "people/CImportPeople.h"
+#include "people/CPeopleCommands.h"
+#include "reports/CAttendance.h"
+#include "reports/CPersonReservations.h"
+#include "reports/CReservationReport.h"
+#include "reports/CUtilizationReport.h"
+#include "reservations/CBlockoutModel.h"
+#include "reservations/CDeleteRes.h"
+#include "reservations/CFreeItems.h"
+#include "reservations/CItemDayModel.h"
+#include "reservations/CRemoveBlockoutModel.h"
+#include "tables/CClock.h"
+#include "ui/CQtPrompt.h"
+#include "ui/ColorRef.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace orv {
+
+namespace {
+
+const QColor kTitleColor(0, 0, 255);
+const QColor kHighlightColor(192, 192, 192);
+
+// The colour chooser of a view made without the application object (tests, tools).
+CColorChooser& fallbackColors() {
+    static CQtPrompt prompt;
+    return prompt;
+}
+
+} // namespace
+
+CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(std::move(doc)) {
+    m_settings = CViewSettings::read(m_doc->settingsStore());
+    m_doc->addObserver(this);
+    m_feed = std::make_unique<CCalendarFeed>(*m_doc);
+
+    QPalette palette = viewport()->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Window, Qt::white);
+    viewport()->setPalette(palette);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+
+    connect(&m_timer, &QTimer::timeout, this, &CORVSchedView::timerTick);
+
+    m_itemMenu = new QMenu(this);
+    m_itemMenu->setObjectName(QStringLiteral("itemMenu"));
+    for (Command c : {Command::itemDelete, Command::itemModify}) {
+        const CommandInfo& info = commandInfo(c);
+        QAction* a = m_itemMenu->addAction(QString::fromLatin1(info.text));
+        a->setStatusTip(QString::fromLatin1(info.prompt));
+        connect(a, &QAction::triggered, this, [this, c] { run(c); });
+    }
+    updateScrollBars();
+}
+
+CORVSchedView::~CORVSchedView() {
+    m_timer.stop();
+    m_doc->removeObserver(this);
+    // The frame may be half gone by now; its last rectangle was kept as it moved and resized.
+    if (m_doc->isOpen() && m_frameRect.isValid()) {
+        const CRect r{m_frameRect.left(), m_frameRect.top(),
+                      m_frameRect.left() + m_frameRect.width(),
+                      m_frameRect.top() + m_frameRect.height()};
+        m_doc->storeWindowRect(r);
+    }
+}
+
+// ---- Commands ----------------------------------------------------------------------------------
+
+bool CORVSchedView::handles(Command command) const {
+    switch (command) {
+    case Command::closeGroup:
+    case Command::print:
+    case Command::printPreview:
+    case Command::modifyGroupInfo:
+    case Command::addItem:
+    case Command::modifyDeleteItem:
+    case Command::itemDelete:
+    case Command::itemModify:
+    case Command::preferences:
+    case Command::newWindow:
+    case Command::displayPeopleFileOwner:
+    case Command::peopleAdd:
+    case Command::peopleModify:
+    case Command::peopleDelete:
+    case Command::peopleList:
+    case Command::attendeesAdd:
+    case Command::attendeesModify:
+    case Command::attendeesDelete:
+    case Command::attendeesList:
+    case Command::mergeGroups:
+    case Command::compressDatabases:
+    case Command::peopleImport:
+    case Command::attendeesImport:
+    case Command::daysReservations:
+    case Command::monthsReservations:
+    case Command::allReservations:
+    case Command::specifyBlockout:
+    case Command::removeBlockout:
+    case Command::deleteOldReservations:
+    case Command::utilization:
+    case Command::personsReservations:
+    case Command::attendance:
+    case Command::exportReservations:
+    case Command::calendarFile:
+    case Command::findFreeItem:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CORVSchedView::isEnabled(Command command) const {
+    switch (command) {
+    case Command::attendeesAdd:
+    case Command::attendeesModify:
+    case Command::attendeesDelete:
+    case Command::attendeesList:
+    case Command::attendeesImport:
+    case Command::attendance:
+        return m_doc->attendeeAvailable();
+    case Command::newWindow: {
+        const CORVSchedApp* app = CORVSchedApp::instance();
+        return app && app->mainFrame();
+    }
+    default:
+        return true;
+    }
+}
+
+void CORVSchedView::run(Command command) {
+    // Long work of this group is running under a progress: its tables are not to be moved.
+    if (m_doc->busy()) return;
+    QPointer<CORVSchedView> alive(this);
+    runCommand(command);
+    // Whatever the command changed reaches the calendar file at once.
+    if (alive) refreshCalendarFile();
+}
+
+void CORVSchedView::refreshCalendarFile() {
+    // The file waits for the next tick while long work walks the tables.
+    if (m_doc->busy()) return;
+    std::string error;
+    if (m_feed && !m_feed->refresh(false, &error) && error != m_feedError)
+        m_doc->prompt().message(error, CCalendarFeedModel::kTitle, PromptIcon::error);
+    m_feedError = error;
+}
+
+void CORVSchedView::runCommand(Command command) {
+    switch (command) {
+    case Command::closeGroup:
+        closeGroup();
+        break;
+    case Command::print:
+        print();
+        break;
+    case Command::printPreview:
+        printPreview();
+        break;
+    case Command::modifyGroupInfo:
+        m_doc->modifyGroupInformation();
+        break;
+    case Command::addItem:
+        CItemManager(*m_doc).addItem();
+        break;
+    case Command::modifyDeleteItem:
+        m_doc->prompt().message(kModifyDeleteText, "Information", PromptIcon::information);
+        break;
+    case Command::itemDelete:
+        CItemManager(*m_doc).deleteItem(m_rightClicked);
+        break;
+    case Command::itemModify:
+        CItemManager(*m_doc).modifyItem(m_rightClicked);
+        break;
+    case Command::preferences:
+        preferences();
+        break;
+    case Command::newWindow:
+        newWindow();
+        break;
+    case Command::displayPeopleFileOwner:
+        showPeopleFileOwner(m_doc->storedPeopleName(), this);
+        break;
+    case Command::peopleAdd:
+        CPeopleCommands(*m_doc).add(CPeople::Kind::MayReserve);
+        break;
+    case Command::peopleModify:
+        CPeopleCommands(*m_doc).modify(CPeople::Kind::MayReserve);
+        break;
+    case Command::peopleDelete:
+        CPeopleCommands(*m_doc).remove(CPeople::Kind::MayReserve);
+        break;
+    case Command::peopleList:
+        CPeopleCommands(*m_doc).list(CPeople::Kind::MayReserve);
+        break;
+    case Command::attendeesAdd:
+        CPeopleCommands(*m_doc).add(CPeople::Kind::Attendee);
+        break;
+    case Command::attendeesModify:
+        CPeopleCommands(*m_doc).modify(CPeople::Kind::Attendee);
+        break;
+    case Command::attendeesDelete:
+        CPeopleCommands(*m_doc).remove(CPeople::Kind::Attendee);
+        break;
+    case Command::attendeesList:
+        CPeopleCommands(*m_doc).list(CPeople::Kind::Attendee);
+        break;
+    case Command::mergeGroups:
+        CMergeGroups(*m_doc).run();
+        break;
+    case Command::compressDatabases:
+        CCompressDatabases(*m_doc).run();
+        break;
+    case Command::peopleImport:
+        CImportPeople(*m_doc, false).run();
+        break;
+    case Command::attendeesImport:
+        if (m_doc->attendeeAvailable()) CImportPeople(*m_doc, true).run();
+        break;
+    case Command::daysReservations:
+        daysReservations();
+        break;
+    case Command::monthsReservations:
+        monthsReservations();
+        break;
+    case Command::allReservations:
+        CReservationReport::run(*m_doc);
+        break;
+    case Command::specifyBlockout: {
+        CBlockoutModel blockout(*m_doc);
+        m_doc->prompt().runDialog(blockout);
+        break;
+    }
+    case Command::removeBlockout: {
+        CRemoveBlockoutModel removal(*m_doc);
+        m_doc->prompt().runDialog(removal);
+        break;
+    }
+    case Command::deleteOldReservations:
+        CDeleteRes::run(*m_doc, m_settings.deleteOldRes);
+        break;
+    case Command::utilization:
+        CUtilizationReport::run(*m_doc, m_settings.startHour);
+        break;
+    case Command::personsReservations:
+        CPersonReservations::run(*m_doc);
+        break;
+    case Command::attendance:
+        CAttendance::run(*m_doc);
+        break;
+    case Command::exportReservations: {
+        CExportModel dialog(*m_doc);
+        m_doc->prompt().runDialog(dialog);
+        break;
+    }
+    case Command::calendarFile: {
+        CCalendarFeedModel dialog(*m_feed);
+        m_doc->prompt().runDialog(dialog);
+        break;
+    }
+    case Command::findFreeItem: {
+        CFreeItems dialog(*m_doc);
+        m_doc->prompt().runDialog(dialog);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+OpenItemDay CORVSchedView::itemDayOpener() {
+    return [this](int itemIndex, int month, int day, int year) {
+        CItemDayOutcome outcome;
+        if (!m_doc->items().isValidIndex(itemIndex)) return outcome;
+        CItemDayModel dayList(*m_doc, itemIndex, {year, month, day});
+        outcome.ok = m_doc->prompt().runDialog(dayList);
+        outcome.changed = dayList.changed();
+        outcome.month = dayList.date().month;
+        outcome.day = dayList.date().day;
+        outcome.year = dayList.date().year;
+        return outcome;
+    };
+}
+
+void CORVSchedView::daysReservations() {
+    const auto form =
+        m_settings.useFullDay ? CDayGlance::Form::allDay : CDayGlance::Form::twelveHours;
+    CDayGlance glance(*m_doc, form, m_settings.occupied, m_settings.startHour, itemDayOpener());
+    m_doc->prompt().runDialog(glance);
+}
+
+void CORVSchedView::monthsReservations() {
+    CMonthGlance glance(*m_doc, m_settings.occupied, m_settings.partiallyOccupied, itemDayOpener());
+    m_doc->prompt().runDialog(glance);
+}
+
+void CORVSchedView::preferences() {
+    CORVSchedApp* app = CORVSchedApp::instance();
+    CColorChooser& colors = app ? app->colorChooser() : fallbackColors();
+    CPreferencesSheet sheet(m_settings, m_doc->settingsStore(), m_doc->prompt(), colors, this);
+    // Apply and OK both report what they wrote.
+    connect(&sheet, &CPreferencesSheet::settingsApplied, this,
+            [this](const CApplyResult& result) { settingsApplied(result); });
+    sheet.exec();
+}
+
+void CORVSchedView::settingsApplied(const CApplyResult& result) {
+    if (result.documentSettingsChanged()) handDocumentSettings();
+    if (result.needsRedraw()) viewport()->update();
+}
+
+void CORVSchedView::print() {
+    CORVSchedApp* app = CORVSchedApp::instance();
+    if (!app) return;
+    QPrinter& printer = app->printer();
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    printTo(printer);
+}
+
+void CORVSchedView::printPreview() {
+    CORVSchedApp* app = CORVSchedApp::instance();
+    if (!app) return;
+    QPrintPreviewDialog dialog(&app->printer(), this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { printTo(*printer); });
+    dialog.exec();
+}
+
+void CORVSchedView::printTo(QPrinter& printer) {
+    printer.setDocName(CQtPrompt::toQt(m_doc->description()));
+    QPainter painter;
+    if (!painter.begin(&printer)) return;
+    draw(painter, false);
+    painter.end();
+}
+
+void CORVSchedView::newWindow() {
+    CORVSchedApp* app = CORVSchedApp::instance();
+    if (!app || !app->mainFrame()) return;
+    app->showGroupWindow(m_doc);
+}
+
+void CORVSchedView::closeGroup() {
+    CORVSchedApp* app = CORVSchedApp::instance();
+    QPointer<QWidget> own = m_frame;
+    if (app && app->mainFrame()) {
+        for (CChildFrame* child : app->mainFrame()->childFrames()) {
+            auto* view = qobject_cast<CORVSchedView*>(child->widget());
+            if (child != own && view && view->m_doc == m_doc) child->close();
+        }
+    }
+    // Closing the own window deletes this view later; nothing runs here afterwards.
+    if (own) own->close();
+}
+
+// ---- Document and settings ---------------------------------------------------------------------
+
+void CORVSchedView::handDocumentSettings() {
+    CDocSettings s;
+    s.propAttendees = m_settings.propAttendees;
+    s.showNotes = m_settings.showNotes;
+    s.refresh = m_settings.refresh;
+    s.doDBReOpen = m_settings.doDBReOpen;
+    s.lock = m_settings.lock;
+    s.deleteOldRes = m_settings.deleteOldRes;
+    m_doc->setSettings(s);
+}
+
+void CORVSchedView::documentChanged() {
+    if (m_layout) setExtent(m_layout->extent(m_doc->items().count()));
+    viewport()->update();
+    updateFrameTitle();
+}
+
+void CORVSchedView::updateFrameTitle() {
+    auto* frame = qobject_cast<CChildFrame*>(parentWidget());
+    if (!frame) return;
+    const QString title = CQtPrompt::toQt(m_doc->description());
+    if (frame->windowTitle() != title) frame->setWindowTitle(title);
+}
+
+// ---- Lifecycle and timer -----------------------------------------------------------------------
+
+void CORVSchedView::showEvent(QShowEvent* event) {
+    QAbstractScrollArea::showEvent(event);
+    if (!m_firstUpdateDone) initialUpdate();
+}
+
+void CORVSchedView::trackFrame() {
+    QWidget* frame = parentWidget();
+    if (frame == m_frame) return;
+    if (m_frame) m_frame->removeEventFilter(this);
+    m_frame = frame;
+    if (!m_frame) return;
+    m_frame->installEventFilter(this);
+    m_frameRect = m_frame->geometry();
+}
+
+bool CORVSchedView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_frame && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        // A maximized or minimized window would bring back a size that is not the user's.
+        if (!(m_frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+            m_frameRect = m_frame->geometry();
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+void CORVSchedView::initialUpdate() {
+    if (m_firstUpdateDone) return;
+    m_firstUpdateDone = true;
+    handDocumentSettings();
+    trackFrame();
+    if (!m_frameSized) {
+        m_frameSized = true;
+        const CRect& stored = m_doc->windowRect();
+        if (stored.right != 0 && m_frame)
+            m_frame->resize(stored.right - stored.left, stored.bottom - stored.top);
+        // After the area has placed the new window.
+        QTimer::singleShot(0, this, &CORVSchedView::keepFrameInside);
+    }
+    // The first tick falls on the next full minute.
+    const std::tm now = CClock::current().localNow();
+    m_timerInterval = kMinuteMs - 1000 * now.tm_sec;
+    if (m_timerInterval < 5000) m_timerInterval = kMinuteMs;
+    m_timer.start(m_timerInterval);
+    updateFrameTitle();
+    refreshCalendarFile();
+    if (m_settings.warnOldDB) {
+        if (m_doc->databasesOld())
+            m_doc->prompt().message(kOldDatabases, kOldDatabaseTitle, PromptIcon::information);
+        else if (m_doc->peopleDatabaseOld())
+            m_doc->prompt().message(kOldPeopleDatabase, kOldDatabaseTitle, PromptIcon::information);
+    }
+}
+
+void CORVSchedView::keepFrameInside() {
+    // A new window of a large group lands where the area places it, possibly half outside.
+    QWidget* area = m_frame ? m_frame->parentWidget() : nullptr;
+    if (!area || area->width() <= 0 || area->height() <= 0) return;
+    QRect r = m_frame->geometry();
+    const QRect bounds = area->rect();
+    r.setWidth(std::min(r.width(), bounds.width()));
+    r.setHeight(std::min(r.height(), bounds.height()));
+    if (r.right() > bounds.right()) r.moveRight(bounds.right());
+    if (r.bottom() > bounds.bottom()) r.moveBottom(bounds.bottom());
+    if (r.left() < 0) r.moveLeft(0);
+    if (r.top() < 0) r.moveTop(0);
+    if (r != m_frame->geometry()) m_frame->setGeometry(r);
+}
+
+void CORVSchedView::timerTick() {
+    // Long work of this group lets the event loop run inside its progress and its messages: the
+    // tables are left alone until the next tick.
+    if (m_doc->busy()) return;
+    const std::tm now = CClock::current().localNow();
+    bool dateChanged = false;
+    if (now.tm_mday != m_doc->day()) {
+        m_doc->setDateToToday();
+        dateChanged = true;
+    }
+    if (m_timerInterval < kMinuteMs) {
+        m_timerInterval = kMinuteMs;
+        m_timer.start(m_timerInterval);
+    }
+    if ((m_settings.refresh && m_doc->changedByOthers()) || dateChanged) m_doc->reloadTodaysList();
+    refreshCalendarFile();
+    // From scratch each time: a tick missed in a reservation's ending minute (a busy window, a
+    // sleeping machine) must not leave the item shown as in use.
+    m_doc->recomputeInUse(true);
+}
+
+// ---- Drawing and scrolling ---------------------------------------------------------------------
+
+QPoint CORVSchedView::scrollOffset() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CORVSchedView::setExtent(const CViewExtent& extent) {
+    if (extent == m_extent) return;
+    m_extent = extent;
+    updateScrollBars();
+}
+
+void CORVSchedView::updateScrollBars() {
+    const QSize page = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, m_extent.width - page.width()));
+    horizontalScrollBar()->setPageStep(page.width());
+    verticalScrollBar()->setRange(0, std::max(0, m_extent.height - page.height()));
+    verticalScrollBar()->setPageStep(page.height());
+    if (m_layout) verticalScrollBar()->setSingleStep(m_layout->lineHeight());
+}
+
+void CORVSchedView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void CORVSchedView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QFontMetrics fm = painter.fontMetrics();
+    const CViewLayout layout(fm.height() + fm.leading(), fm.averageCharWidth());
+    const bool firstMetrics = !m_layout;
+    m_layout = layout;
+    if (firstMetrics) verticalScrollBar()->setSingleStep(layout.lineHeight());
+    setExtent(layout.extent(m_doc->items().count()));
+    painter.translate(-scrollOffset());
+    const QRect exposed = event->rect().translated(scrollOffset());
+    drawWith(painter, layout, true, &exposed);
+}
+
+const QTextLayout& CORVSchedView::screenText(const QString& text, const QFont& font, int width) {
+    // The texts change only with the items and their current use: a bound far above what one
+    // group shows keeps a long session from collecting old ones.
+    const qsizetype bound = 4 * static_cast<qsizetype>(m_doc->items().count()) + 64;
+    if (font != m_screenTextFont || width != m_screenTextWidth || m_screenTexts.size() > bound) {
+        m_screenTexts.clear();
+        m_screenTextFont = font;
+        m_screenTextWidth = width;
+    }
+    auto found = m_screenTexts.find(text);
+    if (found == m_screenTexts.end()) {
+        const QString shown =
+            QFontMetrics(font, viewport()).elidedText(text, Qt::ElideRight, width);
+        auto shaped = std::make_shared<QTextLayout>(shown, font);
+        shaped->beginLayout();
+        shaped->createLine();
+        shaped->endLayout();
+        found = m_screenTexts.insert(text, shaped);
+    }
+    return **found;
+}
+
+void CORVSchedView::draw(QPainter& painter, bool storeRects) {
+    const QFontMetrics fm = painter.fontMetrics();
+    drawWith(painter, CViewLayout(fm.height() + fm.leading(), fm.averageCharWidth()), storeRects);
+}
+
+void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects,
+                             const QRect* exposed) {
+    const QFontMetrics fm = painter.fontMetrics();
+    CItemList& items = m_doc->items();
+    const int count = items.count();
+
+    const QString title =
+        CQtPrompt::toQt(CViewLayout::titleText(count, m_doc->kindUpper(), m_doc->description()));
+    const QPoint titleAt(layout.titleX(count, fm.horizontalAdvance(title)), layout.titleY());
+    painter.save();
+    painter.setPen(kTitleColor);
+    painter.drawText(titleAt.x(), titleAt.y() + fm.ascent(), title);
+    painter.restore();
+    if (storeRects) m_titlePos = titleAt;
+
+    // A printer's device pixel is a small fraction of a screen pixel: the border line and the
+    // inset of the fill are as wide on paper as on the screen, so the border shows.
+    const int dot = storeRects ? 1 : std::max(1, painter.device()->logicalDpiY() / 96);
+    QPen border(Qt::black);
+    border.setWidth(dot);
+    const QColor occupied = colorFromStored(m_settings.occupied);
+    const QColor unoccupied = colorFromStored(m_settings.unoccupied);
+    for (int i = 0; i < count; ++i) {
+        const CRoom& item = items.at(i);
+        const CRect box = layout.boxRect(i);
+        if (storeRects) items.setRect(i, box);
+        const QRect area(box.left, box.top, box.right - box.left, box.bottom - box.top);
+        if (exposed && (area.bottom() < exposed->top() || area.top() > exposed->bottom())) continue;
+        painter.save();
+        painter.setPen(border);
+        painter.setBrush(Qt::white);
+        painter.drawRect(area.adjusted(dot / 2, dot / 2, -(dot + 1) / 2, -(dot + 1) / 2));
+        const QColor fill = i == m_highlighted ? kHighlightColor
+                            : item.inUse()     ? occupied
+                                               : unoccupied;
+        const QRect inside = area.adjusted(2 * dot, 2 * dot, -2 * dot, -2 * dot);
+        painter.fillRect(inside, fill);
+        // Texts sit on the fill colour. A name or a current use of wide letters is wider than
+        // the box: it ends in an ellipsis, and nothing of it leaves the box.
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(fill);
+        painter.setClipRect(inside);
+        auto line = [&](const std::string& stored, int number) {
+            if (stored.empty()) return;
+            const QString text = CQtPrompt::toQt(stored);
+            if (!storeRects) {
+                const QString shown = fm.elidedText(text, Qt::ElideRight, inside.width());
+                painter.drawText(layout.centredX(box, fm.horizontalAdvance(shown)),
+                                 layout.textY(box, number) + fm.ascent(), shown);
+                return;
+            }
+            // The screen redraws often: its texts are shaped once.
+            const QTextLayout& shaped = screenText(text, painter.font(), inside.width());
+            const QTextLine first = shaped.lineAt(0);
+            const QPointF at(layout.centredX(box, qRound(first.naturalTextWidth())),
+                             layout.textY(box, number));
+            painter.fillRect(QRectF(at, QSizeF(first.naturalTextWidth(), fm.height())), fill);
+            shaped.draw(&painter, at);
+        };
+        line(item.name(), 0);
+        line(CViewLayout::occupancyText(item.occupancy()), 1);
+        if (item.inUse()) line(item.currentUse(), 2);
+        painter.restore();
+    }
+}
+
+// ---- Clicks ------------------------------------------------------------------------------------
+
+int CORVSchedView::itemAt(QPoint drawingPos) const {
+    const CItemList& items = m_doc->items();
+    for (int i = 0; i < items.count(); ++i)
+        if (items.rectAt(i).contains(drawingPos.x(), drawingPos.y())) return i;
+    return -1;
+}
+
+void CORVSchedView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        leftClick(event->position().toPoint());
+    else if (event->button() == Qt::RightButton)
+        rightClick(event->position().toPoint());
+    else
+        QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CORVSchedView::leftClick(QPoint pos) {
+    if (m_itemMenu->isVisible()) m_itemMenu->close();
+    if (m_doc->busy()) return;
+    const int index = itemAt(pos + scrollOffset());
+    if (index < 0) return;
+    m_highlighted = index;
+    viewport()->repaint();
+
+    const std::tm today = CClock::current().localNow();
+    QPointer<CORVSchedView> alive(this);
+    itemDayOpener()(index, today.tm_mon + 1, today.tm_mday, today.tm_year + 1900);
+    if (!alive) return;
+    refreshCalendarFile();
+    m_highlighted = -1;
+    viewport()->update();
+}
+
+void CORVSchedView::rightClick(QPoint pos) {
+    if (m_itemMenu->isVisible()) m_itemMenu->close();
+    if (m_settings.lock || m_doc->busy()) return;
+    const int index = itemAt(pos + scrollOffset());
+    if (index < 0) return;
+    m_rightClicked = index;
+    m_itemMenu->popup(viewport()->mapToGlobal(pos));
+}
+
+} // namespace orv

@@ -1,0 +1,104 @@
+#include "displays/widgets/CDAGListBox.h"
+
+#include "ui/CQtPrompt.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace orv {
+
+namespace {
+
+bool isBar(QChar c) {
+    return c == u'*' || c == u'P';
+}
+
+class CDAGLineDelegate : public QStyledItemDelegate {
+public:
+    explicit CDAGLineDelegate(CDAGListBox* list) : QStyledItemDelegate(list), m_list(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette& palette = option.palette;
+        const QRect r = option.rect;
+        const int w = QFontMetrics(option.font).averageCharWidth();
+        const int nameWidth = m_list->nameWidth();
+
+        painter->save();
+        painter->setFont(option.font);
+        painter->fillRect(r, selected ? palette.highlight() : palette.base());
+        painter->setPen(selected ? palette.color(QPalette::HighlightedText)
+                                 : palette.color(QPalette::Text));
+        painter->setBackgroundMode(Qt::TransparentMode);
+
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip;
+        painter->drawText(QRect(r.left(), r.top(), (nameWidth + 1) * w, r.height()),
+                          flags & ~Qt::TextDontClip, text.left(nameWidth));
+        int p = nameWidth + 1;
+        while (p < text.size()) {
+            const QChar c = text.at(p);
+            int end = p + 1;
+            if (isBar(c))
+                while (end < text.size() && text.at(end) == c)
+                    ++end;
+            else
+                while (end < text.size() && !isBar(text.at(end)))
+                    ++end;
+            if (isBar(c)) {
+                const int from = r.left() + p * w + w / 2;
+                const int to = r.left() + end * w + w / 2;
+                painter->fillRect(QRect(from, r.top(), to - from, r.height()),
+                                  c == u'*' ? m_list->starColour() : m_list->partialColour());
+            } else {
+                // Character by character: where the font's advance is not exactly w, a run
+                // drawn whole would drift off the positions of the bars and of the other lines.
+                for (int q = p; q < end; ++q)
+                    painter->drawText(QRect(r.left() + q * w, r.top(), w, r.height()), flags,
+                                      QString(text.at(q)));
+            }
+            p = end;
+        }
+        painter->restore();
+    }
+
+private:
+    CDAGListBox* m_list;
+};
+
+} // namespace
+
+CDAGListBox::CDAGListBox(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new CDAGLineDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    const auto choose = [this](QListWidgetItem* item) {
+        emit lineChosen(row(item));
+        clearSelection();
+    };
+    connect(this, &QListWidget::itemClicked, this, choose);
+    connect(this, &QListWidget::itemActivated, this, choose);
+}
+
+void CDAGListBox::setLines(const std::vector<std::string>& lines) {
+    setUpdatesEnabled(false);
+    clear();
+    for (const std::string& line : lines)
+        addItem(CQtPrompt::toQt(line));
+    setUpdatesEnabled(true);
+}
+
+int CDAGListBox::charWidth() const {
+    return fontMetrics().averageCharWidth();
+}
+
+QSize CDAGListBox::sizeFor(int characters, int lines) const {
+    const int frame = 2 * frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int row = count() > 0 ? sizeHintForRow(0) : fontMetrics().height();
+    return {charWidth() * (characters + 1) + scrollBar + frame, row * lines + scrollBar + frame};
+}
+
+} // namespace orv

@@ -1,0 +1,62 @@
+#include "reservations/widgets/CShowReservationDlg.h"
+
+#include "ui/CDialogRegistry.h"
+#include "ui/CQtPrompt.h"
+#include "ui/HelpTopics.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace orv {
+
+CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& prompt,
+                                         QWidget* parent)
+    : CModelDialog(model, prompt, parent), m_show(model) {
+    setWindowTitle(CQtPrompt::toQt(model.title()));
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    auto readOnly = [this, form](const char* label, const std::string& value) {
+        auto* field = new QLineEdit(CQtPrompt::toQt(value), this);
+        field->setReadOnly(true);
+        form->addRow(QString::fromLatin1(label), field);
+    };
+    readOnly("Reservation Date", model.dateText());
+    readOnly("Start", model.startText());
+    readOnly("End", model.endText());
+    readOnly("Reserved For", model.reservedFor());
+    readOnly("Phone", model.phone());
+    readOnly("Dept", model.department());
+    readOnly("Location", model.location());
+    m_note = new QLineEdit(CQtPrompt::toQt(model.note), this);
+    m_note->setMaxLength(CShowReservation::kNoteLimit);
+    form->addRow(QStringLiteral("Notes"), m_note);
+    layout->addLayout(form);
+    auto* notice = new QLabel(QString::fromLatin1(model.recurringText().c_str()), this);
+    notice->setObjectName(QStringLiteral("recurringNotice"));
+    layout->addWidget(notice);
+    m_attendees = new QCheckBox(QStringLiteral("View/Change Attendees"), this);
+    m_attendees->setEnabled(model.viewAttendeesEnabled());
+    layout->addWidget(m_attendees);
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    setHelpTopic(QString::fromLatin1(help::kReservationDetail), buttons);
+    setMinimumWidth(440);
+}
+
+void CShowReservationDlg::takeValues() {
+    m_show.note = storedText(m_note->text(), "Notes");
+    m_show.viewAttendees = m_attendees->isChecked();
+}
+
+void CShowReservationDlg::registerDialogs() {
+    registerDialog<CShowReservation, CShowReservationDlg>(CShowReservation::kId);
+}
+
+} // namespace orv

@@ -1,0 +1,124 @@
+// The real program on a real display: orvsched opens a freshly made sample group under xvfb-run,
+// saves a picture of its main window (kept as a test artifact), and the picture shows boxes of
+// both colours.
+#include "common/ScreenshotSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using orv::test::countColour;
+using orv::test::kXvfbRun;
+
+// A sample group made by the command line in `work`; its group file.
+QString makeSample(const QTemporaryDir& work) {
+    QProcess make;
+    make.start(QStringLiteral(ORV_BINARY_DIR "/src/cli/orvsched-cli"),
+               {QStringLiteral("sample-create"), work.filePath(QStringLiteral("Samples"))});
+    EXPECT_TRUE(make.waitForFinished(60000));
+    EXPECT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+    return work.filePath(QStringLiteral("Samples/Rooms.sch"));
+}
+
+TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
+    if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+
+    const QString group = makeSample(work);
+
+    // A user who started the program before: the first-use help stays closed.
+    QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
+    QFile conf(work.filePath(QStringLiteral("config/Ostrand/ORV Scheduler.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[Startup]\nStartedBefore=1\n");
+    conf.close();
+
+    const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
+    QDir().mkpath(artifacts);
+    const QString shot = artifacts + QStringLiteral("/main-window.png");
+    QFile::remove(shot);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    // The display's libraries leave a known allocation behind at exit.
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(kXvfbRun,
+                  {QStringLiteral("-a"), QStringLiteral("-s"),
+                   QStringLiteral("-screen 0 1024x768x24"),
+                   QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
+                   QStringLiteral("--grab-window=") + shot, QStringLiteral("--grab-after=2500")});
+    if (!program.waitForFinished(90000)) {
+        program.kill();
+        program.waitForFinished();
+        FAIL() << "orvsched did not end";
+    }
+    EXPECT_EQ(program.exitCode(), 0);
+
+    QImage image(shot);
+    ASSERT_FALSE(image.isNull()) << "no picture at " << shot.toStdString();
+    EXPECT_GE(image.width(), 640);
+    const int occupied = countColour(image, QColor(255, 0, 0));
+    const int free = countColour(image, QColor(200, 150, 0));
+    // A box's fill is thousands of pixels.
+    EXPECT_GT(occupied, 2000) << "no box in use";
+    EXPECT_GT(free, 2000) << "no free box";
+    EXPECT_GT(countColour(image, QColor(0, 0, 255)), 10) << "no blue title";
+}
+
+TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
+    if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString group = makeSample(work);
+    const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
+    QDir().mkpath(artifacts);
+    for (const char* name : {"/day-list.png", "/make-reservation.png", "/find-free-item.png",
+                             "/export.png", "/calendar-file.png"})
+        QFile::remove(artifacts + QLatin1String(name));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcess shot;
+    shot.setProcessEnvironment(env);
+    shot.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    shot.start(kXvfbRun,
+               {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
+                QStringLiteral(ORV_HELPER_DIR "/displays_dialog_shot"),
+                work.filePath(QStringLiteral("Samples/Rooms.sch")), QStringLiteral("Boardroom"),
+                artifacts});
+    ASSERT_TRUE(shot.waitForFinished(90000));
+    EXPECT_EQ(shot.exitCode(), 0);
+    const QImage dayList(artifacts + QStringLiteral("/day-list.png"));
+    const QImage reservation(artifacts + QStringLiteral("/make-reservation.png"));
+    ASSERT_FALSE(dayList.isNull());
+    ASSERT_FALSE(reservation.isNull());
+    for (const char* name : {"/find-free-item.png", "/export.png", "/calendar-file.png"})
+        EXPECT_FALSE(QImage(artifacts + QLatin1String(name)).isNull()) << name;
+    EXPECT_GE(dayList.width(), 520);
+    EXPECT_GE(reservation.height(), 300);
+    // Text is drawn dark on a light dialog: the list lines, labels and buttons are there.
+    int dark = 0;
+    for (int y = 0; y < dayList.height(); ++y)
+        for (int x = 0; x < dayList.width(); ++x)
+            if (dayList.pixelColor(x, y).lightness() < 60) ++dark;
+    EXPECT_GT(dark, 1500) << "hardly any text";
+}
+
+} // namespace
