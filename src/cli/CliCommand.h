@@ -68,5 +68,11 @@ struct CommandRegistrar {
 
 #define ORV_CLI_CAT2(a, b) a##b
 #define ORV_CLI_CAT(a, b) ORV_CLI_CAT2(a, b)
+// Each file keeps its own names (kName, kHelp, run(), ...) in namespace ORV_UNITY_ID, which the
+// build makes unique per file: a unity build compiles several command files at once.
 #define ORV_CLI_COMMAND(...)                                                                       \
-    static const ::orv::cli::CommandRegistrar ORV_CLI_CAT(orvCliRegistrar_, __LINE__)({__VA_ARGS__})
+    namespace ORV_UNITY_ID {                                                                       \
+    static const ::orv::cli::CommandRegistrar ORV_CLI_CAT(orvCliRegistrar_,                       \
+                                                          __LINE__)({__VA_ARGS__});                \
+    }                                                                                              \
+    static_assert(true)

@@ -11,7 +11,7 @@
 #include <set>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 bool dateArg(const char* command, const std::string& text, CDate& date, int& status) {
     std::string key;
@@ -159,5 +159,5 @@ ORV_CLI_COMMAND(kList, "the blockouts of a date",
                 "be opened, 2 bad usage.\n",
                 runList);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

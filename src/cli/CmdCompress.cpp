@@ -6,7 +6,7 @@
 #include "group/CORVSchedDoc.h"
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "compress";
 
@@ -43,7 +43,7 @@ int run(const std::vector<std::string>& argv) {
     return compress.tablesPacked() > 0 ? kExitPartial : kExitFailure;
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "remove deleted records from a group's tables for good", kHelp, run);
 

@@ -9,7 +9,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "day";
 
@@ -74,7 +74,7 @@ int run(const std::vector<std::string>& argv) {
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "print every schedule record of one date", kHelp, run);
 

@@ -11,7 +11,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "dayglance";
 
@@ -56,7 +56,7 @@ int run(const std::vector<std::string>& argv) {
     return printLines(glance.lines()) ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "print the day at a glance of one date", kHelp, run);
 

@@ -12,7 +12,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "delete-old";
 
@@ -78,7 +78,7 @@ int run(const std::vector<std::string>& argv) {
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "delete reservations and attendee links dated before a day", kHelp, run);
 

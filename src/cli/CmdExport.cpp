@@ -10,7 +10,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "export";
 
@@ -61,7 +61,7 @@ int run(const std::vector<std::string>& given) {
     return kExitOk;
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(
     kName, "export reservations as iCalendar or CSV",
@@ -79,7 +79,7 @@ ORV_CLI_COMMAND(
     "Exit status: 0 success, 1 the group cannot be read or the file written, 2 bad usage.\n",
     run);
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kFeed = "calendar-file";
 
@@ -95,7 +95,7 @@ int runFeed(const std::vector<std::string>& argv) {
     return kExitOk;
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(
     kFeed, "write the group's calendar file once",

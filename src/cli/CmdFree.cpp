@@ -8,7 +8,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "free";
 
@@ -49,7 +49,7 @@ int run(const std::vector<std::string>& argv) {
     return printLines(names) ? kExitOk : kExitFailure;
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(
     kName, "list the items free for a time",

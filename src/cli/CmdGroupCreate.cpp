@@ -13,7 +13,7 @@
 #include <filesystem>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 std::string absolute(const std::string& path) {
     std::error_code ec;
@@ -103,5 +103,5 @@ ORV_CLI_COMMAND("group-modify", "change a group's kind word and description",
                 "Group Information does. Items, tables and the people file are not touched.\n",
                 runGroupModify);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

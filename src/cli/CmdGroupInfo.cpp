@@ -10,7 +10,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "group-info";
 
@@ -98,7 +98,7 @@ int run(const std::vector<std::string>& argv) {
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "show what a group file holds and its derived file names", kHelp, run);
 

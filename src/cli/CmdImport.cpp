@@ -12,7 +12,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "import";
 
@@ -91,7 +91,7 @@ int run(const std::vector<std::string>& argv) {
                       static_cast<std::size_t>(chosen));
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "import people or attendees from another group", kHelp, run);
 

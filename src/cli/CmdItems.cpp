@@ -15,7 +15,7 @@
 #include <optional>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 struct ItemValues {
     std::optional<std::string> occupancy;
@@ -202,5 +202,5 @@ ORV_CLI_COMMAND(
     "Exit status: 0 deleted, 1 not confirmed, not found or failed, 2 bad usage.\n",
     runDelete);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

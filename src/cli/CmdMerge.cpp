@@ -11,7 +11,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "merge";
 
@@ -59,7 +59,7 @@ int run(const std::vector<std::string>& argv) {
     }
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "merge another group into a group", kHelp, run);
 

@@ -9,7 +9,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "monthglance";
 
@@ -52,7 +52,7 @@ int run(const std::vector<std::string>& argv) {
     return printLines(glance.lines()) ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "print the month at a glance of one month", kHelp, run);
 

@@ -9,7 +9,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "people";
 
@@ -50,7 +50,7 @@ int run(const std::vector<std::string>& argv) {
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "list a group's people (or attendees) as the person lists show them", kHelp,
                 run);

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 const std::vector<std::string> kFieldOptions = {"first",    "mi",    "last",  "dept", "phone",
                                                 "location", "notes", "info1", "info2"};
@@ -207,5 +207,5 @@ ORV_CLI_COMMAND(kDelete, "delete people or attendees",
                 "3 some deleted and others not.\n",
                 runDelete);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

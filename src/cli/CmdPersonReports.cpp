@@ -10,7 +10,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 // The lines as the lists show them: the tab before the item stays a tab.
 int printTabbed(const std::vector<std::string>& lines) {
@@ -103,5 +103,5 @@ ORV_CLI_COMMAND(kAttendance, "the reservations an attendee is on the attendee li
                 "the person cannot be found or the group has no attendee function, 2 bad usage.\n",
                 runAttendance);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

@@ -15,7 +15,7 @@
 
 namespace orv::cli {
 
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "report";
 
@@ -95,7 +95,7 @@ int run(const std::vector<std::string>& argv) {
     return result;
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "print the reservation report of a range of dates", kHelp, run);
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 int printed(const std::vector<std::string>& lines) {
     return printLines(lines) ? kExitOk : kExitFailure;
@@ -504,5 +504,5 @@ ORV_CLI_COMMAND(kAttendees, "list or replace a reservation's attendees",
                 "warning, such as the reservation's person no longer being in the group.\n",
                 runAttendees);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "sample-create";
 
@@ -33,7 +33,7 @@ int run(const std::vector<std::string>& argv) {
     return std::fflush(stdout) == 0 ? kExitOk : fail(kName, "cannot write the output");
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(
     kName, "create (or refresh) the sample group that ./run shows",

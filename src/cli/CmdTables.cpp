@@ -9,7 +9,7 @@
 #include <sstream>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 // Opens a table for a tool; null after printing one line.
 Data4* openTable(Code4& code, const char* command, const std::string& path) {
@@ -377,5 +377,5 @@ ORV_CLI_COMMAND(
     "prints the result code and the record found.\n",
     runSeek);
 
-} // namespace
+} // namespace ORV_UNITY_ID
 } // namespace orv::cli

@@ -10,7 +10,7 @@
 #include <set>
 
 namespace orv::cli {
-namespace {
+namespace ORV_UNITY_ID {
 
 constexpr const char* kName = "utilization";
 
@@ -91,7 +91,7 @@ int run(const std::vector<std::string>& argv) {
     return result;
 }
 
-} // namespace
+} // namespace ORV_UNITY_ID
 
 ORV_CLI_COMMAND(kName, "print the utilization report of a range of days", kHelp, run);
 
