@@ -1,10 +1,12 @@
 #include "cli/CliGroup.h"
 
 #include "cli/CliCommand.h"
+#include "cli/CliTables.h"
 #include "group/CGroupFile.h"
 #include "group/CGroupNames.h"
 #include "storage/Data4.h"
 #include "tables/CFieldText.h"
+#include "tables/CSchedule.h"
 #include "tables/Cp1252.h"
 
 #include <cstdio>
@@ -172,6 +174,14 @@ void initGroupContext(Code4& code, bool readOnly) {
     code4init(&code);
     code.silentErrors = 1;
     code.readOnly = readOnly ? 1 : 0;
+}
+
+bool openSchedule(const char* command, const std::string& groupPath, CSchedule& schedule) {
+    const int rc = schedule.open(groupPath);
+    if (rc == 0) return true;
+    fail(command,
+         "cannot open " + CGroupNames::scheduleTable(groupPath) + ": " + describeResult(rc));
+    return false;
 }
 
 } // namespace orv::cli

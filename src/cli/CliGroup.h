@@ -45,5 +45,8 @@ std::string valueLine(const std::vector<std::string>& storedValues);
 std::vector<std::string> splitValues(const std::string& line);
 // A context for the group subcommands: engine errors come back as codes, nothing is printed.
 void initGroupContext(Code4& code, bool readOnly);
+// Opens the group's schedule. On failure says "cannot open TABLE: reason" for the command and
+// returns false.
+bool openSchedule(const char* command, const std::string& groupPath, class CSchedule& schedule);
 
 } // namespace orv::cli

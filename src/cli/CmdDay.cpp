@@ -62,11 +62,8 @@ int run(const std::vector<std::string>& argv) {
     Code4 code;
     initGroupContext(code, true);
     CSchedule schedule(code);
-    int rc = schedule.open(path);
-    if (rc != 0)
-        return fail(kName,
-                    "cannot open " + CGroupNames::scheduleTable(path) + ": " + describeResult(rc));
-    rc = schedule.walkDate(dateKey, [](const CScheduleRecord& r) {
+    if (!openSchedule(kName, path, schedule)) return kExitFailure;
+    const int rc = schedule.walkDate(dateKey, [](const CScheduleRecord& r) {
         std::printf("%s\n", line(r).c_str());
         return true;
     });

@@ -51,10 +51,7 @@ int run(const std::vector<std::string>& argv) {
     Code4 code;
     initGroupContext(code, false);
     CSchedule schedule(code);
-    int rc = schedule.open(path);
-    if (rc != 0)
-        return fail(kName,
-                    "cannot open " + CGroupNames::scheduleTable(path) + ": " + describeResult(rc));
+    if (!openSchedule(kName, path, schedule)) return kExitFailure;
     // Attendee links are walked only where the group has the attendee function: both its
     // schedule and its people table of the current layout, and a roster link table. Otherwise
     // its schedule records alone are deleted, as when such a group is closed.

@@ -50,12 +50,9 @@ int run(const std::vector<std::string>& argv) {
     Code4 code;
     initGroupContext(code, true);
     CSchedule schedule(code);
-    int rc = schedule.open(path);
-    if (rc != 0)
-        return fail(kName,
-                    "cannot open " + CGroupNames::scheduleTable(path) + ": " + describeResult(rc));
+    if (!openSchedule(kName, path, schedule)) return kExitFailure;
     std::vector<_SCHEDITEM> list;
-    rc = schedule.loadTodaysList(dateKey, items, list);
+    const int rc = schedule.loadTodaysList(dateKey, items, list);
     if (rc != 0) return fail(kName, "reading the schedule: " + describeResult(rc));
     for (const _SCHEDITEM& e : list) {
         const std::string name =

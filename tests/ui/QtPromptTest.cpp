@@ -119,9 +119,14 @@ TEST(QtPromptTest, ProgressAppearsAfterHalfASecondWithCancelOnlyWhereOffered) {
     };
     for (bool cancellable : {false, true}) {
         auto progress = prompt.progress("Caf\xE9 work", cancellable);
+        QElapsedTimer since;
+        since.start();
         QProgressDialog& dialog = dynamic_cast<CQtProgress&>(*progress).dialog();
         steps(*progress, 150);
-        EXPECT_FALSE(dialog.isVisible()) << "not before half a second";
+        // A machine busy with other work may have let the half second pass meanwhile.
+        if (since.elapsed() < 450) {
+            EXPECT_FALSE(dialog.isVisible()) << "not before half a second";
+        }
         steps(*progress, 600);
         ASSERT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.labelText(), QString::fromUtf8("Caf\xC3\xA9 work"));
