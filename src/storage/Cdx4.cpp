@@ -28,7 +28,7 @@ using namespace cdx4;
 namespace {
 
 constexpr int kMaxDepth = 512; // no real tree of 512-byte pages comes near; guards the recursion
-constexpr std::size_t kCachedNodes = 16384;        // decoded pages
+constexpr std::size_t kCachedNodes = 16384; // decoded pages: all of a tag of a million 32-byte keys
 constexpr std::size_t kWriteRun = 128;             // pages per write call
 constexpr std::size_t kBuildBatch = 1024;          // pages a rebuild keeps before writing them
 constexpr std::uint64_t kOpenRead = 8192;          // the start of the file read at once on open
