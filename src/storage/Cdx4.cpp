@@ -859,6 +859,16 @@ struct Cdx4::Impl {
 
     // --- rebuilding ----------------------------------------------------------------------------
 
+    // Whether the page is a leaf, from its attributes alone: the leaves, most of a tree, are not
+    // decoded only to be freed. -1 when the page cannot be read.
+    int isLeafPage(std::uint32_t off) {
+        if (NodePtr n = cache.find(off)) return n->leaf() ? 1 : 0;
+        if (!pageInFile(off)) return -1;
+        Page page;
+        if (readPage(off, page) < 0) return -1;
+        return (get16(page.data() + kNodeAttributes) & kAttrLeaf) != 0 ? 1 : 0;
+    }
+
     // All pages of a tree, level by level. False when the tree does not hold together; its pages
     // are then left where they are rather than risk freeing a page something else uses.
     bool collectPages(const Tree& t, std::vector<std::uint32_t>& out) {
@@ -869,13 +879,15 @@ struct Cdx4::Impl {
             int leaves = 0;
             for (std::uint32_t off : level) {
                 if (!seen.insert(off).second) return false;
-                NodePtr n;
-                if (node(t, off, n) < 0) return false;
+                const int leaf = isLeafPage(off);
+                if (leaf < 0) return false;
                 out.push_back(off);
-                if (n->leaf()) {
+                if (leaf == 1) {
                     ++leaves;
                     continue;
                 }
+                NodePtr n;
+                if (node(t, off, n) < 0 || n->leaf()) return false;
                 for (int i = 0; i < n->count(); ++i)
                     below.push_back(n->child(i));
             }
