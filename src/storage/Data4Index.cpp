@@ -90,13 +90,27 @@ void sortEntries(Entries& e, std::size_t length, bool unique) {
     bool sorted = true;
     for (std::size_t i = 1; i < n && sorted; ++i)
         sorted = less(static_cast<std::uint32_t>(i - 1), static_cast<std::uint32_t>(i));
-    std::vector<std::uint32_t> order;
-    if (!sorted) {
-        order.resize(n);
-        for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::uint32_t>(i);
-        std::sort(order.begin(), order.end(), less);
+    if (sorted) {
+        // In place: a unique tag drops the later records of a key.
+        if (!unique) return;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (kept > 0 && std::memcmp(e.keys.data() + (kept - 1) * length, e.keys.data() + i * length, length) == 0)
+                continue;
+            if (kept != i) {
+                std::memmove(e.keys.data() + kept * length, e.keys.data() + i * length, length);
+                e.records[kept] = e.records[i];
+            }
+            ++kept;
+        }
+        e.keys.resize(kept * length);
+        e.records.resize(kept);
+        return;
     }
-    const auto at = [&](std::size_t i) { return sorted ? i : order[i]; };
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), less);
+    const auto at = [&](std::size_t i) { return order[i]; };
     Entries out;
     out.keys.reserve(e.keys.size());
     out.records.reserve(n);
