@@ -100,15 +100,10 @@ bool CDayGlance::inWindow(const _SCHEDITEM& r, int startHour) {
 
 void CDayGlance::refill() {
     const int count = m_doc.items().count();
-    std::vector<std::string> itemLines(static_cast<std::size_t>(count), CQuarterHourLine::empty());
-    for (const _SCHEDITEM& r : m_reservations) {
-        if (r.itemIndex < 0 || r.itemIndex >= count) continue;
-        if (m_form == Form::twelveHours && !inWindow(r, m_startHour)) continue;
-        const int from = r.startHour * 4 + r.startMinute / 15;
-        const int to = r.endHour * 4 + r.endMinute / 15 + (r.endMinute % 15 != 0 ? 1 : 0);
-        CQuarterHourLine::mark(itemLines[static_cast<std::size_t>(r.itemIndex)], from, to, '*');
-    }
-
+    // Each item's line is made once, free, and its reservations marked in the shown part.
+    const std::string freeLine = CQuarterHourLine::empty();
+    const std::string_view shown = shownPart(freeLine, m_form, m_startHour);
+    const int shift = m_form == Form::allDay ? 0 : 4 * m_startHour;
     m_lines.clear();
     m_lines.reserve(static_cast<std::size_t>(count) + 2);
     const std::string header =
@@ -116,9 +111,20 @@ void CDayGlance::refill() {
                                    shownPart(CQuarterHourLine::kRuler, m_form, m_startHour));
     m_lines.push_back(header);
     for (int i = 0; i < count; ++i)
-        m_lines.push_back(CQuarterHourLine::listLine(
-            m_doc.items().at(i).name(), kNameWidth,
-            shownPart(itemLines[static_cast<std::size_t>(i)], m_form, m_startHour)));
+        m_lines.push_back(CQuarterHourLine::listLine(m_doc.items().at(i).name(), kNameWidth, shown));
+    for (const _SCHEDITEM& r : m_reservations) {
+        if (r.itemIndex < 0 || r.itemIndex >= count) continue;
+        if (m_form == Form::twelveHours && !inWindow(r, m_startHour)) continue;
+        const int from = r.startHour * 4 + r.startMinute / 15;
+        const int to = r.endHour * 4 + r.endMinute / 15 + (r.endMinute % 15 != 0 ? 1 : 0);
+        std::string& line = m_lines[static_cast<std::size_t>(r.itemIndex) + 1];
+        const int at = static_cast<int>(line.size() - shown.size()) - shift;
+        // Marks past the end of the day stay off the line; the shown part clips the rest.
+        const int first = std::max({from, 0, shift});
+        const int end = std::min({to, CQuarterHourLine::kLength, shift + static_cast<int>(shown.size())});
+        for (int q = first; q < end; ++q)
+            line[static_cast<std::size_t>(at + q)] = '*';
+    }
     m_lines.push_back(header);
 }
 

@@ -42,10 +42,13 @@ int CMonthGlance::recount() {
     CSchedule& schedule = m_doc.schedule();
     // Year and month with two blanks sort before the month's first day.
     const std::string key = CFieldText::dateKey(m_year, m_month, 1).substr(0, 6) + "  ";
-    int rc = schedule.seek(key, {}, {}, {});
-    while (rc == 0 && schedule.image().month() == m_month && schedule.image().year() == m_year) {
-        count(schedule.image());
-        rc = schedule.next();
+    // Only the date and the times of each record are decoded.
+    int rc = schedule.seekFrom(key);
+    while (rc == 0) {
+        const CScheduleRecord& r = schedule.peekSlot();
+        if (r.month() != m_month || r.year() != m_year) break;
+        count(r);
+        rc = schedule.skip();
     }
     m_countResult = m_doc.takeReadFailure(rc == 0 || rc == res4eof ? 0 : rc);
     if (m_countResult != 0) {

@@ -7,40 +7,81 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <new>
+#include <string_view>
 
 namespace orv {
 
 namespace {
 
+// A line short enough for the stack, appended to as a std::string is; a line that outgrows it
+// is made again as a std::string.
+class ShortLine {
+public:
+    void append(const char* text, std::size_t n) {
+        if (n > sizeof m_text - m_size) {
+            m_overflow = true;
+            return;
+        }
+        std::memcpy(m_text + m_size, text, n);
+        m_size += n;
+    }
+    void append(std::size_t n, char c) {
+        if (n > sizeof m_text - m_size) {
+            m_overflow = true;
+            return;
+        }
+        std::memset(m_text + m_size, c, n);
+        m_size += n;
+    }
+    ShortLine& operator+=(char c) {
+        append(1, c);
+        return *this;
+    }
+    ShortLine& operator+=(std::string_view text) {
+        append(text.data(), text.size());
+        return *this;
+    }
+    std::size_t size() const { return m_size; }
+    bool overflow() const { return m_overflow; }
+    std::string text() const { return std::string(m_text, m_size); }
+
+private:
+    char m_text[128];
+    std::size_t m_size = 0;
+    bool m_overflow = false;
+};
+
+// As "%0*d" writes the value with at least `digits` characters.
+template <class Line> void appendNumber(Line& line, int value, int digits) {
+    if (digits == 2 && value >= 0 && value < 100) {
+        const char two[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+        line.append(two, 2);
+        return;
+    }
+    char text[16];
+    int n = 0;
+    long long v = value < 0 ? -static_cast<long long>(value) : value;
+    do {
+        text[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    const int width = value < 0 ? digits - 1 : digits;
+    if (value < 0) line += '-';
+    if (n < width) line.append(static_cast<std::size_t>(width - n), '0');
+    std::reverse(text, text + n);
+    line.append(text, static_cast<std::size_t>(n));
+}
+
 std::string dateText(int month, int day, int year) {
     return CReservationText::shortDate(CDate(year, month, day));
 }
 
-} // namespace
-
-CResReportData::CResReportData(CORVSchedDoc& doc, CReportCriteria criteria)
-    : m_doc(doc), m_criteria(std::move(criteria)) {}
-
-const std::string& CResReportData::description() const {
-    return m_doc.description();
-}
-
-std::string CResReportData::detailLine(const CScheduleRecord& r) {
-    // "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a month's
-    // report has a hundred thousand of these lines.
-    std::string line;
-    line.reserve(96);
-    const auto number = [&line](int value, int digits) {
-        if (value < 0 || value >= (digits == 2 ? 100 : 10000)) {
-            line += std::to_string(value);
-            return;
-        }
-        char text[4];
-        for (int i = digits - 1; i >= 0; --i, value /= 10)
-            text[i] = static_cast<char>('0' + value % 10);
-        line.append(text, static_cast<std::size_t>(digits));
-    };
+// "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a month's report has
+// a hundred thousand of these lines.
+template <class Line> void writeDetail(Line& line, const CScheduleRecord& r) {
+    const auto number = [&line](int value, int digits) { appendNumber(line, value, digits); };
     const auto time = [&](int hour, int minute) {
         number(CFieldText::hour12(hour), 2);
         line += ':';
@@ -62,7 +103,7 @@ std::string CResReportData::detailLine(const CScheduleRecord& r) {
     line += ' ';
     if (r.isBlockout()) {
         line += "*Blocked Out*";
-        return line;
+        return;
     }
     line += CFieldText::cText(r.lastName());
     line += ", ";
@@ -72,7 +113,24 @@ std::string CResReportData::detailLine(const CScheduleRecord& r) {
     line += " (";
     line += CFieldText::cText(r.department());
     line += ')';
-    return line;
+}
+
+} // namespace
+
+CResReportData::CResReportData(CORVSchedDoc& doc, CReportCriteria criteria)
+    : m_doc(doc), m_criteria(std::move(criteria)) {}
+
+const std::string& CResReportData::description() const {
+    return m_doc.description();
+}
+
+std::string CResReportData::detailLine(const CScheduleRecord& r) {
+    ShortLine line;
+    writeDetail(line, r);
+    if (!line.overflow()) return line.text();
+    std::string longer;
+    writeDetail(longer, r);
+    return longer;
 }
 
 bool CResReportData::passes(const CScheduleRecord& r,
@@ -112,27 +170,42 @@ int CResReportData::build() {
     long groupDate = 0;
     std::string groupItem;
     int groupMonth = 0, groupDay = 0, groupYear = 0, count = 0;
+    // "Total Reservations for %s for %02d/%02d/%04d is %i", put together by hand as the lines.
     auto total = [&] {
-        char text[160];
-        std::snprintf(text, sizeof text, "Total Reservations for %s for %02d/%02d/%04d is %i",
-                      groupItem.c_str(), groupMonth, groupDay, groupYear, count);
-        return std::string(text);
+        std::string text = "Total Reservations for ";
+        text += CFieldText::cText(groupItem);
+        text += " for ";
+        appendNumber(text, groupMonth, 2);
+        text += '/';
+        appendNumber(text, groupDay, 2);
+        text += '/';
+        appendNumber(text, groupYear, 4);
+        text += " is ";
+        appendNumber(text, count, 1);
+        return text;
     };
-    int rc = schedule.seek(firstKey, {}, {}, {});
+    // Only the fields a line shows are decoded.
+    int rc = schedule.seekFrom(firstKey);
     // The report may stop halfway: it only reads. Progress goes by date through the range.
     const auto progress = m_doc.prompt().progress(kProgress, true);
     const long first = CDate(c.startYear, c.startMonth, c.startDay).serial();
     const long days = CDate(c.endYear, c.endMonth, c.endDay).serial() - first + 1;
     bool stopped = false;
+    long dayOf = -1, dayNumber = 0; // the day of the last date met, counted from the first
     try {
-        for (; rc == 0; rc = schedule.next()) {
-            const CScheduleRecord& r = schedule.image();
+        for (; rc == 0; rc = schedule.skip()) {
+            const CScheduleRecord& r = schedule.peekSlot();
             const long date = CReportCriteria::dateNumber(r.month(), r.day(), r.year());
             if (date > last) break;
-            if (!progress->step(CDate(r.year(), r.month(), r.day()).serial() - first, days)) {
+            if (date != dayOf) {
+                dayOf = date;
+                dayNumber = CDate(r.year(), r.month(), r.day()).serial() - first;
+            }
+            if (!progress->step(dayNumber, days)) {
                 stopped = true;
                 break;
             }
+            schedule.peekPerson();
             if (!passes(r, itemNames)) continue;
             if (!open || date != groupDate || r.itemName() != groupItem) {
                 if (open) {

@@ -29,7 +29,7 @@ using namespace cdx4;
 namespace {
 
 constexpr int kMaxDepth = 512; // no real tree of 512-byte pages comes near; guards the recursion
-constexpr std::size_t kCachedNodes = 4096;         // decoded pages, a few MB
+constexpr std::size_t kCachedNodes = 16384; // decoded pages: all of a tag of a million 32-byte keys
 constexpr std::size_t kWriteRun = 128;             // pages per write call
 constexpr std::size_t kBuildBatch = 1024;          // pages a rebuild keeps before writing them
 constexpr std::uint64_t kOpenRead = 8192;          // the start of the file read at once on open
@@ -854,6 +854,16 @@ struct Cdx4::Impl {
 
     // --- rebuilding ----------------------------------------------------------------------------
 
+    // Whether the page is a leaf, from its attributes alone: the leaves, most of a tree, are not
+    // decoded only to be freed. -1 when the page cannot be read.
+    int isLeafPage(std::uint32_t off) {
+        if (NodePtr n = cache.find(off)) return n->leaf() ? 1 : 0;
+        if (!pageInFile(off)) return -1;
+        Page page;
+        if (readPage(off, page) < 0) return -1;
+        return (get16(page.data() + kNodeAttributes) & kAttrLeaf) != 0 ? 1 : 0;
+    }
+
     // All pages of a tree, level by level. False when the tree does not hold together; its pages
     // are then left where they are rather than risk freeing a page something else uses.
     bool collectPages(const Tree& t, std::vector<std::uint32_t>& out) {
@@ -864,13 +874,15 @@ struct Cdx4::Impl {
             int leaves = 0;
             for (std::uint32_t off : level) {
                 if (!seen.insert(off).second) return false;
-                NodePtr n;
-                if (node(t, off, n) < 0) return false;
+                const int leaf = isLeafPage(off);
+                if (leaf < 0) return false;
                 out.push_back(off);
-                if (n->leaf()) {
+                if (leaf == 1) {
                     ++leaves;
                     continue;
                 }
+                NodePtr n;
+                if (node(t, off, n) < 0 || n->leaf()) return false;
                 for (int i = 0; i < n->count(); ++i)
                     below.push_back(n->child(i));
             }
@@ -895,12 +907,12 @@ struct Cdx4::Impl {
         }
     };
 
-    int rebuild(Tree& t, const std::vector<std::pair<std::string, std::uint32_t>>& sorted) {
+    int rebuild(Tree& t, const KeyRun& sorted) {
         const int L = t.keyLength;
-        for (std::size_t i = 0; i < sorted.size(); ++i) {
-            if (static_cast<int>(sorted[i].first.size()) != L) return e4parm;
-            if (i > 0 && CdxNode4::compare(bytes(sorted[i - 1].first), sorted[i - 1].second,
-                                           bytes(sorted[i].first), sorted[i].second, L, true) >= 0)
+        const auto keyAt = [&](std::size_t i) { return sorted.keys + i * static_cast<std::size_t>(L); };
+        for (std::size_t i = 1; i < sorted.count; ++i) {
+            if (CdxNode4::compare(keyAt(i - 1), sorted.records[i - 1], keyAt(i), sorted.records[i],
+                                  L, true) >= 0)
                 return e4parm;
         }
         std::vector<std::uint32_t> old;
@@ -919,9 +931,9 @@ struct Cdx4::Impl {
         int rc = 0;
         if ((rc = newNode(t, kAttrLeaf, cur)) < 0) return rc;
         cache.erase(cur->offset()); // built pages bypass the cache
-        for (std::size_t i = 0; i < sorted.size(); ++i) {
-            const std::uint8_t* k = bytes(sorted[i].first);
-            const std::uint32_t rec = sorted[i].second;
+        for (std::size_t i = 0; i < sorted.count; ++i) {
+            const std::uint8_t* k = keyAt(i);
+            const std::uint32_t rec = sorted.records[i];
             const int count = cur->count();
             const std::uint8_t* prev = count > 0 ? cur->key(count - 1) : nullptr;
             const int stored = CdxNode4::storedBytes(prev, k, L);
@@ -1453,9 +1465,24 @@ void Cdx4::setBlockReads(bool on) {
 
 void Cdx4::setHeaderView(const void* view) { m->headerView = static_cast<const std::uint8_t*>(view); }
 
-int Cdx4::rebuild(int tag, const std::vector<std::pair<std::string, std::uint32_t>>& sorted) {
+int Cdx4::rebuild(int tag, const KeyRun& sorted) {
     if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;
     return m->abandon(m->rebuild(m->trees[static_cast<std::size_t>(tag)], sorted));
+}
+
+int Cdx4::rebuild(int tag, const std::vector<std::pair<std::string, std::uint32_t>>& sorted) {
+    if (!m->ready || tag < 0 || tag >= tagCount()) return e4parm;
+    const std::size_t length = static_cast<std::size_t>(m->trees[static_cast<std::size_t>(tag)].keyLength);
+    std::vector<std::uint8_t> keys;
+    std::vector<std::uint32_t> records;
+    keys.reserve(sorted.size() * length);
+    records.reserve(sorted.size());
+    for (const auto& [key, record] : sorted) {
+        if (key.size() != length) return e4parm;
+        keys.insert(keys.end(), key.begin(), key.end());
+        records.push_back(record);
+    }
+    return rebuild(tag, KeyRun{keys.data(), records.data(), records.size()});
 }
 
 int Cdx4::verify(int tag, std::string* problem,

@@ -132,8 +132,17 @@ public:
     int next(Cursor& c);
     int prev(Cursor& c);
 
+    // Entries for rebuild(): `count` keys of the tag's key length laid one after another, and
+    // the record number of each. Not owned.
+    struct KeyRun {
+        const std::uint8_t* keys = nullptr;
+        const std::uint32_t* records = nullptr;
+        std::size_t count = 0;
+    };
     // Empties the tag (its pages go to the free list) and loads the entries, which the caller
     // has sorted in tag order, building full leaves bottom-up. Used by reindex and pack.
+    // e4parm, with nothing changed, for entries out of order or of another length.
+    int rebuild(int tag, const KeyRun& sorted);
     int rebuild(int tag, const std::vector<std::pair<std::string, std::uint32_t>>& sorted);
 
     // Walks the whole tag checking the page structure: page bounds, attributes, levels, sibling

@@ -1,5 +1,7 @@
 #pragma once
-// Decoded nodes of one index file, by page offset, least recently used first out.
+// Decoded nodes of one index file, by page offset. Out goes a node not used since the eviction
+// sweep last passed it (second chance): a hit only sets the node's mark, which keeps lookups,
+// the most frequent operation of a seek, cheap.
 //
 // A node that somebody besides the cache still holds (a shared_ptr of an operation in progress)
 // is never evicted, so one page always has at most one live node object. Changed nodes are
@@ -24,7 +26,7 @@ public:
 
     explicit CdxPageCache4(std::size_t capacity) : m_capacity(capacity) {}
 
-    // The cached node of this page (now the most recently used), or null.
+    // The cached node of this page (marked used), or null.
     NodePtr find(std::uint32_t offset);
     bool contains(std::uint32_t offset) const { return m_slots.count(offset) != 0; }
     void insert(const NodePtr& node);
@@ -42,11 +44,12 @@ public:
 private:
     struct Slot {
         NodePtr node;
-        std::list<std::uint32_t>::iterator use;
+        std::list<std::uint32_t>::iterator order;
+        bool used = false;
     };
     std::size_t m_capacity;
     std::unordered_map<std::uint32_t, Slot> m_slots;
-    std::list<std::uint32_t> m_use; // most recent first
+    std::list<std::uint32_t> m_order; // the sweep's order: next candidate last
     std::unordered_set<std::uint32_t> m_dirty;
 };
 

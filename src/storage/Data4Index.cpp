@@ -49,43 +49,100 @@ int passHigh(Data4* d, const Tag4* t, Cdx4::Cursor& c, bool forward, int rc) {
     return rc;
 }
 
-// Reads every record in record-number order, in large chunks.
+// Reads every record in record-number order, in large chunks: from the mapping of a local file,
+// else from the file.
 template <class Fn> int forEachRecord(Data4* d, long count, Fn fn) {
     const std::size_t per = std::max<std::size_t>(1, (1u << 20) / d->recordLength);
-    std::vector<char> buf(per * d->recordLength);
+    std::vector<char> buf;
     for (long first = 1; first <= count; first += static_cast<long>(per)) {
         long n = std::min<long>(static_cast<long>(per), count - first + 1);
         std::size_t bytes = static_cast<std::size_t>(n) * d->recordLength;
         std::int64_t at = d->headerLength + static_cast<std::int64_t>(first - 1) * d->recordLength;
-        if (fs(d).pread(d->fd, buf.data(), bytes, at) != static_cast<long long>(bytes)) return e4read;
-        for (long i = 0; i < n; ++i) fn(first + i, buf.data() + static_cast<std::size_t>(i) * d->recordLength);
+        const char* chunk = mappedBytes(d, at, bytes);
+        if (!chunk) {
+            buf.resize(per * d->recordLength);
+            if (fs(d).pread(d->fd, buf.data(), bytes, at) != static_cast<long long>(bytes)) return e4read;
+            chunk = buf.data();
+        }
+        for (long i = 0; i < n; ++i) fn(first + i, chunk + static_cast<std::size_t>(i) * d->recordLength);
     }
     return 0;
 }
 
-using Entries = std::vector<std::pair<std::string, std::uint32_t>>;
+// A tag's entries: the keys one after another, with their record numbers.
+struct Entries {
+    std::vector<std::uint8_t> keys;
+    std::vector<std::uint32_t> records;
+};
+
+// Puts the entries in tag order (key, then record); in a unique tag only the first record of
+// each key stays. Tables are mostly appended in key order, so sorted input is seen in one pass.
+void sortEntries(Entries& e, std::size_t length, bool unique) {
+    const std::size_t n = e.records.size();
+    const auto less = [&](std::uint32_t a, std::uint32_t b) {
+        const int c = std::memcmp(e.keys.data() + a * length, e.keys.data() + b * length, length);
+        return c != 0 ? c < 0 : e.records[a] < e.records[b];
+    };
+    bool sorted = true;
+    for (std::size_t i = 1; i < n && sorted; ++i)
+        sorted = less(static_cast<std::uint32_t>(i - 1), static_cast<std::uint32_t>(i));
+    if (sorted) {
+        // In place: a unique tag drops the later records of a key.
+        if (!unique) return;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (kept > 0 && std::memcmp(e.keys.data() + (kept - 1) * length, e.keys.data() + i * length, length) == 0)
+                continue;
+            if (kept != i) {
+                std::memmove(e.keys.data() + kept * length, e.keys.data() + i * length, length);
+                e.records[kept] = e.records[i];
+            }
+            ++kept;
+        }
+        e.keys.resize(kept * length);
+        e.records.resize(kept);
+        return;
+    }
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), less);
+    const auto at = [&](std::size_t i) { return order[i]; };
+    Entries out;
+    out.keys.reserve(e.keys.size());
+    out.records.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t* key = e.keys.data() + at(i) * length;
+        if (unique && !out.records.empty() &&
+            std::memcmp(out.keys.data() + out.keys.size() - length, key, length) == 0)
+            continue;
+        out.keys.insert(out.keys.end(), key, key + length);
+        out.records.push_back(e.records[at(i)]);
+    }
+    e = std::move(out);
+}
 
 // The entries a tag should hold, sorted: the records that pass its filter; in a unique tag only
 // the first record of each key.
 int collectEntries(Data4* d, long count, std::vector<Entries>& perTag) {
     perTag.assign(d->tags.size(), {});
+    for (std::size_t i = 0; i < d->tags.size(); ++i) {
+        perTag[i].keys.reserve(static_cast<std::size_t>(count) * static_cast<std::size_t>(d->tags[i]->keyLength));
+        perTag[i].records.reserve(static_cast<std::size_t>(count));
+    }
     std::string key;
     int rc = forEachRecord(d, count, [&](long r, const char* rec) {
         for (std::size_t i = 0; i < d->tags.size(); ++i) {
             const Tag4* t = d->tags[i].get();
             if (!tagPasses(t, rec)) continue;
             tagKey(t, rec, key);
-            perTag[i].emplace_back(key, static_cast<std::uint32_t>(r));
+            perTag[i].keys.insert(perTag[i].keys.end(), key.begin(), key.end());
+            perTag[i].records.push_back(static_cast<std::uint32_t>(r));
         }
     });
     if (rc != 0) return rc;
     for (std::size_t i = 0; i < d->tags.size(); ++i) {
-        auto& v = perTag[i];
-        std::sort(v.begin(), v.end());
-        if (d->tags[i]->uniqueTag || d->tags[i]->candidateTag) {
-            v.erase(std::unique(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
-                    v.end());
-        }
+        const Tag4* t = d->tags[i].get();
+        sortEntries(perTag[i], static_cast<std::size_t>(t->keyLength), t->uniqueTag || t->candidateTag);
     }
     return 0;
 }
@@ -95,7 +152,8 @@ int rebuildAll(Data4* d, long count) {
     int rc = collectEntries(d, count, perTag);
     if (rc != 0) return rc;
     for (std::size_t i = 0; i < d->tags.size(); ++i) {
-        rc = d->cdx->rebuild(d->tags[i]->index, perTag[i]);
+        const Entries& e = perTag[i];
+        rc = d->cdx->rebuild(d->tags[i]->index, Cdx4::KeyRun{e.keys.data(), e.records.data(), e.records.size()});
         if (rc != 0) return rc;
     }
     return d->cdx->commit();
@@ -592,7 +650,7 @@ int d4check(Data4* data, std::vector<long long>* keyCounts, std::string* problem
     if (rc >= 0) rc = collectEntries(data, count, expected);
     for (std::size_t i = 0; rc >= 0 && i < data->tags.size(); ++i) {
         const Tag4* t = data->tags[i].get();
-        Entries actual;
+        std::vector<std::pair<std::string, std::uint32_t>> actual;
         std::string structure;
         rc = data->cdx->verify(t->index, &structure, [&](const std::string& k, std::uint32_t r) {
             actual.emplace_back(k, r);
@@ -644,20 +702,22 @@ int d4check(Data4* data, std::vector<long long>* keyCounts, std::string* problem
         if (rc < 0) break;
         // Every record that passes the filter is there (in a unique tag: every key).
         const Entries& want = expected[i];
+        const std::size_t length = static_cast<std::size_t>(t->keyLength);
         if (t->uniqueTag || t->candidateTag) {
             std::size_t a = 0;
-            for (const auto& w : want) {
-                while (a < actual.size() && actual[a].first < w.first) ++a;
-                if (a >= actual.size() || actual[a].first != w.first) {
-                    why = tagName + "no key for record " + std::to_string(w.second);
+            for (std::size_t w = 0; w < want.records.size(); ++w) {
+                const std::string_view wkey(reinterpret_cast<const char*>(want.keys.data()) + w * length, length);
+                while (a < actual.size() && std::string_view(actual[a].first) < wkey) ++a;
+                if (a >= actual.size() || actual[a].first != wkey) {
+                    why = tagName + "no key for record " + std::to_string(want.records[w]);
                     rc = e4index;
                     break;
                 }
             }
         } else {
-            for (const auto& w : want) {
-                if (!seen.count(w.second)) {
-                    why = tagName + "record " + std::to_string(w.second) + " is missing from the tag";
+            for (std::uint32_t w : want.records) {
+                if (!seen.count(w)) {
+                    why = tagName + "record " + std::to_string(w) + " is missing from the tag";
                     rc = e4index;
                     break;
                 }

@@ -86,6 +86,10 @@ int recordRead(Data4* d, long record, ReadFor how = ReadFor::single);
 // A new walk over the table (d4top, d4bottom, d4seek): on the network path what earlier walks
 // read is dropped and the index header is read again at the first tag move.
 void walkStart(Data4* d);
+// The bytes of a local data file in its mapping (mapped again, larger, when they lie past the
+// mapped part), valid until the next read of the table. Null when they cannot be had that way:
+// the caller reads the file.
+const char* mappedBytes(Data4* d, std::int64_t at, std::size_t n);
 // A lock of ours was granted: every table of the context forgets the blocks it read before and
 // reads the index header again at its next tag move.
 void lockGranted(Code4* code);

@@ -2,9 +2,10 @@
 #include "Data4Internal.h"
 #include "Lock4.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <thread>
+#include <cstdint>
 
 namespace orv {
 
@@ -20,9 +21,45 @@ std::int64_t recordLockPosition(const Data4* d, long record) {
 
 std::int64_t appendLockPosition(const Data4* d) { return d->oldLockLayout ? kLockOldBase : kLockAppend; }
 
-static void pause(const Code4* code) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10L * code->lockRetryDelay));
-}
+namespace {
+
+// Waiting for a lock another process holds. The context's retries and retry delay are the
+// limits: `lockRetries` tries a delay apart (none or one: no wait; negative: no end). Within them
+// the lock is waited for in pieces of at most one delay, each a request that the file system
+// grants as soon as the range is let go: a user who tried again only after a whole delay kept
+// losing the lock to those who came later.
+class LockWait {
+public:
+    explicit LockWait(const Code4* code)
+        : m_delayMs(10 * std::max(0, code->lockRetryDelay)), m_endless(code->lockRetries < 0),
+          m_deadline(Clock::now()) {
+        if (code->lockRetries > 1)
+            m_deadline += (code->lockRetries - 1) * std::chrono::milliseconds(m_delayMs);
+    }
+
+    // After a refusal: 0 once the range is had, -EAGAIN when the limits passed first, or -errno.
+    int wait(File4System& files, int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) {
+        for (;;) {
+            int pieceMs = std::max(1, m_delayMs);
+            if (!m_endless) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    m_deadline - Clock::now());
+                if (left.count() <= 0) return -EAGAIN;
+                pieceMs = std::min<int>(pieceMs, static_cast<int>(left.count()));
+            }
+            const int rc = files.lockRangeWaiting(fd, start, length, kind, pieceMs);
+            if (rc != -EAGAIN) return rc;
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    int m_delayMs;
+    bool m_endless;
+    Clock::time_point m_deadline;
+};
+
+} // namespace
 
 // A file we may not write is opened for reading, where POSIX allows only shared locks. They
 // still meet every writer's exclusive lock, which is all a reader needs.
@@ -31,18 +68,12 @@ static Lock4Kind lockKind(const Data4* d) {
 }
 
 int lockRange(Data4* d, int fd, std::int64_t start, std::int64_t length, bool forReadingIndex) {
-    int attempts = d->code->lockRetries == 0 ? 1 : d->code->lockRetries;
-    for (;;) {
-        int rc = fs(d).lockRange(fd, start, length, lockKind(d));
-        if (rc == 0) {
-            if (!forReadingIndex) lockGranted(d->code);
-            return 0;
-        }
-        if (rc != -EAGAIN) return raise(d, e4lock, kLocLock, "file4lock");
-        if (attempts == 1) return res4locked;
-        pause(d->code);
-        if (attempts > 1) --attempts;
-    }
+    int rc = fs(d).lockRange(fd, start, length, lockKind(d));
+    if (rc == -EAGAIN) rc = LockWait(d->code).wait(fs(d), fd, start, length, lockKind(d));
+    if (rc == -EAGAIN) return res4locked;
+    if (rc != 0) return raise(d, e4lock, kLocLock, "file4lock");
+    if (!forReadingIndex) lockGranted(d->code);
+    return 0;
 }
 
 int unlockRange(Data4* d, int fd, std::int64_t start, std::int64_t length) {
@@ -151,26 +182,16 @@ int d4lockAll(Data4* data) {
     rc = lockRange(data, data->fd, kLockFileStart, kLockFileLength);
     if (rc != 0) return rc;
     if (data->indexFd >= 0) {
-        // All or nothing: tried once per round, the round repeated as the retries allow.
-        int attempts = data->code->lockRetries == 0 ? 1 : data->code->lockRetries;
-        for (;;) {
-            int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, lockKind(data));
-            if (r == 0) {
-                data->indexLocked = true;
-                lockGranted(data->code);
-                break;
-            }
-            if (r != -EAGAIN) {
-                unlockRange(data, data->fd, kLockFileStart, kLockFileLength);
-                return raise(data, e4lock, kLocLockAll, "d4lockAll");
-            }
-            if (attempts == 1) {
-                unlockRange(data, data->fd, kLockFileStart, kLockFileLength);
-                return res4locked;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10L * data->code->lockRetryDelay));
-            if (attempts > 1) --attempts;
+        // All or nothing: the file lock stays while the index lock is waited for.
+        int r = fs(data).lockRange(data->indexFd, kLockIndex, 1, lockKind(data));
+        if (r == -EAGAIN)
+            r = LockWait(data->code).wait(fs(data), data->indexFd, kLockIndex, 1, lockKind(data));
+        if (r != 0) {
+            unlockRange(data, data->fd, kLockFileStart, kLockFileLength);
+            return r == -EAGAIN ? res4locked : raise(data, e4lock, kLocLockAll, "d4lockAll");
         }
+        data->indexLocked = true;
+        lockGranted(data->code);
     }
     data->fileLocked = true;
     long count = 0;

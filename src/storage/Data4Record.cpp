@@ -80,15 +80,13 @@ int writeHeaderStart(Data4* d) {
     return 0;
 }
 
-// Copies bytes of a local data file from its mapping, mapping it (again, larger) when the bytes
-// lie past the mapped part. False when they cannot be had that way: the caller reads the file.
-static bool readMapped(Data4* d, std::int64_t at, std::size_t n, char* out) {
-    if (d->network) return false;
+const char* mappedBytes(Data4* d, std::int64_t at, std::size_t n) {
+    if (d->network) return nullptr;
     const std::uint64_t end = static_cast<std::uint64_t>(at) + n;
     // Bytes past the end of the file must never be touched through the mapping.
     if (end > d->dataFileSize) {
         const long long size = fs(d).size(d->fd);
-        if (size < 0 || end > static_cast<std::uint64_t>(size)) return false;
+        if (size < 0 || end > static_cast<std::uint64_t>(size)) return nullptr;
         d->dataFileSize = static_cast<std::uint64_t>(size);
     }
     if (end > d->dataViewLength) {
@@ -98,10 +96,16 @@ static bool readMapped(Data4* d, std::int64_t at, std::size_t n, char* out) {
         const std::size_t length = static_cast<std::size_t>(size) + static_cast<std::size_t>(size) / 4 + (1u << 20);
         d->dataView = fs(d).mapForReading(d->fd, length);
         d->dataViewLength = d->dataView ? length : 0;
-        if (!d->dataView) return false;
+        if (!d->dataView) return nullptr;
     }
-    std::memcpy(out, static_cast<const char*>(d->dataView) + at, n);
-    return true;
+    return static_cast<const char*>(d->dataView) + at;
+}
+
+// Copies bytes of a local data file from its mapping; false when the caller must read the file.
+static bool readMapped(Data4* d, std::int64_t at, std::size_t n, char* out) {
+    const char* bytes = mappedBytes(d, at, n);
+    if (bytes) std::memcpy(out, bytes, n);
+    return bytes != nullptr;
 }
 
 // Whether a walk may read this table's records through its blocks: only on the network path,
@@ -429,6 +433,11 @@ std::string f4str(const Field4* field) {
     if (!field) return {};
     const Data4* d = field->data;
     return std::string(d->record.data() + field->offset, static_cast<std::size_t>(field->width));
+}
+
+std::string_view f4view(const Field4* field) {
+    if (!field) return {};
+    return std::string_view(field->data->record.data() + field->offset, static_cast<std::size_t>(field->width));
 }
 
 long f4long(const Field4* field) {

@@ -19,6 +19,9 @@ struct Field4 {
 
 // The stored text, width characters with its trailing blanks.
 std::string f4str(const Field4* field);
+// The same text where it lies in the record buffer: valid until the table moves to another
+// record or the field is assigned. Empty for a null field.
+std::string_view f4view(const Field4* field);
 // Decimal conversion of the leading digits (optional blanks and sign first); 0 without digits.
 long f4long(const Field4* field);
 // Copies the text into the record buffer, cut to the width or padded with blanks, and marks the

@@ -1,7 +1,10 @@
 // The one file of the engine that talks to the operating system.
 #include "File4System.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +14,9 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/syscall.h>
+#include <thread>
+#include <time.h>
 #include <unistd.h>
 
 namespace orv {
@@ -29,6 +35,69 @@ bool forcedNetwork() {
     const char* v = std::getenv("ORV_FORCE_NETWORK");
     return v && *v && std::strcmp(v, "0") != 0;
 }
+
+using Clock = std::chrono::steady_clock;
+
+struct flock rangeOf(std::int64_t start, std::int64_t length, Lock4Kind kind) {
+    struct flock fl {}; // l_pid must stay 0 for OFD locks
+    fl.l_type = kind == Lock4Kind::shared ? F_RDLCK : kind == Lock4Kind::exclusive ? F_WRLCK : F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = start;
+    fl.l_len = length;
+    return fl;
+}
+
+// A blocking lock request is ended at its time limit by a signal to the waiting thread, whose
+// handler does nothing: the request then returns EINTR. A real-time signal nobody else handles;
+// where it is handled or blocked already, waiting falls back to trying again after pauses.
+const int kWakeSignal = SIGRTMIN + 5;
+
+void ignoreWake(int) {}
+
+bool wakeSignalReady() {
+    static const bool installed = [] {
+        struct sigaction old {};
+        if (::sigaction(kWakeSignal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) return false;
+        struct sigaction sa {};
+        sa.sa_handler = ignoreWake;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = 0; // no SA_RESTART: the blocked request must return
+        return ::sigaction(kWakeSignal, &sa, nullptr) == 0;
+    }();
+    if (!installed) return false;
+    sigset_t mask;
+    return ::pthread_sigmask(SIG_BLOCK, nullptr, &mask) == 0 && !sigismember(&mask, kWakeSignal);
+}
+
+// A timer that signals this thread after `ms` and then every few milliseconds until it goes, so
+// that a signal that came just before the request began to wait is followed by another.
+class WakeTimer {
+public:
+    explicit WakeTimer(int ms) {
+        struct sigevent ev {};
+        ev.sigev_notify = SIGEV_THREAD_ID;
+        ev.sigev_signo = kWakeSignal;
+        ev._sigev_un._tid = static_cast<pid_t>(::syscall(SYS_gettid));
+        if (::timer_create(CLOCK_MONOTONIC, &ev, &m_timer) != 0) return;
+        struct itimerspec when {};
+        when.it_value.tv_sec = ms / 1000;
+        when.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+        when.it_interval.tv_nsec = 5 * 1000000L;
+        if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0) when.it_value.tv_nsec = 1;
+        m_ok = ::timer_settime(m_timer, 0, &when, nullptr) == 0;
+        if (!m_ok) ::timer_delete(m_timer);
+    }
+    ~WakeTimer() {
+        if (m_ok) ::timer_delete(m_timer);
+    }
+    WakeTimer(const WakeTimer&) = delete;
+    WakeTimer& operator=(const WakeTimer&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    timer_t m_timer{};
+    bool m_ok = false;
+};
 
 class File4Posix final : public File4System {
 public:
@@ -85,19 +154,29 @@ public:
     }
 
     int lockRange(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
-        struct flock fl {}; // l_pid must stay 0 for OFD locks
-        fl.l_type = kind == Lock4Kind::shared ? F_RDLCK
-                    : kind == Lock4Kind::exclusive ? F_WRLCK
-                                                   : F_UNLCK;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = start;
-        fl.l_len = length;
+        struct flock fl = rangeOf(start, length, kind);
         int r;
         do {
             r = ::fcntl(fd, F_OFD_SETLK, &fl);
         } while (r < 0 && errno == EINTR);
         if (r == 0) return 0;
         return (errno == EACCES || errno == EAGAIN) ? -EAGAIN : -errno;
+    }
+
+    int lockRangeWaiting(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind,
+                         int waitMs) override {
+        const int first = lockRange(fd, start, length, kind);
+        if (first != -EAGAIN || waitMs <= 0 || kind == Lock4Kind::unlock) return first;
+        if (!wakeSignalReady()) return File4System::lockRangeWaiting(fd, start, length, kind, waitMs);
+        const Clock::time_point until = Clock::now() + std::chrono::milliseconds(waitMs);
+        WakeTimer timer(waitMs);
+        if (!timer.ok()) return File4System::lockRangeWaiting(fd, start, length, kind, waitMs);
+        struct flock fl = rangeOf(start, length, kind);
+        for (;;) {
+            if (::fcntl(fd, F_OFD_SETLKW, &fl) == 0) return 0;
+            if (errno != EINTR) return (errno == EACCES || errno == EAGAIN || errno == EDEADLK) ? -EAGAIN : -errno;
+            if (Clock::now() >= until) return -EAGAIN;
+        }
     }
 
     int rangeTaken(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
@@ -182,6 +261,20 @@ public:
 };
 
 } // namespace
+
+int File4System::lockRangeWaiting(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind,
+                                  int waitMs) {
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(std::max(0, waitMs));
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        const int rc = lockRange(fd, start, length, kind);
+        if (rc != -EAGAIN) return rc;
+        const Clock::time_point now = Clock::now();
+        if (now >= until) return rc;
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, until - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(16));
+    }
+}
 
 File4System& file4posix() {
     static File4Posix instance;

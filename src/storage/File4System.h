@@ -31,6 +31,12 @@ public:
     // Open-file-description byte-range lock, never waiting: -EAGAIN when another open file holds
     // a conflicting lock.
     virtual int lockRange(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) = 0;
+    // lockRange that waits up to `waitMs` milliseconds for conflicting locks to go (a single try
+    // when 0): 0, -EAGAIN when the range is still taken then, or -errno. The POSIX layer waits in
+    // the kernel and is woken when the range is let go; this default tries again after short
+    // pauses through lockRange.
+    virtual int lockRangeWaiting(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind,
+                                 int waitMs);
     // Whether another open file holds a lock that conflicts with `kind` on the range: 1 yes, 0 no.
     virtual int rangeTaken(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) = 0;
     // flock(2) without waiting; -EWOULDBLOCK when refused.

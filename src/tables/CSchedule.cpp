@@ -6,6 +6,8 @@
 #include "tables/CTableNames.h"
 #include "tables/CTableOps.h"
 
+#include <cstring>
+
 namespace orv {
 
 int CSchedule::create(const std::string& groupFile) {
@@ -100,23 +102,15 @@ void CSchedule::bindFields() {
 
 void CSchedule::readImage() {
     CScheduleRecord& r = m_image;
-    r.setItemName(CTableOps::text(m_roomName));
-    r.setPerson(CTableOps::text(m_firstName), CTableOps::text(m_middleInitial),
-                CTableOps::text(m_lastName), CTableOps::text(m_department));
-    r.setNote(CTableOps::text(m_notes));
+    peekSlot();
+    peekPerson();
+    r.setNote(CTableOps::trimmed(m_notes));
     int year = 0, month = 0, day = 0;
-    CFieldText::splitDate(f4str(m_date), year, month, day);
-    r.setDate(month, day, year);
-    r.setStartTime(CTableOps::number(m_startHH), CTableOps::number(m_startMM));
-    r.setEndTime(CTableOps::number(m_endHH), CTableOps::number(m_endMM));
-
-    CFieldText::splitDate(f4str(m_dateMade), year, month, day);
-    const std::string timeMade = f4str(m_timeMade);
-    const int madeHour = CFieldText::decimal(std::string_view(timeMade).substr(0, 2));
+    CFieldText::splitDate(f4view(m_dateMade), year, month, day);
+    const std::string_view timeMade = f4view(m_timeMade);
+    const int madeHour = CFieldText::decimal(timeMade.substr(0, 2));
     const int madeMinute =
-        timeMade.size() >= 2
-            ? CFieldText::decimal(std::string_view(timeMade).substr(timeMade.size() - 2))
-            : 0;
+        timeMade.size() >= 2 ? CFieldText::decimal(timeMade.substr(timeMade.size() - 2)) : 0;
     int recurrenceCode = 0, madeSeconds = 0;
     if (m_recurDays) {
         const int value = CTableOps::number(m_recurDays);
@@ -127,16 +121,13 @@ void CSchedule::readImage() {
     r.setRecurrenceCode(recurrenceCode);
 
     if (m_level == Level::Current) {
-        r.setFlags(CTableOps::number(m_flags));
-        CFieldText::splitDate(f4str(m_recurEnd), year, month, day);
+        CFieldText::splitDate(f4view(m_recurEnd), year, month, day);
         r.setRecurrenceEnd(month, day, year);
-        r.setExtra(CTableOps::text(m_extra));
+        r.setExtra(CTableOps::trimmed(m_extra));
     } else {
-        r.setFlags(0);
         r.setRecurrenceEnd(0, 0, 0);
         r.setExtra({});
     }
-    r.setRecordNumber(d4recNo(m_data));
 }
 
 void CSchedule::writeImage() {
@@ -191,9 +182,9 @@ int CSchedule::skip() {
 const CScheduleRecord& CSchedule::peekSlot() {
     CScheduleRecord& r = m_image;
     int year = 0, month = 0, day = 0;
-    CFieldText::splitDate(f4str(m_date), year, month, day);
+    CFieldText::splitDate(f4view(m_date), year, month, day);
     r.setDate(month, day, year);
-    r.setItemName(CTableOps::text(m_roomName));
+    r.setItemName(CTableOps::trimmed(m_roomName));
     r.setStartTime(CTableOps::number(m_startHH), CTableOps::number(m_startMM));
     r.setEndTime(CTableOps::number(m_endHH), CTableOps::number(m_endMM));
     r.setFlags(m_flags ? CTableOps::number(m_flags) : 0);
@@ -202,8 +193,8 @@ const CScheduleRecord& CSchedule::peekSlot() {
 }
 
 const CScheduleRecord& CSchedule::peekPerson() {
-    m_image.setPerson(CTableOps::text(m_firstName), CTableOps::text(m_middleInitial),
-                      CTableOps::text(m_lastName), CTableOps::text(m_department));
+    m_image.setPerson(CTableOps::trimmed(m_firstName), CTableOps::trimmed(m_middleInitial),
+                      CTableOps::trimmed(m_lastName), CTableOps::trimmed(m_department));
     return m_image;
 }
 
@@ -295,11 +286,12 @@ int CSchedule::loadTodaysList(const std::string& dateKey, int itemCount, const I
                               std::vector<_SCHEDITEM>& list) {
     list.clear();
     if (itemCount <= 0) return 0;
-    int rc = seek(dateKey, {}, {}, {});
+    // Only the fields the list shows are decoded; the label is cut from the field text.
+    int rc = seekFrom(dateKey);
     bool looked = false;
     std::string previous;
     int index = -1;
-    while (rc == res4success && m_image.isOnDate(dateKey)) {
+    while (rc == res4success && peekSlot().isOnDate(dateKey)) {
         if (!looked || m_image.itemName() != previous) {
             previous = m_image.itemName();
             looked = true;
@@ -313,10 +305,17 @@ int CSchedule::loadTodaysList(const std::string& dateKey, int itemCount, const I
             item.endHour = m_image.endHour();
             item.endMinute = m_image.endMinute();
             item.blockedOut = m_image.isBlockout() ? 1 : 0;
-            m_image.label(item.label, kLabelLength);
+            const std::string_view note = CTableOps::trimmed(m_notes);
+            const bool showsNote =
+                !note.empty() && (m_image.flags() & CScheduleRecord::kFlagShowNote) != 0;
+            const std::string_view label =
+                CFieldText::cText(showsNote ? note : CTableOps::trimmed(m_lastName))
+                    .substr(0, kLabelLength);
+            std::memcpy(item.label, label.data(), label.size());
+            item.label[label.size()] = '\0';
             list.push_back(item);
         }
-        rc = next();
+        rc = skip();
     }
     return rc == res4success || rc == res4eof ? 0 : rc;
 }

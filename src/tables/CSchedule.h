@@ -39,8 +39,11 @@
 #include "tables/CSeriesDates.h"
 #include "tables/_SCHEDITEM.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orv {
@@ -138,13 +141,31 @@ public:
     // previous record's. Returns 0, or the failing result.
     int loadTodaysList(const std::string& dateKey, int itemCount, const ItemLookup& indexOf,
                        std::vector<_SCHEDITEM>& list);
-    // The same for an item list with count() and find(name).
+    // The same for an item list with count() and find(name). A list whose items give their
+    // names (at(i).name()) is looked up through a map of them made once: a day meets each of
+    // hundreds of items.
     template <class Items>
     int loadTodaysList(const std::string& dateKey, const Items& items,
                        std::vector<_SCHEDITEM>& list) {
-        return loadTodaysList(
-            dateKey, static_cast<int>(items.count()),
-            [&items](const std::string& name) { return static_cast<int>(items.find(name)); }, list);
+        const int count = static_cast<int>(items.count());
+        if constexpr (requires { items.at(0).name(); }) {
+            std::unordered_map<std::string_view, int> index;
+            index.reserve(static_cast<std::size_t>(std::max(count, 0)));
+            for (int i = 0; i < count; ++i)
+                index.emplace(items.at(i).name(), i); // the first of a name, as find() gives
+            return loadTodaysList(
+                dateKey, count,
+                [&index](const std::string& name) {
+                    const auto it = index.find(name);
+                    return it == index.end() ? -1 : it->second;
+                },
+                list);
+        } else {
+            return loadTodaysList(
+                dateKey, count,
+                [&items](const std::string& name) { return static_cast<int>(items.find(name)); },
+                list);
+        }
     }
 
     // The date of the first record in tag order; the engine's result otherwise (res4eof for

@@ -44,12 +44,12 @@ void CScheduleRecord::setMade(int month, int day, int year, int hour, int minute
     m_madeSeconds = seconds;
 }
 
-void CScheduleRecord::setPerson(std::string firstName, std::string middleInitial,
-                                std::string lastName, std::string department) {
-    m_firstName = std::move(firstName);
-    m_middleInitial = std::move(middleInitial);
-    m_lastName = std::move(lastName);
-    m_department = std::move(department);
+void CScheduleRecord::setPerson(std::string_view firstName, std::string_view middleInitial,
+                                std::string_view lastName, std::string_view department) {
+    m_firstName.assign(firstName);
+    m_middleInitial.assign(middleInitial);
+    m_lastName.assign(lastName);
+    m_department.assign(department);
 }
 
 void CScheduleRecord::setPerson(const CPeopleKey& key) {

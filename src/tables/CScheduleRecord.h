@@ -8,6 +8,7 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -50,19 +51,19 @@ public:
     void setMade(int month, int day, int year, int hour, int minute, int seconds);
 
     const std::string& itemName() const { return m_itemName; }
-    void setItemName(std::string name) { m_itemName = std::move(name); }
+    void setItemName(std::string_view name) { m_itemName.assign(name); }
 
     const std::string& firstName() const { return m_firstName; }
     const std::string& middleInitial() const { return m_middleInitial; }
     const std::string& lastName() const { return m_lastName; }
     const std::string& department() const { return m_department; }
-    void setPerson(std::string firstName, std::string middleInitial, std::string lastName,
-                   std::string department);
+    void setPerson(std::string_view firstName, std::string_view middleInitial,
+                   std::string_view lastName, std::string_view department);
     void setPerson(const CPeopleKey& key);
     CPeopleKey personKey() const;
 
     const std::string& note() const { return m_note; }
-    void setNote(std::string note) { m_note = std::move(note); }
+    void setNote(std::string_view note) { m_note.assign(note); }
 
     int recurrenceCode() const { return m_recurrenceCode; }
     // Stores 0 on a table without RECURDAYS.
@@ -83,7 +84,7 @@ public:
     bool isBlockout() const { return (m_flags & kFlagBlockout) != 0; }
 
     const std::string& extra() const { return m_extra; }
-    void setExtra(std::string extra) { m_extra = std::move(extra); }
+    void setExtra(std::string_view extra) { m_extra.assign(extra); }
 
     // The record number this image was read from; 0 for an image that was not read.
     long recordNumber() const { return m_recordNumber; }

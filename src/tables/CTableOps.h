@@ -4,6 +4,7 @@
 #include "storage/Data4.h"
 
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -71,6 +72,8 @@ public:
         if (field) f4assign(field, text);
     }
     static std::string text(const Field4* field);
+    // The text without its trailing blanks where it lies in the record buffer (see f4view).
+    static std::string_view trimmed(const Field4* field);
     static int number(const Field4* field);
 };
 

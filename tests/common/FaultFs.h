@@ -103,6 +103,13 @@ public:
         if (!shareByte && brokenLocks) return -ENOLCK;
         return m_real.lockRange(fd, start, length, kind);
     }
+    int lockRangeWaiting(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind,
+                         int waitMs) override {
+        // Refusals and failures come from lockRange, tried again after pauses.
+        if (refuseLocks || brokenLocks || failUnlocks)
+            return File4System::lockRangeWaiting(fd, start, length, kind, waitMs);
+        return m_real.lockRangeWaiting(fd, start, length, kind, waitMs);
+    }
     int rangeTaken(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
         const int taken = m_real.rangeTaken(fd, start, length, kind);
         if (afterRangeTaken) afterRangeTaken();

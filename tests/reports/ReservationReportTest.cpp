@@ -178,4 +178,42 @@ TEST_F(ReservationReportTest, AGroupWithoutReservationsGetsItsMessageAndNoDialog
 }
 
 } // namespace
+// The detail line is put together by hand; it must read as the format it stands for, also for
+// values no valid record holds and for names longer than the line's usual room.
+TEST(ReservationReportLine, ReadsAsItsFormatForEveryValue) {
+    struct Case {
+        std::string item, last, first, mi, dept;
+        int month, day, year, sh, sm, eh, em;
+        bool blockout;
+    };
+    const std::string longName(90, 'x');
+    const Case cases[] = {
+        {"Lab", "Smith", "Pat", "", "Sales", 12, 8, 2026, 0, 30, 12, 0, false},
+        {"Conference Room 12", "Jones", "Ann", "B", "IT", 1, 31, 2026, 13, 5, 23, 59, false},
+        {"Hall", "", "", "", "", 7, 4, 2026, 12, 0, 12, 45, true},
+        {"Odd", "A", "B", "C", "D", 0, 0, 0, 0, 0, 0, 0, false},
+        {"Neg", "A", "B", "C", "D", -1, -12, -5, -3, -7, 125, 100, false},
+        {"Wide", "A", "B", "C", "D", 123, 456, 12345, 99, 99, 100, 100, false},
+        {longName, longName, longName, "Q", longName, 2, 3, 2026, 9, 0, 10, 0, false},
+    };
+    for (const Case& c : cases) {
+        CScheduleRecord r;
+        r.setItemName(c.item);
+        r.setPerson(c.first, c.mi, c.last, c.dept);
+        r.setDate(c.month, c.day, c.year);
+        r.setStartTime(c.sh, c.sm);
+        r.setEndTime(c.eh, c.em);
+        r.setBlockoutFlag(c.blockout);
+        const auto h12 = [](int h) { return h > 12 ? h - 12 : h; };
+        const auto ap = [](int h) { return h >= 12 ? 'p' : 'a'; };
+        std::vector<char> text(512);
+        std::snprintf(text.data(), text.size(), "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c ",
+                      c.item.c_str(), c.month, c.day, c.year, h12(c.sh), c.sm, ap(c.sh),
+                      h12(c.eh), c.em, ap(c.eh));
+        std::string want = text.data();
+        want += c.blockout ? "*Blocked Out*" : c.last + ", " + c.first + " " + c.mi + " (" + c.dept + ")";
+        EXPECT_EQ(CResReportData::detailLine(r), want) << c.item;
+    }
+}
+
 } // namespace orv::test

@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <thread>
 
 using namespace orv;
@@ -222,10 +224,11 @@ TEST_F(Data4Share, LocksSitAtTheFoxProPositions) {
 }
 
 // Another program's exclusive lock on one byte of a file, held by a forked process until
-// the object goes.
+// the object goes or `holdMs` passed: an open-file-description lock, or a classic one.
 class ForeignLock {
 public:
-    ForeignLock(const std::string& path, std::int64_t start) {
+    ForeignLock(const std::string& path, std::int64_t start, bool classic = false,
+                int holdMs = 30000) {
         int ready[2];
         if (pipe(ready) != 0) return;
         m_child = fork();
@@ -236,9 +239,9 @@ public:
             fl.l_whence = SEEK_SET;
             fl.l_start = start;
             fl.l_len = 1;
-            char ok = fd >= 0 && fcntl(fd, F_OFD_SETLK, &fl) == 0 ? 'y' : 'n';
+            char ok = fd >= 0 && fcntl(fd, classic ? F_SETLK : F_OFD_SETLK, &fl) == 0 ? 'y' : 'n';
             [[maybe_unused]] ssize_t w = write(ready[1], &ok, 1);
-            sleep(30);
+            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
             _exit(0);
         }
         char got = 0;
@@ -258,6 +261,56 @@ private:
     pid_t m_child = -1;
     bool m_held = false;
 };
+
+TEST(EngineLockWait, ARefusedLockIsTakenWhenLetGoWithinTheRetriesLimits) {
+    struct Case {
+        const char* what;
+        int holdMs;  // how long the other program holds the record
+        int retries; // the context's settings
+        int delay;   // hundredths of a second
+        int result;
+        int leastMs; // no refusal before the limits, no lock before the other lets go
+        int mostMs;  // taken when let go, not at the next retry; refused at the limits
+    };
+    const Case cases[] = {
+        {"held briefly, endless retries a second apart", 300, -1, 100, 0, 250, 900},
+        {"held beyond three tries 0.2 s apart", 3000, 3, 20, res4locked, 390, 2000},
+        {"one try only", 3000, 1, 100, res4locked, 0, 500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        Code4 code;
+        code4init(&code);
+        code.silentErrors = 1;
+        Field4info f;
+        f.add("KEY", 'C', 8);
+        Tag4info t;
+        t.add("KEYTAG", "KEY", "", 0, 0);
+        Data4* d = d4create(&code, dir.file("waits"), f, &t);
+        ASSERT_NE(d, nullptr);
+        ASSERT_FALSE(d->oldLockLayout);
+        for (int i = 0; i < 3; ++i) {
+            d4appendStart(d, 0);
+            d4blank(d);
+            ASSERT_EQ(d4append(d), 0);
+        }
+        ASSERT_EQ(d4unlock(d), 0);
+        ForeignLock holder(dir.file("waits.dbf"), kLockRecordBase - 2, true, c.holdMs);
+        ASSERT_TRUE(holder.held());
+        code.lockRetries = c.retries;
+        code.lockRetryDelay = c.delay;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(d4lock(d, 2), c.result);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+        EXPECT_EQ(code.errorCode, 0) << "a refused lock is no error";
+        EXPECT_GE(ms, c.leastMs);
+        EXPECT_LT(ms, c.mostMs);
+        code4initUndo(&code);
+    }
+}
 
 TEST_F(Data4Share, AWriterAndAnOpenThatDeniesWritingNeverBothPass) {
     // The other process opens for writing right after we found that nobody writes.

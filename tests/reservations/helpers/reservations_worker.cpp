@@ -8,6 +8,7 @@
 //   blocked ITEM DATE START END            the blockout was reported set
 //   failed WHAT TEXT                       any other message of the dialogs
 //   stats ATTEMPTS CONFLICTS RETRIES LONGEST_WAIT_MS
+//   waits MS...                            every lock wait, from its first refusal to the lock
 //
 //   reservations_worker GROUP WORKER MILLISECONDS SEED
 //
@@ -42,9 +43,22 @@ class CountingFs : public FaultFs {
 public:
     long retries = 0;
     long longestWaitMs = 0;
+    std::vector<long> waitsMs;
     int lockRange(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind) override {
         const int rc = FaultFs::lockRange(fd, start, length, kind);
-        if (kind == Lock4Kind::unlock || start >= 0x100000000LL) return rc;
+        note(fd, start, kind, rc);
+        return rc;
+    }
+    int lockRangeWaiting(int fd, std::int64_t start, std::int64_t length, Lock4Kind kind,
+                         int waitMs) override {
+        const int rc = FaultFs::lockRangeWaiting(fd, start, length, kind, waitMs);
+        note(fd, start, kind, rc);
+        return rc;
+    }
+
+private:
+    void note(int fd, std::int64_t start, Lock4Kind kind, int rc) {
+        if (kind == Lock4Kind::unlock || start >= 0x100000000LL) return;
         if (rc == -EAGAIN) {
             if (!m_waiting || m_fd != fd || m_start != start) m_since = Clock::now();
             m_waiting = true;
@@ -57,11 +71,10 @@ public:
                 std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - m_since)
                     .count();
             longestWaitMs = std::max<long>(longestWaitMs, static_cast<long>(ms));
+            waitsMs.push_back(static_cast<long>(ms));
         }
-        return rc;
     }
 
-private:
     bool m_waiting = false; // for the range at m_start of m_fd
     int m_fd = -1;
     std::int64_t m_start = 0;
@@ -193,5 +206,9 @@ int main(int argc, char** argv) {
     }
     say("stats " + std::to_string(attempts) + " " + std::to_string(conflicts) + " " +
         std::to_string(files.retries) + " " + std::to_string(files.longestWaitMs));
+    std::string waits = "waits";
+    for (long ms : files.waitsMs)
+        waits += " " + std::to_string(ms);
+    say(waits);
     return 0;
 }
