@@ -118,9 +118,9 @@ TEST(QtPromptTest, ProgressAppearsAfterHalfASecondWithCancelOnlyWhereOffered) {
         return going;
     };
     for (bool cancellable : {false, true}) {
-        auto progress = prompt.progress("Caf\xE9 work", cancellable);
         QElapsedTimer since;
         since.start();
+        auto progress = prompt.progress("Caf\xE9 work", cancellable);
         QProgressDialog& dialog = dynamic_cast<CQtProgress&>(*progress).dialog();
         steps(*progress, 150);
         // A machine busy with other work may have let the half second pass meanwhile.
