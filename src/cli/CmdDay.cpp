@@ -2,7 +2,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliGroup.h"
 #include "cli/CliTables.h"
-#include "group/CGroupNames.h"
 #include "tables/CSchedule.h"
 
 #include <cstdio>

@@ -2,7 +2,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliGroup.h"
 #include "cli/CliTables.h"
-#include "group/CGroupNames.h"
 #include "tables/CDate.h"
 #include "tables/CPeople.h"
 #include "tables/CRosterLink.h"
