@@ -29,9 +29,11 @@ protected:
         doc->code().silentErrors = 1;
         ASSERT_TRUE(doc->openGroup(group));
     }
-    // Every table checks out, after a reindex where the check asked for one.
+    // Every table checks out, after a reindex where the check asked for one. The check runs
+    // here first; the command line's check and repair run where it finds a fault.
     void expectSoundTables() {
         for (const char* table : {"RoomSched.dbf", "RoomPeople.dbf", "RoomRosLnk.dbf"}) {
+            if (checksOut(dir.file(table))) continue;
             CliResult check = runCli({"index-check", dir.file(table)}, dir.path());
             if (check.exitCode != 0) {
                 EXPECT_NE(check.err.find("orvsched-cli reindex " + dir.file(table)),
@@ -42,6 +44,17 @@ protected:
             }
             EXPECT_EQ(check.exitCode, 0) << table << ": " << check.err;
         }
+    }
+    static bool checksOut(const std::string& path) {
+        Code4 code;
+        code4init(&code);
+        code.readOnly = 1;
+        code.silentErrors = 1;
+        Data4* d = d4open(&code, path);
+        if (!d) return false;
+        const int rc = d4check(d, nullptr, nullptr);
+        d4close(d);
+        return rc == 0;
     }
     FaultFs files;
 };

@@ -3,7 +3,7 @@
 // told, no two records of an item overlap, every index checks out and the attendee links match
 // their reservations.
 //
-// ORV_MANY_USERS_MS sets how long the users work (10 s by default; the long form is a minute
+// ORV_MANY_USERS_MS sets how long the users work (6 s by default; the long form is a minute
 // with 32 users):
 //   ORV_MANY_USERS=32 ORV_MANY_USERS_MS=60000 build/tests/test_reservations --gtest_filter='ManyUsers.*'
 #include "ReservationFixture.h"
@@ -42,7 +42,7 @@ TEST_F(ManyUsers, TablesHoldExactlyWhatEachUserWasTold) {
         addPerson(doc->people(), {"", "", "Worker" + std::to_string(i), ""}, 3);
     doc.reset();
     const char* ms = std::getenv("ORV_MANY_USERS_MS");
-    const std::string millis = ms ? ms : "10000";
+    const std::string millis = ms ? ms : "6000";
 
     std::vector<std::unique_ptr<Process>> users;
     for (int i = 0; i < kUsers; ++i)
