@@ -4,7 +4,6 @@
 #include "group/CGroupNames.h"
 #include "group/CORVSchedDoc.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -14,16 +13,8 @@ CCalendarFeed::CCalendarFeed(CORVSchedDoc& doc) : m_doc(doc) {
     m_folder = doc.settingsStore().readText(kSection, settingKey());
 }
 
-// Keys cannot hold a path; the group file's path is hashed into one (FNV-1a, 64 bits).
 std::string CCalendarFeed::settingKey() const {
-    std::uint64_t h = 1469598103934665603ULL;
-    for (unsigned char c : m_doc.groupFile()) {
-        h ^= c;
-        h *= 1099511628211ULL;
-    }
-    char key[40];
-    std::snprintf(key, sizeof key, "Group%016llx", static_cast<unsigned long long>(h));
-    return key;
+    return CGroupNames::settingKey(m_doc.groupFile());
 }
 
 void CCalendarFeed::setFolder(const std::string& folder) {

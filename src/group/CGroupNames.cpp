@@ -2,6 +2,9 @@
 
 #include "tables/CTableNames.h"
 
+#include <cstdint>
+#include <cstdio>
+
 namespace orv {
 
 std::string CGroupNames::groupFolder(std::string_view groupFile) {
@@ -59,6 +62,17 @@ std::string CGroupNames::kindWordLower(std::string_view kindWord) {
     if (!out.empty() && out[0] >= 'A' && out[0] <= 'Z')
         out[0] = static_cast<char>(out[0] - 'A' + 'a');
     return out;
+}
+
+std::string CGroupNames::settingKey(std::string_view groupFile) {
+    std::uint64_t h = 1469598103934665603ULL;
+    for (unsigned char c : groupFile) {
+        h ^= c;
+        h *= 1099511628211ULL;
+    }
+    char key[40];
+    std::snprintf(key, sizeof key, "Group%016llx", static_cast<unsigned long long>(h));
+    return key;
 }
 
 } // namespace orv

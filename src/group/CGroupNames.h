@@ -31,6 +31,10 @@ public:
     // case) is a group file whose own people table is meant; any other path is the table.
     static std::string peopleTable(std::string_view peopleFilePath);
 
+    // A settings key for per-user choices kept per group ("Group" and 16 hex digits): keys cannot
+    // hold a path, so the group file's path is hashed into one (FNV-1a, 64 bits).
+    static std::string settingKey(std::string_view groupFile);
+
     // "room" -> "Room" for titles; "Room" -> "room" for running text. Only the first character
     // changes, and only when it is a letter a-z or A-Z.
     static std::string kindWordUpper(std::string_view kindWord);

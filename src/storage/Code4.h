@@ -41,6 +41,9 @@ struct Code4 {
     bool initialized = false;
     long errorLocation = 0;
     int lastOpenError = 0; // cause of the last failed open, also when it was not reported
+    // Records written, appended or deleted through the context: tells a caller its own changes
+    // from other users' when a table's file changed.
+    unsigned long writes = 0;
     File4System* fs = nullptr;
     std::vector<std::unique_ptr<Data4>> tables;
     // Source of "now" for header dates; empty: the system clock.

@@ -39,6 +39,7 @@ void setEof(Data4* d, long count) {
 }
 
 void touchDate(Data4* d) {
+    ++d->code->writes;
     std::time_t now = code4now(d->code);
     std::tm tm{};
     localtime_r(&now, &tm);
