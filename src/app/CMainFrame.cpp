@@ -182,6 +182,8 @@ void CMainFrame::createMenus() {
     addEntries(view, {daysReservations, monthsReservations, personsReservations, allReservations,
                       utilization, attendance});
     view->addSeparator();
+    addEntries(view, {reminders});
+    view->addSeparator();
     addEntries(view, {toolbar, statusBar});
     view->addSeparator();
     addEntries(view, {preferences});

@@ -22,6 +22,7 @@
 #include "people/widgets/CPersonDeleteDlg.h"
 #include "people/widgets/CPersonInfoDlg.h"
 #include "people/widgets/CPersonListDlg.h"
+#include "reminders/widgets/CReminderChoiceDlg.h"
 #include "reports/widgets/CAttendanceDlg.h"
 #include "reports/widgets/CPersonResDlg.h"
 #include "reports/widgets/CResReportDataDlg.h"
@@ -113,6 +114,7 @@ void CORVSchedApp::registerDialogs() {
     CUtilizationReportDlg::registerDialogs();
     CPersonResDlg::registerDialogs();
     CAttendanceDlg::registerDialogs();
+    CReminderChoiceDlg::registerDialogs();
 }
 
 // ---- Group hooks ------------------------------------------------------------------------------

@@ -16,6 +16,9 @@
 #include "group/CORVSchedDoc.h"
 #include "people/CImportPeople.h"
 #include "people/CPeopleCommands.h"
+#include "reminders/CReminderChoiceModel.h"
+#include "reminders/CReminders.h"
+#include "reminders/widgets/CDesktopNotifier.h"
 #include "reports/CAttendance.h"
 #include "reports/CPersonReservations.h"
 #include "reports/CReservationReport.h"
@@ -39,6 +42,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <map>
 #include <cstdio>
 
 namespace orv {
@@ -54,6 +58,12 @@ CColorChooser& fallbackColors() {
     return prompt;
 }
 
+// The window of each open group that gives its notices, so that a second window repeats none.
+CORVSchedView*& remindingView(const CORVSchedDoc* doc) {
+    static std::map<const CORVSchedDoc*, CORVSchedView*> views;
+    return views[doc];
+}
+
 } // namespace
 
 CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
@@ -61,6 +71,7 @@ CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
     m_settings = CViewSettings::read(m_doc->settingsStore());
     m_doc->addObserver(this);
     m_feed = std::make_unique<CCalendarFeed>(*m_doc);
+    m_reminders = std::make_unique<CReminders>(*m_doc);
 
     QPalette palette = viewport()->palette();
     palette.setColor(QPalette::Base, Qt::white);
@@ -84,6 +95,7 @@ CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
 
 CORVSchedView::~CORVSchedView() {
     m_timer.stop();
+    if (remindingView(m_doc.get()) == this) remindingView(m_doc.get()) = nullptr;
     m_doc->removeObserver(this);
     // The frame may be half gone by now; its last rectangle was kept as it moved and resized.
     if (m_doc->isOpen() && m_frameRect.isValid()) {
@@ -133,6 +145,7 @@ bool CORVSchedView::handles(Command command) const {
     case Command::exportReservations:
     case Command::calendarFile:
     case Command::findFreeItem:
+    case Command::reminders:
         return true;
     default:
         return false;
@@ -164,6 +177,29 @@ void CORVSchedView::run(Command command) {
     runCommand(command);
     // Whatever the command changed reaches the calendar file at once.
     if (alive) refreshCalendarFile();
+}
+
+void CORVSchedView::remindAndTell() {
+    CORVSchedView*& giver = remindingView(m_doc.get());
+    if (!giver) giver = this;
+    if (giver != this || m_doc->busy()) return;
+    std::vector<CNotice> notices = m_reminders->due();
+    for (CNotice& n : m_reminders->changes()) notices.push_back(std::move(n));
+    for (const CNotice& n : notices) {
+        QPointer<CORVSchedView> alive(this);
+        const std::string item = n.entry.item;
+        const CDate date = n.entry.date;
+        CDesktopNotifier::instance().show(n, [alive, item, date] {
+            if (alive) alive->openDayList(item, date);
+        });
+    }
+}
+
+void CORVSchedView::openDayList(const std::string& item, const CDate& date) {
+    const int index = m_doc->findItem(item);
+    if (index < 0 || m_doc->busy()) return;
+    if (m_frame) m_frame->activateWindow();
+    itemDayOpener()(index, date.month, date.day, date.year);
 }
 
 void CORVSchedView::refreshCalendarFile() {
@@ -290,6 +326,11 @@ void CORVSchedView::runCommand(Command command) {
     case Command::findFreeItem: {
         CFreeItems dialog(*m_doc);
         m_doc->prompt().runDialog(dialog);
+        break;
+    }
+    case Command::reminders: {
+        CReminderChoiceModel dialog(*m_doc);
+        if (m_doc->prompt().runDialog(dialog)) remindAndTell();
         break;
     }
     default:
@@ -494,6 +535,7 @@ void CORVSchedView::timerTick() {
     }
     if ((m_settings.refresh && m_doc->changedByOthers()) || dateChanged) m_doc->reloadTodaysList();
     refreshCalendarFile();
+    remindAndTell();
     // From scratch each time: a tick missed in a reservation's ending minute (a busy window, a
     // sleeping machine) must not leave the item shown as in use.
     m_doc->recomputeInUse(true);

@@ -33,6 +33,8 @@ class QPrinter;
 namespace orv {
 
 class CCalendarFeed;
+class CReminders;
+struct CDate;
 class CORVSchedDoc;
 struct CApplyResult;
 
@@ -120,6 +122,11 @@ private:
     void runCommand(Command command);
     // Rewrites the calendar file when it is kept and the schedule changed; a failure is told once.
     void refreshCalendarFile();
+    // Reminders due now and other users' changes to the user's reservations, as desktop notices;
+    // one window of a group gives them.
+    void remindAndTell();
+    // The day list of an item on a date (from a notice).
+    void openDayList(const std::string& item, const CDate& date);
     void keepFrameInside();
     void handDocumentSettings();
     void updateFrameTitle();
@@ -150,6 +157,7 @@ private:
     QPointer<QWidget> m_frame;
     QRect m_frameRect;
     std::unique_ptr<CCalendarFeed> m_feed;
+    std::unique_ptr<CReminders> m_reminders;
     std::string m_feedError;
     QHash<QString, std::shared_ptr<QTextLayout>> m_screenTexts;
     QFont m_screenTextFont;

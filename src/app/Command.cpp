@@ -104,6 +104,8 @@ constexpr std::array<CommandInfo, static_cast<int>(Command::count)> kCommands{{
      "Calendar File", kGroup, help::kCalendarFile},
     {findFreeItem, "&Find Free Item...", "", "Find the items that are free for a time", "Find Free Item",
      kGroup, help::kFindFreeItem},
+    {reminders, "Remi&nders...", "", "Choose who you are in this group and be reminded of your reservations",
+     "Reminders", kGroup, help::kReminders},
 }};
 
 constexpr bool tableInOrder() {

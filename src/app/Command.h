@@ -55,6 +55,7 @@ enum class Command {
     exportReservations,
     calendarFile,
     findFreeItem,
+    reminders,
     count
 };
 
