@@ -3,7 +3,15 @@
 #include "app/CChildFrame.h"
 #include "app/CContextHelpMode.h"
 #include "app/CGroupCommandTarget.h"
+#include "app/CORVSchedApp.h"
+#include "app/CORVSchedView.h"
 #include "app/CRecentFileList.h"
+#include "group/CSettings.h"
+#include "group/CUserPrompt.h"
+#include "reminders/CAgenda.h"
+#include "reminders/CReminders.h"
+#include "reminders/widgets/CReminderTray.h"
+#include "tables/CClock.h"
 #include "ui/CAppIcons.h"
 #include "ui/CHelpWindow.h"
 #include "ui/HelpTopics.h"
@@ -23,9 +31,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
+#include <optional>
 
 namespace orv {
 namespace {
@@ -494,7 +506,62 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool CMainFrame::keepInTray() {
+    CORVSchedApp* app = CORVSchedApp::instance();
+    if (m_quitting || !app || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    const bool reminding = std::any_of(
+        m_mdi->subWindowList().begin(), m_mdi->subWindowList().end(), [](QMdiSubWindow* w) {
+            auto* view = qobject_cast<CORVSchedView*>(w->widget());
+            return view && view->reminders().remind() && view->reminders().person();
+        });
+    if (!reminding) return false;
+    int keep = app->settings().readInt(CReminders::kSection, "KeepInTray", -1);
+    if (keep < 0) {
+        keep = app->prompt().ask(kKeepInTray, "Reminders") ? 1 : 0;
+        app->settings().writeInt(CReminders::kSection, "KeepInTray", keep);
+    }
+    if (!keep) return false;
+    if (!m_tray) {
+        m_tray = new CReminderTray(this, [this] { return nextReservations(); });
+        connect(m_tray, &CReminderTray::openRequested, this, [this] {
+            m_tray->hide();
+            QApplication::setQuitOnLastWindowClosed(true);
+            showNormal();
+            raise();
+            activateWindow();
+        });
+        connect(m_tray, &CReminderTray::quitRequested, this, [this] {
+            m_quitting = true;
+            QApplication::setQuitOnLastWindowClosed(true);
+            close();
+            if (isHidden()) QApplication::quit();
+        });
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_tray->show();
+    hide();
+    return true;
+}
+
+std::vector<std::string> CMainFrame::nextReservations() const {
+    std::vector<std::string> lines;
+    const std::time_t now = CClock::current().now();
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
+        auto* view = qobject_cast<CORVSchedView*>(w->widget());
+        if (!view) continue;
+        const std::optional<CPeopleKey> me = view->reminders().person();
+        std::vector<CAgendaEntry> entries;
+        if (!me || CAgenda::collect(view->document(), *me, now, now + 86400, entries) != 0) continue;
+        for (const CAgendaEntry& e : entries) lines.push_back(e.describe());
+    }
+    return lines;
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (keepInTray()) {
+        event->ignore();
+        return;
+    }
     m_mdi->closeAllSubWindows();
     for (QMdiSubWindow* w : m_mdi->subWindowList()) {
         if (w->isVisible()) {

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -27,6 +28,7 @@ namespace orv {
 class CChildFrame;
 class CContextHelpMode;
 class CGroupCommandTarget;
+class CReminderTray;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -70,6 +72,12 @@ public:
     // The help topic of a click on `widget` at `pos` in context help mode.
     QString topicAt(QWidget* widget, QPoint pos) const;
 
+    static constexpr const char* kKeepInTray =
+        "Keep ORV Scheduler running in the system tray, so that it can go on reminding you of "
+        "your reservations?";
+    // Closing the window while a group reminds its user: once asked, kept in the tray or not.
+    CReminderTray* reminderTray() const { return m_tray; }
+
     // Dropped files: those named ".sch", in order.
     static QStringList groupFilesIn(const QMimeData* data);
 
@@ -103,8 +111,13 @@ private:
     void updateIndicators();
     void fillWindowList(QMenu* menu);
     CGroupCommandTarget* activeTarget() const;
+    // Hides the window into the tray when a group reminds its user and the user wants that.
+    bool keepInTray();
+    std::vector<std::string> nextReservations() const;
 
     QMdiArea* m_mdi;
+    CReminderTray* m_tray = nullptr;
+    bool m_quitting = false;
     std::array<QAction*, static_cast<std::size_t>(Command::count)> m_actions{};
     std::array<bool, static_cast<std::size_t>(Command::count)> m_enabled{};
     std::vector<QMenu*> m_mainMenus;

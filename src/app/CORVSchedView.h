@@ -61,6 +61,7 @@ public:
     ~CORVSchedView() override;
 
     CORVSchedDoc& document() { return *m_doc; }
+    CReminders& reminders() { return *m_reminders; }
     const std::shared_ptr<CORVSchedDoc>& sharedDocument() const { return m_doc; }
 
     // Group commands.
