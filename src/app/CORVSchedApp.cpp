@@ -152,6 +152,11 @@ CChildFrame* CORVSchedApp::showGroupWindow(const std::shared_ptr<CORVSchedDoc>& 
 bool CORVSchedApp::start(const QStringList& arguments) {
     // The store already lives under "Ostrand"/"ORV Scheduler".
     m_recent->load();
+    // Groups are shared: a new user sees colleagues' bookings appear without looking for the
+    // setting. Before any group opens, as its view reads the settings; a user's own value stays.
+    if (m_settings.readInt("Startup", "StartedBefore", 0) == 0 &&
+        m_settings.readInt("Network", "Refresh", -1) == -1)
+        m_settings.writeInt("Network", "Refresh", 1);
 
     m_frame = std::make_unique<CMainFrame>();
     m_frame->setCommandEnabled(Command::newGroup, true);

@@ -7,6 +7,7 @@
 #include "app/CPeopleFileOwnerDlg.h"
 #include "app/CPreferencesSheet.h"
 #include "displays/CDayGlance.h"
+#include "displays/CItemStateText.h"
 #include "displays/CMonthGlance.h"
 #include "exports/CCalendarFeedModel.h"
 #include "exports/CExportModel.h"
@@ -28,10 +29,15 @@
 #include "reservations/CFreeItems.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CRemoveBlockoutModel.h"
+#include "storage/Code4.h"
 #include "tables/CClock.h"
 #include "ui/CQtPrompt.h"
 #include "ui/ColorRef.h"
 
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -40,6 +46,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QStatusTipEvent>
+#include <QToolTip>
 
 #include <algorithm>
 #include <map>
@@ -51,6 +59,32 @@ namespace {
 
 const QColor kTitleColor(0, 0, 255);
 const QColor kHighlightColor(192, 192, 192);
+
+// Commands that write to the group's files; a read-only group refuses them before they start.
+bool changesGroup(Command command) {
+    switch (command) {
+    case Command::mergeGroups:
+    case Command::compressDatabases:
+    case Command::modifyGroupInfo:
+    case Command::addItem:
+    case Command::itemDelete:
+    case Command::itemModify:
+    case Command::peopleAdd:
+    case Command::peopleModify:
+    case Command::peopleDelete:
+    case Command::peopleImport:
+    case Command::attendeesAdd:
+    case Command::attendeesModify:
+    case Command::attendeesDelete:
+    case Command::attendeesImport:
+    case Command::specifyBlockout:
+    case Command::removeBlockout:
+    case Command::deleteOldReservations:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The colour chooser of a view made without the application object (tests, tools).
 CColorChooser& fallbackColors() {
@@ -90,6 +124,8 @@ CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
         a->setStatusTip(QString::fromLatin1(info.prompt));
         connect(a, &QAction::triggered, this, [this, c] { run(c); });
     }
+    viewport()->setMouseTracking(true);
+    makeLegend();
     updateScrollBars();
 }
 
@@ -173,6 +209,9 @@ bool CORVSchedView::isEnabled(Command command) const {
 void CORVSchedView::run(Command command) {
     // Long work of this group is running under a progress: its tables are not to be moved.
     if (m_doc->busy()) return;
+    // A reason the engine noted for a failure nobody was told does not belong to this command.
+    error4forgetReason(&m_doc->code());
+    if (changesGroup(command) && !m_doc->mayWrite()) return;
     QPointer<CORVSchedView> alive(this);
     runCommand(command);
     // Whatever the command changed reaches the calendar file at once.
@@ -376,6 +415,7 @@ void CORVSchedView::preferences() {
 
 void CORVSchedView::settingsApplied(const CApplyResult& result) {
     if (result.documentSettingsChanged()) handDocumentSettings();
+    updateLegend();
     if (result.needsRedraw()) viewport()->update();
 }
 
@@ -391,7 +431,11 @@ void CORVSchedView::print() {
 void CORVSchedView::printPreview() {
     CORVSchedApp* app = CORVSchedApp::instance();
     if (!app) return;
+    // The printer is shared: it still carries the name of whatever was printed last.
+    const QString description = CQtPrompt::toQt(m_doc->description());
+    app->printer().setDocName(description);
     QPrintPreviewDialog dialog(&app->printer(), this);
+    dialog.setWindowTitle(QStringLiteral("Print Preview - ") + description);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* printer) { printTo(*printer); });
     dialog.exec();
@@ -496,6 +540,8 @@ void CORVSchedView::initialUpdate() {
     m_timer.start(m_timerInterval);
     updateFrameTitle();
     refreshCalendarFile();
+    if (const std::string notice = m_doc->readOnlyNotice(); !notice.empty())
+        m_doc->prompt().message(notice, CORVSchedDoc::kReadOnlyTitle, PromptIcon::information);
     if (m_settings.warnOldDB) {
         if (m_doc->databasesOld())
             m_doc->prompt().message(kOldDatabases, kOldDatabaseTitle, PromptIcon::information);
@@ -564,7 +610,84 @@ void CORVSchedView::updateScrollBars() {
 
 void CORVSchedView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    const QRect inside = contentsRect();
+    m_legend->setGeometry(inside.left(), inside.top(), inside.width(), m_legend->sizeHint().height());
     updateScrollBars();
+}
+
+// ---- Legend, tooltip and status bar ------------------------------------------------------------
+
+void CORVSchedView::makeLegend() {
+    m_legend = new QWidget(this);
+    m_legend->setObjectName(QStringLiteral("legend"));
+    auto* row = new QHBoxLayout(m_legend);
+    const int pad = fontMetrics().averageCharWidth();
+    row->setContentsMargins(3 * pad, pad / 2, pad, pad / 2);
+    row->setSpacing(pad);
+    auto entry = [&](const char* name, const char* text) {
+        auto* swatch = new QLabel(m_legend);
+        swatch->setObjectName(QString::fromLatin1(name) + QStringLiteral("Swatch"));
+        swatch->setFixedSize(2 * fontMetrics().height(), fontMetrics().height());
+        swatch->setFrameShape(QFrame::Box);
+        swatch->setAutoFillBackground(true);
+        auto* label = new QLabel(QString::fromLatin1(text), m_legend);
+        label->setObjectName(QString::fromLatin1(name));
+        row->addWidget(swatch);
+        row->addWidget(label);
+        row->addSpacing(2 * pad);
+    };
+    entry("legendInUse", CItemStateText::kLegendInUse);
+    entry("legendFree", CItemStateText::kLegendFree);
+    row->addStretch(1);
+    setViewportMargins(0, m_legend->sizeHint().height(), 0, 0);
+    updateLegend();
+}
+
+void CORVSchedView::updateLegend() {
+    auto paint = [this](const char* name, int stored) {
+        auto* swatch = m_legend->findChild<QLabel*>(QString::fromLatin1(name));
+        QPalette palette = swatch->palette();
+        palette.setColor(QPalette::Window, colorFromStored(stored));
+        swatch->setPalette(palette);
+    };
+    paint("legendInUseSwatch", m_settings.occupied);
+    paint("legendFreeSwatch", m_settings.unoccupied);
+}
+
+QString CORVSchedView::stateTextAt(QPoint pos) const {
+    const int index = itemAt(pos + scrollOffset());
+    if (index < 0) return {};
+    const std::tm now = CClock::current().localNow();
+    return CQtPrompt::toQt(CItemStateText::describe(m_doc->items().at(index).name(), index,
+                                                    m_doc->todaysList(),
+                                                    now.tm_hour * 100 + now.tm_min));
+}
+
+void CORVSchedView::showStatus(const QString& text) {
+    if (text == m_statusShown) return;
+    m_statusShown = text;
+    // The status tip travels up to the main window, which shows it in its status bar.
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(this, &tip);
+}
+
+void CORVSchedView::mouseMoveEvent(QMouseEvent* event) {
+    showStatus(stateTextAt(event->position().toPoint()));
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+bool CORVSchedView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = stateTextAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, viewport());
+        return true;
+    }
+    if (event->type() == QEvent::Leave) showStatus(QString());
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CORVSchedView::paintEvent(QPaintEvent* event) {
@@ -694,6 +817,7 @@ void CORVSchedView::mousePressEvent(QMouseEvent* event) {
 void CORVSchedView::leftClick(QPoint pos) {
     if (m_itemMenu->isVisible()) m_itemMenu->close();
     if (m_doc->busy()) return;
+    error4forgetReason(&m_doc->code());
     const int index = itemAt(pos + scrollOffset());
     if (index < 0) return;
     m_highlighted = index;

@@ -101,16 +101,27 @@ public:
     QMenu* itemMenu() const { return m_itemMenu; }
     // The item at a point in drawing coordinates, or -1.
     int itemAt(QPoint drawingPos) const;
+    // What the item under a point in window (viewport) coordinates is doing now, in words: the
+    // tooltip and the status bar text. Empty outside the boxes.
+    QString stateTextAt(QPoint pos) const;
+    // The line above the boxes that names the two box colours.
+    QWidget* legend() const { return m_legend; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void updateScrollBars();
+    void makeLegend();
+    void updateLegend();
+    // Puts `text` in the status bar of the window that has one.
+    void showStatus(const QString& text);
     void setExtent(const CViewExtent& extent);
     // `exposed`: the part of the drawing that needs painting (all of it when null).
     void drawWith(QPainter& painter, const CViewLayout& layout, bool storeRects,
@@ -155,6 +166,8 @@ private:
     bool m_frameSized = false;
     QTimer m_timer;
     QMenu* m_itemMenu = nullptr;
+    QWidget* m_legend = nullptr;
+    QString m_statusShown;
     QPointer<QWidget> m_frame;
     QRect m_frameRect;
     std::unique_ptr<CCalendarFeed> m_feed;

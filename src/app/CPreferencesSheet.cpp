@@ -10,10 +10,13 @@
 #include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTabWidget>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -23,14 +26,19 @@ CPreferencesSheet::CPreferencesSheet(CViewSettings& view, CSettings& store, CUse
     : QDialog(parent), m_view(view), m_store(store), m_prompt(prompt),
       m_values(CPreferenceValues::fromView(view, store)) {
     setWindowTitle(QStringLiteral("Preferences"));
-    m_tabs = new QTabWidget(this);
-    m_tabs->setUsesScrollButtons(true);
-    setMinimumSize(640, 360);
+    // Ten titles do not fit a row of tabs: they stand in a list beside the page.
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("pages"));
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_stack = new QStackedWidget(this);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                          QDialogButtonBox::Apply | QDialogButtonBox::Help,
                                      this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs, 1);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_list);
+    row->addWidget(m_stack, 1);
+    layout->addLayout(row, 1);
     layout->addWidget(m_buttons);
 
     using V = CPreferenceValues;
@@ -89,12 +97,24 @@ CPreferencesSheet::CPreferencesSheet(CViewSettings& view, CSettings& store, CUse
                            QStringLiteral("Change color for an item that is currently available"),
                            &V::unoccupied, "Unoccupied", 65408, colors, store));
 
+    m_list->setFixedWidth(m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth() +
+                          2 * fontMetrics().averageCharWidth());
+    m_list->setCurrentRow(0);
+    // Every page's text wraps at the page's width; the sheet is tall enough for the longest.
+    int height = 0;
+    for (CPreferencePage* p : m_pages)
+        height = std::max(height, p->sizeHint().height());
+    m_stack->setMinimumHeight(std::max(height, m_list->sizeHintForRow(0) * m_list->count() +
+                                                   2 * m_list->frameWidth()));
+    m_stack->setMinimumWidth(40 * fontMetrics().averageCharWidth());
+
     applyButton()->setEnabled(false);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CPreferencesSheet::pageChanged);
+    connect(m_list, &QListWidget::currentRowChanged, m_stack, &QStackedWidget::setCurrentIndex);
+    connect(m_list, &QListWidget::currentRowChanged, this, &CPreferencesSheet::pageChanged);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CPreferencesSheet::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &CPreferencesSheet::reject);
     connect(applyButton(), &QPushButton::clicked, this, &CPreferencesSheet::applyNow);
-    auto openHelp = [this] { showHelp(page(m_tabs->currentIndex())->helpTopic()); };
+    auto openHelp = [this] { showHelp(page(m_stack->currentIndex())->helpTopic()); };
     connect(m_buttons, &QDialogButtonBox::helpRequested, this, openHelp);
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WidgetWithChildrenShortcut);
@@ -104,7 +124,8 @@ CPreferencesSheet::CPreferencesSheet(CViewSettings& view, CSettings& store, CUse
 void CPreferencesSheet::addPage(CPreferencePage* page) {
     page->load(m_values);
     m_pages.push_back(page);
-    m_tabs->addTab(page, page->title());
+    m_stack->addWidget(page);
+    m_list->addItem(page->title());
     connect(page, &CPreferencePage::changed, this, [this] { applyButton()->setEnabled(true); });
 }
 
@@ -124,9 +145,9 @@ QPushButton* CPreferencesSheet::helpButton() const {
 bool CPreferencesSheet::checkPage(int index) {
     const std::optional<CPreferencePage::Problem> problem = page(index)->check();
     if (!problem) return true;
-    if (m_tabs->currentIndex() != index) {
+    if (m_list->currentRow() != index) {
         m_switchingBack = true;
-        m_tabs->setCurrentIndex(index);
+        m_list->setCurrentRow(index);
         m_switchingBack = false;
         m_current = index;
     }
@@ -146,7 +167,7 @@ void CPreferencesSheet::pageChanged(int index) {
 }
 
 bool CPreferencesSheet::applyNow() {
-    if (!checkPage(m_tabs->currentIndex())) return false;
+    if (!checkPage(m_list->currentRow())) return false;
     for (int i = 0; i < pageCount(); ++i)
         if (!checkPage(i)) return false;
     for (CPreferencePage* p : m_pages)

@@ -1,5 +1,6 @@
 #pragma once
-// The "Preferences" sheet of a group's main view: ten pages over the view's current settings.
+// The "Preferences" sheet of a group's main view: ten pages over the view's current settings,
+// chosen from the list of their titles beside them.
 // OK and Apply store every value that differs from the view's current one (and update the view's
 // copy); Cancel stores nothing more. Colours chosen with "Select Color" are stored at once.
 //
@@ -18,7 +19,8 @@
 
 class QDialogButtonBox;
 class QPushButton;
-class QTabWidget;
+class QListWidget;
+class QStackedWidget;
 
 namespace orv {
 
@@ -39,7 +41,8 @@ public:
 
     const CApplyResult& applied() const { return m_applied; }
 
-    QTabWidget* tabs() const { return m_tabs; }
+    // The page titles, one a line beside the page shown; choosing one shows its page.
+    QListWidget* pageList() const { return m_list; }
     CPreferencePage* page(int index) const { return m_pages[static_cast<std::size_t>(index)]; }
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     QPushButton* applyButton() const;
@@ -65,7 +68,8 @@ private:
     CUserPrompt& m_prompt;
     CPreferenceValues m_values;
     CApplyResult m_applied;
-    QTabWidget* m_tabs;
+    QListWidget* m_list;
+    QStackedWidget* m_stack;
     QDialogButtonBox* m_buttons;
     std::vector<CPreferencePage*> m_pages;
     int m_current = 0;

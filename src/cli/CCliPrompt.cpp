@@ -14,7 +14,8 @@ void CCliPrompt::message(const std::string& text, const std::string& title, Prom
         std::printf("%s\n", cp1252ToUtf8(text).c_str());
         return;
     }
-    std::fprintf(stderr, "%s: %s\n", cp1252ToUtf8(title).c_str(), cp1252ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", cp1252ToUtf8(title).c_str(),
+                 cp1252ToUtf8(withSystemReason(text, icon)).c_str());
 }
 
 bool CCliPrompt::ask(const std::string& text, const std::string& title) {

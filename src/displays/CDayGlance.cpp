@@ -1,6 +1,7 @@
 #include "displays/CDayGlance.h"
 
 #include "displays/CCalendar.h"
+#include "displays/CItemStateText.h"
 #include "displays/CQuarterHourLine.h"
 #include "group/CORVSchedDoc.h"
 #include "tables/CClock.h"
@@ -88,7 +89,10 @@ int CDayGlance::reload() {
     // A day read halfway would show the items after the failure as free.
     if (m_loadResult != 0) m_reservations.clear();
     refill();
-    if (m_loadResult != 0) m_lines.clear();
+    if (m_loadResult != 0) {
+        m_lines.clear();
+        m_marks.clear();
+    }
     return m_loadResult;
 }
 
@@ -112,6 +116,9 @@ void CDayGlance::refill() {
     m_lines.push_back(header);
     for (int i = 0; i < count; ++i)
         m_lines.push_back(CQuarterHourLine::listLine(m_doc.items().at(i).name(), kNameWidth, shown));
+    m_marks.assign(m_lines.size(), std::string());
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        m_marks[i].assign(m_lines[i].size(), ' ');
     for (const _SCHEDITEM& r : m_reservations) {
         if (r.itemIndex < 0 || r.itemIndex >= count) continue;
         if (m_form == Form::twelveHours && !inWindow(r, m_startHour)) continue;
@@ -122,10 +129,29 @@ void CDayGlance::refill() {
         // Marks past the end of the day stay off the line; the shown part clips the rest.
         const int first = std::max({from, 0, shift});
         const int end = std::min({to, CQuarterHourLine::kLength, shift + static_cast<int>(shown.size())});
-        for (int q = first; q < end; ++q)
+        std::string& marks = m_marks[static_cast<std::size_t>(r.itemIndex) + 1];
+        for (int q = first; q < end; ++q) {
             line[static_cast<std::size_t>(at + q)] = '*';
+            if (r.blockedOut) marks[static_cast<std::size_t>(at + q)] = kBlockoutMark;
+        }
     }
     m_lines.push_back(header);
+    m_marks.emplace_back(header.size(), ' ');
+}
+
+std::vector<std::string> CDayGlance::blockoutLines() const {
+    std::vector<std::string> out;
+    const int count = m_doc.items().count();
+    for (const _SCHEDITEM& r : m_reservations) {
+        if (!r.blockedOut || r.itemIndex < 0 || r.itemIndex >= count) continue;
+        if (m_form == Form::twelveHours && !inWindow(r, m_startHour)) continue;
+        if (out.empty()) out.emplace_back(kBlockedOutHeading);
+        std::string name = m_doc.items().at(r.itemIndex).name();
+        name.resize(std::max<std::size_t>(name.size(), kNameWidth), ' ');
+        out.push_back("  " + name + "  " + CItemStateText::shortTime(r.startHour, r.startMinute) +
+                      " - " + CItemStateText::shortTime(r.endHour, r.endMinute));
+    }
+    return out;
 }
 
 bool CDayGlance::openLine(int line) {
@@ -145,7 +171,13 @@ std::string CDayGlance::dateText() const {
 }
 
 CPrintRequest CDayGlance::printRequest() const {
-    return CPrintRequest::dayGlance(dateText(), m_lines, m_form == Form::allDay);
+    // Paper has no colours: the blockouts follow the list, apart from the reservations.
+    std::vector<std::string> printed = m_lines;
+    if (std::vector<std::string> blocked = blockoutLines(); !blocked.empty()) {
+        printed.emplace_back();
+        printed.insert(printed.end(), blocked.begin(), blocked.end());
+    }
+    return CPrintRequest::dayGlance(dateText(), std::move(printed), m_form == Form::allDay);
 }
 
 } // namespace orv

@@ -31,6 +31,8 @@ public:
     static constexpr int kMinStartHour = 0;
     static constexpr int kMaxStartHour = 12;
     static constexpr int kHoursShown = 12;
+    static constexpr char kBlockoutMark = 'B';
+    static constexpr const char* kBlockedOutHeading = "Blocked out:";
 
     // Characters of a line's time part: twelve hours with both end marks (49), or the whole day.
     static constexpr int partLength(Form form) {
@@ -71,6 +73,12 @@ public:
 
     // The list: headings and one line per item.
     const std::vector<std::string>& lines() const { return m_lines; }
+    // Beside each line, a text of its length with kBlockoutMark where a blockout (not a
+    // reservation) holds the quarter, blank elsewhere: the list shows those quarters apart.
+    const std::vector<std::string>& blockoutMarks() const { return m_marks; }
+    // The shown blockouts as printed after the list: one line per blockout ("  Boardroom ...
+    // 9:00 AM - 5:00 PM") under kBlockedOutHeading; empty when there is none.
+    std::vector<std::string> blockoutLines() const;
     // Line `line` (0-based, headings included) was clicked: an item line opens that item's day
     // list for the shown date. True when the overview reloaded afterwards.
     bool openLine(int line);
@@ -100,6 +108,7 @@ private:
     int m_year = 0;
     std::vector<_SCHEDITEM> m_reservations;
     std::vector<std::string> m_lines;
+    std::vector<std::string> m_marks;
     bool m_changedSomething = false;
     int m_loadResult = 0;
 };

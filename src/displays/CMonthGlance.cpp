@@ -2,12 +2,14 @@
 
 #include "displays/CCalendar.h"
 #include "displays/CDayGlance.h"
+#include "displays/CItemStateText.h"
 #include "displays/CQuarterHourLine.h"
 #include "group/CORVSchedDoc.h"
 #include "tables/CClock.h"
 #include "tables/CDate.h"
 #include "tables/CFieldText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace orv {
@@ -39,6 +41,9 @@ void CMonthGlance::setMonth(int month, int year) {
 int CMonthGlance::recount() {
     for (auto& day : m_minutes)
         day.fill(0);
+    for (auto& day : m_blocked)
+        day.fill(false);
+    m_blockouts.clear();
     CSchedule& schedule = m_doc.schedule();
     // Year and month with two blanks sort before the month's first day.
     const std::string key = CFieldText::dateKey(m_year, m_month, 1).substr(0, 6) + "  ";
@@ -54,6 +59,9 @@ int CMonthGlance::recount() {
     if (m_countResult != 0) {
         for (auto& day : m_minutes)
             day.fill(0);
+        for (auto& day : m_blocked)
+            day.fill(false);
+        m_blockouts.clear();
     }
     return m_countResult;
 }
@@ -70,6 +78,12 @@ void CMonthGlance::count(const CScheduleRecord& r) {
     };
     const int s = sh * 4 + sm / 15;
     const int e = eh * 4 + em / 15 - (em % 15 == 0 ? 1 : 0);
+    if (r.isBlockout()) {
+        auto& blocked = m_blocked[static_cast<std::size_t>(r.day() - 1)];
+        for (int q = std::max(s, 0); q <= e && q < kQuarters; ++q)
+            blocked[static_cast<std::size_t>(q)] = true;
+        m_blockouts.push_back({r.day(), sh, sm, eh, em, r.itemName()});
+    }
     if (e == s) {
         add(s, (em == 0 ? 60 : em) - sm);
         return;
@@ -88,6 +102,7 @@ void CMonthGlance::refill() {
     const std::string header =
         CQuarterHourLine::listLine("Day", kNameWidth, CQuarterHourLine::kRuler);
     m_lines.push_back(header);
+    m_marks.assign(1, std::string(header.size(), ' '));
     for (int d = 1; d <= days; ++d) {
         std::string line = CQuarterHourLine::empty();
         const auto& quarters = m_minutes[static_cast<std::size_t>(d - 1)];
@@ -98,10 +113,35 @@ void CMonthGlance::refill() {
         char number[16];
         std::snprintf(number, sizeof number, "%3d", d);
         m_lines.push_back(CQuarterHourLine::listLine(number, kNameWidth, line));
+        std::string marks(m_lines.back().size(), ' ');
+        const std::size_t at = m_lines.back().size() - line.size();
+        const auto& blocked = m_blocked[static_cast<std::size_t>(d - 1)];
+        for (int q = 0; q < kQuarters; ++q)
+            if (blocked[static_cast<std::size_t>(q)]) marks[at + static_cast<std::size_t>(q)] = 'B';
+        m_marks.push_back(std::move(marks));
     }
     m_lines.push_back(header);
+    m_marks.emplace_back(header.size(), ' ');
     // A month read halfway would show its later days as free.
-    if (m_countResult != 0) m_lines.clear();
+    if (m_countResult != 0) {
+        m_lines.clear();
+        m_marks.clear();
+    }
+}
+
+std::vector<std::string> CMonthGlance::blockoutLines() const {
+    std::vector<std::string> out;
+    for (const Blockout& b : m_blockouts) {
+        if (out.empty()) out.emplace_back(CDayGlance::kBlockedOutHeading);
+        char day[16];
+        std::snprintf(day, sizeof day, "%3d", b.day);
+        std::string name = b.item;
+        name.resize(std::max<std::size_t>(name.size(), CDayGlance::kNameWidth), ' ');
+        out.push_back(std::string(day) + "  " + name + "  " +
+                      CItemStateText::shortTime(b.startHour, b.startMinute) + " - " +
+                      CItemStateText::shortTime(b.endHour, b.endMinute));
+    }
+    return out;
 }
 
 int CMonthGlance::minutes(int day, int quarter) const {
@@ -125,7 +165,13 @@ std::string CMonthGlance::monthText() const {
 }
 
 CPrintRequest CMonthGlance::printRequest() const {
-    return CPrintRequest::monthGlance(monthText(), m_lines);
+    // Paper has no colours: the blockouts follow the list, apart from the reservations.
+    std::vector<std::string> printed = m_lines;
+    if (std::vector<std::string> blocked = blockoutLines(); !blocked.empty()) {
+        printed.emplace_back();
+        printed.insert(printed.end(), blocked.begin(), blocked.end());
+    }
+    return CPrintRequest::monthGlance(monthText(), std::move(printed));
 }
 
 } // namespace orv

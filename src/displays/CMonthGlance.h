@@ -51,6 +51,12 @@ public:
     // Reserved minutes of a quarter (0-95) of a day (1-31), summed over every record.
     int minutes(int day, int quarter) const;
     const std::vector<std::string>& lines() const { return m_lines; }
+    // Beside each line, a text of its length with 'B' on the quarters into which a blockout
+    // falls, blank elsewhere: the list marks them apart from the reservations.
+    const std::vector<std::string>& blockoutMarks() const { return m_marks; }
+    // The month's blockouts as printed after the list, under "Blocked out:", one a line
+    // ("   8  Boardroom             9:00 AM - 5:00 PM"); empty when there is none.
+    std::vector<std::string> blockoutLines() const;
     // Line `line` (0-based, headings included) was clicked: a day line opens the whole-day
     // overview of that date. True when the month counted again afterwards.
     bool openLine(int line);
@@ -72,6 +78,13 @@ private:
     int m_year = 0;
     std::array<std::array<int, kQuarters>, 31> m_minutes{};
     std::vector<std::string> m_lines;
+    std::vector<std::string> m_marks;
+    std::array<std::array<bool, kQuarters>, 31> m_blocked{};
+    struct Blockout {
+        int day, startHour, startMinute, endHour, endMinute;
+        std::string item;
+    };
+    std::vector<Blockout> m_blockouts;
     int m_countResult = 0;
 };
 

@@ -146,6 +146,7 @@ bool CORVSchedDoc::rereadGroupFile(std::string* error) {
 }
 
 bool CORVSchedDoc::storeWindowRect(const CRect& rect) {
+    if (readOnly()) return false;
     return rewriteGroupFile([&] {
                m_data.window = rect;
                return true;
@@ -223,8 +224,39 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
             m_attendeeAvailable = true;
         }
     }
+    findReadOnly();
     finish(false);
     return true;
+}
+
+void CORVSchedDoc::findReadOnly() {
+    File4System& fs = *m_code.fs;
+    const std::string folder = m_groupFolder.empty() ? "." : m_groupFolder;
+    std::vector<std::string> paths = {folder, m_groupFile};
+    for (const std::string& table : {m_schedule.tableName(), m_people.tableName()})
+        for (const char* extension : {".dbf", ".cdx"})
+            paths.push_back(table + extension);
+    bool readOnly = false;
+    for (const std::string& path : paths)
+        if (fs.exists(path) && fs.readOnlyAttribute(path)) readOnly = true;
+    m_readOnlyReason.clear();
+    if (readOnly) {
+        std::string shown = folder;
+        if (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+        m_readOnlyReason = kReadOnlyFolder + utf8ToCp1252(shown) + kReadOnlyRest;
+    }
+}
+
+std::string CORVSchedDoc::readOnlyNotice() {
+    if (m_readOnlyTold) return {};
+    m_readOnlyTold = true;
+    return m_readOnlyReason;
+}
+
+bool CORVSchedDoc::mayWrite() {
+    if (!readOnly()) return true;
+    m_prompt.message(m_readOnlyReason, kReadOnlyTitle, PromptIcon::error);
+    return false;
 }
 
 void CORVSchedDoc::finish(bool created) {
@@ -352,12 +384,14 @@ void CORVSchedDoc::closeTables() {
 
 void CORVSchedDoc::closeGroup() {
     if (!m_groupFile.empty()) {
-        if (m_settings.deleteOldRes > 0 && m_schedule.isOpen()) {
+        // A read-only group is closed without writing: nothing to tell after its window went.
+        if (m_settings.deleteOldRes > 0 && m_schedule.isOpen() && !readOnly()) {
             error4take(&m_code);
             deleteOlderThan(CDate::today().addDays(-m_settings.deleteOldRes).key());
         }
         closeTables();
         m_groupFile.clear();
+        m_readOnlyReason.clear();
     }
     if (m_code.initialized) {
         error4take(&m_code);

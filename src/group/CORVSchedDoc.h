@@ -58,6 +58,13 @@ public:
     static constexpr const char* kNothingChanged = ", the group was not changed.";
     static constexpr const char* kGroupErrorTitle = "Group File Error";
 
+    // A group this user may not write: told once when its window opens, and again when a
+    // command that would change it is refused. The folder follows the first text.
+    static constexpr const char* kReadOnlyFolder = "You may not write to this group's files in the folder ";
+    static constexpr const char* kReadOnlyRest =
+        ", so the group can be looked at but not changed.";
+    static constexpr const char* kReadOnlyTitle = "Read-Only Group";
+
     // A list or report whose read of the schedule failed shows nothing and says so.
     static constexpr const char* kNotRead = "Could not read schedule record from database";
     static constexpr const char* kDatabaseError = "Database Error";
@@ -185,6 +192,16 @@ public:
     bool onNetworkDrive() const { return m_network; }
     bool stampOpen() const { return m_stamp.isOpen(); }
     bool attendeeAvailable() const { return m_attendeeAvailable; }
+    // Empty when this user may write the group's folder and files; else why not, naming the
+    // folder. Found when the group is opened.
+    const std::string& readOnlyReason() const { return m_readOnlyReason; }
+    bool readOnly() const { return !m_readOnlyReason.empty(); }
+    // Before a command that would change the group: false, after telling the user why, when the
+    // group is read-only for this user.
+    bool mayWrite();
+    // The reason the first time it is asked for, so that the group's first window tells it once;
+    // then empty.
+    std::string readOnlyNotice();
     // The group's own tables are of an older layout / the shared people table is.
     bool databasesOld() const { return m_schedule.oldFormat(); }
     bool peopleDatabaseOld() const { return m_people.oldLayout(); }
@@ -210,6 +227,7 @@ private:
     void emptyIdentity();
     void finish(bool created);
     void closeTables();
+    void findReadOnly();
 
     CUserPrompt& m_prompt;
     CSettings& m_settingsStore;
@@ -237,6 +255,8 @@ private:
     int m_year = 0;
     bool m_network = false;
     bool m_attendeeAvailable = false;
+    std::string m_readOnlyReason;
+    bool m_readOnlyTold = false;
     int m_busy = 0;
     CDocSettings m_settings;
     std::vector<CDocObserver*> m_observers;

@@ -42,6 +42,12 @@ int CStampFile::openExisting(const std::string& path) const {
     do {
         fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
+    // A user who may only read the group still sees the others' changes; marking fails quietly.
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+        do {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        } while (fd < 0 && errno == EINTR);
+    }
     return fd;
 }
 

@@ -56,6 +56,11 @@ public:
     }
 };
 
+// What an error message shows: `text`, then on a line of its own the operating system's reason
+// for the failure just taken from the engine (permission, a full disk, an I/O error), when it
+// had one. Every prompt that shows messages to a person passes its error messages through here.
+std::string withSystemReason(const std::string& text, PromptIcon icon);
+
 // The title the system uses for a message without a title of its own.
 inline const char* kAppTitle = "ORV Scheduler";
 

@@ -116,6 +116,7 @@ void CItemDayModel::finishChange(bool reset) {
 }
 
 bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>& preset) {
+    if (!m_doc.mayWrite()) return false;
     CAddReservation dialog(m_doc, m_itemName, m_date, m_defaultLength, *this);
     if (preset) preset(dialog);
     const bool ok = m_doc.prompt().runDialog(dialog);
@@ -129,6 +130,7 @@ bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>&
 }
 
 void CItemDayModel::cancelReservation() {
+    if (!m_doc.mayWrite()) return;
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
         prompt.message(kSelectToCancel, "Error", PromptIcon::error);
@@ -203,6 +205,7 @@ void CItemDayModel::cancelLaterInSeries(const CScheduleRecord& record, int start
 }
 
 void CItemDayModel::cancelPartOfSeries() {
+    if (!m_doc.mayWrite()) return;
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
         prompt.message(kSelectToCancel, "Error", PromptIcon::error);
@@ -257,6 +260,7 @@ int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
 }
 
 void CItemDayModel::terminateReservation() {
+    if (!m_doc.mayWrite()) return;
     CUserPrompt& prompt = m_doc.prompt();
     if (m_date != m_doc.date()) {
         prompt.message(kOnlyActive, kOnlyActiveTitle, PromptIcon::error);

@@ -16,6 +16,7 @@
 namespace orv {
 
 struct Data4;
+class File4Recorder;
 
 struct Code4 {
     // Settings; code4init sets each to its default.
@@ -44,7 +45,12 @@ struct Code4 {
     // Records written, appended or deleted through the context: tells a caller its own changes
     // from other users' when a table's file changed.
     unsigned long writes = 0;
-    File4System* fs = nullptr;
+    File4System* fs = nullptr; // the recorder below, in front of the given file layer
+    // errno of the last failing file-layer call a user could act on; the next error raised for
+    // a file operation takes it as its cause.
+    int systemError = 0;
+    int errorCause = 0; // errno behind the pending error; 0 when none
+    std::unique_ptr<File4Recorder> recorder;
     std::vector<std::unique_ptr<Data4>> tables;
     // Source of "now" for header dates; empty: the system clock.
     std::function<std::time_t()> clock;
@@ -71,6 +77,13 @@ int error4(Code4* code, int errorCode, long location, const char* operation,
 // failed: `result` when it is an error code, else the error that was pending, else 0. The one way
 // to clear a pending error: a caller that gets a failure back acts on it.
 int error4take(Code4* code, int result = 0);
+// The operating system's reason, in its own words ("No space left on device"), behind the last
+// error that error4take took; empty when that error had none. Reading it forgets it, so that it
+// is told once, with the failure it belongs to.
+std::string error4reason();
+// Forgets a reason nobody read (a failure that was not told, or one the engine got over), and
+// what the context's file layer noted, before new work begins.
+void error4forgetReason(Code4* code = nullptr);
 // The message text of an error code ("Invalid or Unknown Error Code" when unknown).
 const char* error4text(int errorCode);
 // The desktop program never waits for a key press after a report.

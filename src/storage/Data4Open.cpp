@@ -1,6 +1,7 @@
 // Creating, opening and closing tables; the context.
 #include "Bytes4.h"
 #include "Data4Internal.h"
+#include "File4Recorder.h"
 #include "Lock4.h"
 
 #include <algorithm>
@@ -43,7 +44,14 @@ void code4init(Code4* code, File4System* fileSystem) {
     code->defaultUnique = res4uniqueContinue;
     code->errorLocation = 0;
     code->lastOpenError = 0;
-    code->fs = fileSystem ? fileSystem : &file4posix();
+    File4System& inner = fileSystem ? *fileSystem : file4posix();
+    if (code->recorder)
+        code->recorder->setInner(inner);
+    else
+        code->recorder = std::make_unique<File4Recorder>(*code, inner);
+    code->fs = code->recorder.get();
+    code->systemError = 0;
+    code->errorCause = 0;
     code->initialized = true;
 }
 

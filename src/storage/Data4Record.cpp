@@ -4,6 +4,7 @@
 #include "Data4Internal.h"
 
 #include <cctype>
+#include <cerrno>
 #include <ctime>
 #include <cstring>
 
@@ -22,7 +23,12 @@ bool bufferLocked(const Data4* d) {
     return d->readOnlyAttribute || d->fileLocked || d->recNo == 0 || d->lockedRecords.count(d->recNo) != 0;
 }
 
-int writeRefused(Data4* d, long location, const char* op) { return raise(d, e4write, location, op); }
+// A write that failed, or that a read-only file refuses: for the latter the reason a user is
+// told is the system's for such a write.
+int writeRefused(Data4* d, long location, const char* op) {
+    if (d->readOnlyAttribute || d->readOnlyOpen) d->code->systemError = EACCES;
+    return raise(d, e4write, location, op);
+}
 
 } // namespace
 

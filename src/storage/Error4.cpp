@@ -4,6 +4,7 @@
 #include "Data4.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <termios.h>
 #include <unistd.h>
 
@@ -70,6 +71,8 @@ constexpr ErrorText kErrorTexts[] = {
 };
 
 bool gNeverWait = false;
+// errno behind the error error4take took last.
+thread_local int tTakenCause = 0;
 std::FILE* gStream = nullptr;
 
 // One key press on the console, without waiting for Enter. Only when a person can answer.
@@ -99,9 +102,27 @@ const char* error4text(int errorCode) {
 
 int error4take(Code4* code, int result) {
     const int pending = code ? code->errorCode : 0;
+    // A failure the engine returned without raising it still has the file layer's reason.
+    const int cause = code ? (pending < 0 ? code->errorCause : code->systemError) : 0;
+    if (code && (pending < 0 || result < 0 || cause != 0)) {
+        tTakenCause = cause;
+        code->errorCause = 0;
+        code->systemError = 0;
+    }
     if (code && pending < 0) code->errorCode = 0;
     if (result < 0) return result;
     return pending < 0 ? pending : 0;
+}
+
+std::string error4reason() {
+    const int cause = tTakenCause;
+    tTakenCause = 0;
+    return cause == 0 ? std::string() : std::string(std::strerror(cause));
+}
+
+void error4forgetReason(Code4* code) {
+    tTakenCause = 0;
+    if (code) code->systemError = 0;
 }
 
 void error4setNeverWait(bool neverWait) { gNeverWait = neverWait; }
@@ -113,6 +134,9 @@ int error4(Code4* code, int errorCode, long location, const char* operation, con
     if (code) {
         code->errorCode = errorCode;
         code->errorLocation = location;
+        // The file layer's failure since the last error is this error's cause.
+        code->errorCause = code->systemError;
+        code->systemError = 0;
     }
     if (!code || !code->silentErrors) {
         std::FILE* out = gStream ? gStream : stderr;

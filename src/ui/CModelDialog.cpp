@@ -4,6 +4,8 @@
 #include "ui/CHelpWindow.h"
 #include "ui/CQtDates.h"
 
+#include <QFontMetrics>
+
 namespace orv {
 
 CModelDialog::CModelDialog(CDialogModel& model, CUserPrompt& prompt, QWidget* parent)
@@ -28,6 +30,17 @@ std::string CModelDialog::storedText(const QString& text, const char* what) {
     std::string stored = utf8ToCp1252(text.toStdString(), &unstorable);
     if (!unstorable.empty() && m_refusal.empty()) m_refusal = unstorableMessage(what, unstorable);
     return stored;
+}
+
+void CModelDialog::showEvent(QShowEvent* event) {
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        const QFontMetrics fm(font());
+        // The title bar's icon and buttons take about eight lines' height of its width.
+        const int titleWidth = fm.horizontalAdvance(windowTitle()) + 8 * fm.height();
+        if (width() < titleWidth) resize(titleWidth, height());
+    }
+    QDialog::showEvent(event);
 }
 
 void CModelDialog::accept() {

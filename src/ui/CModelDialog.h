@@ -26,6 +26,9 @@ public:
     void accept() override;
 
 protected:
+    // The first showing makes the dialog wide enough for its title beside the title bar's
+    // buttons, so that no window manager cuts it.
+    void showEvent(QShowEvent* event) override;
     // Widget values into the model, before its OK check.
     virtual void takeValues() {}
     // takeValues(), then false after telling the user when a text held characters the tables
@@ -44,6 +47,7 @@ private:
     CUserPrompt& m_prompt;
     QString m_helpTopic;
     std::string m_refusal;
+    bool m_shownOnce = false;
 };
 
 } // namespace orv

@@ -3,6 +3,9 @@
 #include "ui/CTypedDateTimeEdit.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+
+#include <algorithm>
 
 namespace orv {
 
@@ -22,6 +25,17 @@ QDateEdit* datePickerQt(const CDate& date, const char* name, QWidget* parent,
     auto* picker = setUp(new CTypedDateTimeEdit<QDateEdit>(parent), name, format);
     picker->setDate(toQDate(date));
     picker->setCalendarPopup(true);
+    // The field's own size hint measures its earliest and latest dates only; a date with a
+    // longer weekday or month name ("Wednesday, September 27") would be cut.
+    const QFontMetrics fm(picker->font());
+    const QLocale locale = picker->locale();
+    auto widthOf = [&](const QDate& d) { return fm.horizontalAdvance(locale.toString(d, format)); };
+    const int measured = std::max(widthOf(picker->minimumDate()), widthOf(picker->maximumDate()));
+    int widest = 0;
+    for (QDate d(2027, 1, 1); d.year() == 2027; d = d.addDays(1))
+        widest = std::max(widest, widthOf(d));
+    if (widest > measured)
+        picker->setMinimumWidth(picker->sizeHint().width() + widest - measured);
     return picker;
 }
 

@@ -10,8 +10,10 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QListWidget>
+#include <QStyle>
 #include <QTimeEdit>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +29,17 @@ inline QListWidget* choiceListQt(const std::vector<std::string>& lines, const ch
     for (const std::string& line : lines)
         list->addItem(CQtPrompt::toQt(line));
     return list;
+}
+
+// Makes `list` wide enough for its widest line beside a vertical scroll bar, and at least
+// `width` by `height`: the end of a line (a phone number) is not to hide behind a scroll bar.
+// The width needed, so that a list that is filled later can be given the same.
+inline int fitListQt(QListWidget* list, int width, int height) {
+    const int needed = list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                       list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       list->fontMetrics().averageCharWidth();
+    list->setMinimumSize(std::max(width, needed), height);
+    return std::max(width, needed);
 }
 
 // The selected line of a single-selection list, or -1. The current line is not a selection:

@@ -2,12 +2,16 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
+#include "app/CQtSettings.h"
+#include "app/CViewSettings.h"
 #include "ui/CHelpWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +66,41 @@ TEST_F(AppStartupTest, FirstStartSetsStartedBeforeShowsHelpAndOpensNoStoredGroup
     EXPECT_TRUE(CHelpWindow::existing()->isVisible());
     EXPECT_EQ(CHelpWindow::existing()->currentTopic(), "first_start");
     EXPECT_TRUE(app.mainFrame()->isVisible());
+}
+
+TEST_F(AppStartupTest, ANewUserSeesColleaguesBookingsAndAUsersOwnChoiceStays) {
+    struct Case {
+        const char* name;
+        const char* conf; // the settings file before the start; null: an empty folder
+        int refresh;      // what a group's view then reads
+    };
+    const Case cases[] = {
+        {"an empty settings folder", nullptr, 1},
+        {"a user who started before", "[Startup]\nStartedBefore=1\n", 0},
+        {"a user who turned it off", "[network]\nrefresh=0\n", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        if (c.conf) {
+            ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Ostrand")));
+            QFile conf(dir.filePath(QStringLiteral("Ostrand/ORV Scheduler.conf")));
+            ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+            conf.write(c.conf);
+        }
+        {
+            CQtSettings store;
+            CTestApp app(store, m_prompt);
+            ASSERT_TRUE(app.start({}));
+        }
+        CQtSettings after;
+        EXPECT_EQ(CViewSettings::read(after).refresh, c.refresh);
+        if (CHelpWindow* help = CHelpWindow::existing()) help->close();
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       qEnvironmentVariable("XDG_CONFIG_HOME"));
 }
 
 TEST_F(AppStartupTest, SecondStartOpensTheStoredGroup) {

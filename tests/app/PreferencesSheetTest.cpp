@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTabWidget>
+#include <QListWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -67,8 +67,8 @@ TEST_F(PreferencesSheetTest, HasTheTenPagesInOrder) {
     auto sheet = makeSheet();
     EXPECT_EQ(sheet->windowTitle(), "Preferences");
     QStringList titles;
-    for (int i = 0; i < sheet->tabs()->count(); ++i)
-        titles << sheet->tabs()->tabText(i);
+    for (int i = 0; i < sheet->pageList()->count(); ++i)
+        titles << sheet->pageList()->item(i)->text();
     EXPECT_EQ(titles,
               (QStringList{"Reservation Settings", "Network Reservations", "Delete Reservations",
                            "Day at a Glance", "Group to Open at Startup", "Group Settings",
@@ -172,7 +172,7 @@ TEST_F(PreferencesSheetTest, DeleteReservationsStoresTheDaysOrMinusOne) {
     EXPECT_EQ(page->daysField()->text(), "20");
     EXPECT_FALSE(page->keepAllBox()->isChecked());
     EXPECT_TRUE(page->daysField()->isEnabled());
-    sheet->tabs()->setCurrentIndex(2);
+    sheet->pageList()->setCurrentRow(2);
     typeInto(page->daysField(), "45");
     EXPECT_TRUE(sheet->applyNow());
     EXPECT_EQ(m_store.writes, (std::vector<StoreWrite>{{"Reservations", "DeleteOldRes", "45"}}));
@@ -187,7 +187,7 @@ TEST_F(PreferencesSheetTest, DaysThatAreNotAnIntegerAreRefused) {
     m_store.writeInt("Reservations", "DeleteOldRes", 20);
     auto sheet = makeSheet();
     auto* page = pageOf<CDeleteOldRes>(*sheet, 2);
-    sheet->tabs()->setCurrentIndex(2);
+    sheet->pageList()->setCurrentRow(2);
     typeInto(page->daysField(), ""); // the field takes nothing but digits
     sheet->okButton()->click();
     EXPECT_NE(sheet->result(), QDialog::Accepted);
@@ -216,7 +216,7 @@ TEST_P(DeleteReservationsDays, TakeDigitsOnly) {
     m_store.writeInt("Reservations", "DeleteOldRes", 20);
     auto sheet = makeSheet();
     auto* page = pageOf<CDeleteOldRes>(*sheet, 2);
-    sheet->tabs()->setCurrentIndex(2);
+    sheet->pageList()->setCurrentRow(2);
     typeInto(page->daysField(), QString::fromLatin1(GetParam().typed));
     EXPECT_EQ(page->daysField()->text().toStdString(), GetParam().shown);
     EXPECT_TRUE(sheet->applyNow());
@@ -262,7 +262,7 @@ TEST_F(PreferencesSheetTest, TheArrowsStayWithinZeroToTwelve) {
 TEST_F(PreferencesSheetTest, AStartingHourThatIsNotAnIntegerIsRefused) {
     auto sheet = makeSheet();
     auto* page = pageOf<CDayGlancePage>(*sheet, 3);
-    sheet->tabs()->setCurrentIndex(3);
+    sheet->pageList()->setCurrentRow(3);
     typeInto(page->hourField(), "eight");
     sheet->okButton()->click();
     EXPECT_NE(sheet->result(), QDialog::Accepted);
@@ -276,15 +276,15 @@ TEST_F(PreferencesSheetTest, AStartingHourThatIsNotAnIntegerIsRefused) {
 TEST_F(PreferencesSheetTest, AStartingHourOutsideZeroToTwelveIsRefusedAndKeepsTheFocus) {
     auto sheet = makeSheet();
     auto* page = pageOf<CDayGlancePage>(*sheet, 3);
-    sheet->tabs()->setCurrentIndex(3);
+    sheet->pageList()->setCurrentRow(3);
     typeInto(page->hourField(), "13");
     // Leaving the page checks it; the page stays.
-    sheet->tabs()->setCurrentIndex(4);
+    sheet->pageList()->setCurrentRow(4);
     ASSERT_EQ(m_prompt.messages.size(), 1u);
     EXPECT_EQ(m_prompt.messages[0].text, "Enter an integer between 0 and 12.");
     EXPECT_EQ(m_prompt.messages[0].title, "ORV Scheduler");
     EXPECT_EQ(m_prompt.messages[0].icon, PromptIcon::warning);
-    EXPECT_EQ(sheet->tabs()->currentIndex(), 3);
+    EXPECT_EQ(sheet->pageList()->currentRow(), 3);
     EXPECT_EQ(sheet->focusWidget(), page->hourField());
     EXPECT_FALSE(sheet->applyNow());
     EXPECT_EQ(m_prompt.messages.size(), 2u);
@@ -407,7 +407,7 @@ TEST_F(PreferencesSheetTest, EveryChangeEnablesApplyAndApplyKeepsTheSheetOpen) {
 
 TEST_F(PreferencesSheetTest, HelpOpensTheTopicOfTheCurrentPage) {
     auto sheet = makeSheet();
-    sheet->tabs()->setCurrentIndex(4);
+    sheet->pageList()->setCurrentRow(4);
     sheet->helpButton()->click();
     ASSERT_NE(CHelpWindow::existing(), nullptr);
     EXPECT_EQ(CHelpWindow::existing()->currentTopic(), "pref_startup_group");

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -119,6 +120,46 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
         for (int x = 0; x < dayList.width(); ++x)
             if (dayList.pixelColor(x, y).lightness() < 60) ++dark;
     EXPECT_GT(dark, 1500) << "hardly any text";
+}
+
+} // namespace
+
+namespace {
+
+// Every dialog at 100% and 125% on a real display: no text is wider than its widget, and the
+// pictures are kept as artifacts (artifacts/dialogs-100, artifacts/dialogs-125).
+TEST(Screenshot, EveryDialogShowsItsTextsWholeAtOneHundredAndOneHundredTwentyFivePercent) {
+    if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString group = makeSample(work);
+    for (const char* scale : {"1", "1.25"}) {
+        SCOPED_TRACE(scale);
+        const QString out = QStringLiteral(ORV_BINARY_DIR "/artifacts/dialogs-") +
+                            (QLatin1String(scale) == QLatin1String("1") ? QStringLiteral("100")
+                                                                         : QStringLiteral("125"));
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+        env.insert(QStringLiteral("LSAN_OPTIONS"),
+                   QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+        QProcess fit;
+        fit.setProcessEnvironment(env);
+        fit.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        fit.start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
+                             QStringLiteral("-screen 0 1280x1024x24"),
+                             QStringLiteral(ORV_HELPER_DIR "/dialog_fit"), group,
+                             QStringLiteral("Boardroom"), out});
+        ASSERT_TRUE(fit.waitForFinished(180000));
+        EXPECT_EQ(fit.exitCode(), 0);
+        const QStringList lines = QString::fromUtf8(fit.readAllStandardOutput()).split('\n');
+        const QStringList cut = lines.filter(QRegularExpression(QStringLiteral("^CUT ")));
+        EXPECT_TRUE(cut.isEmpty()) << cut.join('\n').toStdString();
+        EXPECT_GE(lines.filter(QRegularExpression(QStringLiteral("^SHOT "))).size(), 30);
+    }
 }
 
 } // namespace

@@ -35,9 +35,12 @@ public:
     std::deque<DialogStep> dialogSteps;           // for runDialog(); cancel when empty
     std::vector<FileChoice> fileChoices;          // every chooser shown
     std::vector<std::string> dialogsShown;
+    // Each message's text as a person sees it: an error's system reason follows on its own line.
+    std::vector<std::string> shown;
 
     void message(const std::string& text, const std::string& title, PromptIcon icon) override {
         messages.push_back({text, title, icon, false});
+        shown.push_back(withSystemReason(text, icon));
     }
     bool ask(const std::string& text, const std::string& title) override {
         messages.push_back({text, title, PromptIcon::question, true});

@@ -61,6 +61,18 @@ public:
             }
             p = end;
         }
+        const QString marks = index.data(Qt::UserRole).toString();
+        for (int q = nameWidth + 1; q < marks.size(); ++q) {
+            if (marks.at(q) != u'B') continue;
+            int end = q + 1;
+            while (end < marks.size() && marks.at(end) == u'B')
+                ++end;
+            const int from = r.left() + q * w + w / 2;
+            const int to = r.left() + end * w + w / 2;
+            painter->fillRect(QRect(from, r.top(), to - from, r.height()),
+                              QBrush(CDAGListBox::kBlockoutColour, Qt::BDiagPattern));
+            q = end;
+        }
         painter->restore();
     }
 
@@ -82,11 +94,15 @@ CDAGListBox::CDAGListBox(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemActivated, this, choose);
 }
 
-void CDAGListBox::setLines(const std::vector<std::string>& lines) {
+void CDAGListBox::setLines(const std::vector<std::string>& lines,
+                           const std::vector<std::string>& marks) {
     setUpdatesEnabled(false);
     clear();
-    for (const std::string& line : lines)
-        addItem(CQtPrompt::toQt(line));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto* item = new QListWidgetItem(CQtPrompt::toQt(lines[i]), this);
+        if (i < marks.size() && marks[i].find('B') != std::string::npos)
+            item->setData(Qt::UserRole, QString::fromLatin1(marks[i]));
+    }
     setUpdatesEnabled(true);
 }
 

@@ -4,6 +4,8 @@
 // drawn as a bar in the '*' colour and a run of 'P' as a bar in the 'P' colour, each bar from
 // the middle of its first character to the middle of the character after its last. Everything
 // else is drawn as text, each character at its own position, so the bars meet the ruler.
+// Quarters a blockout holds (a 'B' at their position in the line's marks) are crossed with a
+// dark hatch over their bar, so that a blockout shows apart from a reservation.
 
 #include <QColor>
 #include <QListWidget>
@@ -27,8 +29,12 @@ public:
     QColor partialColour() const { return m_partial; }
     void setPartialColour(const QColor& colour) { m_partial = colour; }
 
+    static inline const QColor kBlockoutColour{64, 64, 64};
+
     // Replaces every line (stored text); nothing is drawn while the list is emptied and filled.
-    void setLines(const std::vector<std::string>& lines);
+    // `marks`, when given, holds one text per line with 'B' under each blocked-out position.
+    void setLines(const std::vector<std::string>& lines,
+                  const std::vector<std::string>& marks = {});
     // The width of one character position: the font's average character width.
     int charWidth() const;
     // The list's size for lines of `characters` characters, `lines` of them, scroll bar and

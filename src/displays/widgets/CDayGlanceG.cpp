@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,9 +117,26 @@ QFont CDayGlanceG::listFont() {
 }
 
 void CDayGlanceG::refill() {
-    m_list->setLines(m_glance.lines());
+    m_list->setLines(m_glance.lines(), m_glance.blockoutMarks());
     if (m_hour) m_hour->setText(QString::number(m_glance.startHour()));
     if (m_hourLabel) m_hourLabel->setText(QString::fromLatin1(m_glance.hourLabel()));
+}
+
+void CDayGlanceG::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget* focus = focusWidget();
+    // A focused button is pressed as usual; the fields and the list have done their part (the
+    // hour field took its hour, the list opened its line) when the key arrives here.
+    if (!enter || qobject_cast<QPushButton*>(focus)) {
+        CModelDialog::keyPressEvent(event);
+        return;
+    }
+    if (focus && (focus == m_date || m_date->isAncestorOf(focus))) {
+        const QDate date = m_date->date();
+        m_glance.setDate(date.month(), date.day(), date.year());
+        refill();
+    }
+    event->accept();
 }
 
 void CDayGlanceG::takeStartHour() {

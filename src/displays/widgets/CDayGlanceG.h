@@ -33,6 +33,12 @@ public:
     // The font of the overview lists: 10-point "Courier", or another fixed-pitch face.
     static QFont listFont();
 
+protected:
+    // Enter in a field does what the field's neighbour does (the start hour and the date are
+    // taken, and the twelve hours refreshed); on a list line it opens that line. It never closes
+    // the overview: OK does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void takeStartHour();
 

@@ -57,7 +57,7 @@ CMonthResDlg::CMonthResDlg(CMonthGlance& model, CUserPrompt& prompt, QWidget* pa
 }
 
 void CMonthResDlg::refill() {
-    m_list->setLines(m_glance.lines());
+    m_list->setLines(m_glance.lines(), m_glance.blockoutMarks());
 }
 
 void CMonthResDlg::lineClicked(int row) {

@@ -3,6 +3,7 @@
 #include "exports/widgets/CCalendarFeedDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtDates.h"
+#include "ui/CQtDialogParts.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
 
@@ -47,6 +48,7 @@ CExportDlg::CExportDlg(CExportModel& model, CUserPrompt& prompt, QWidget* parent
         m_items->addItem(CQtPrompt::toQt(name));
     for (const CListLine& line : model.peopleLines())
         m_people->addItem(CQtPrompt::toQt(line.text));
+    fitListQt(m_people, 240, 180);
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     layout->addWidget(buttons);

@@ -1,6 +1,7 @@
 #include "people/widgets/CPersonListDlg.h"
 
 #include "ui/CDialogRegistry.h"
+#include "ui/CQtDialogParts.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
 
@@ -16,9 +17,9 @@ namespace orv {
 
 QListWidget* CPersonListDlg::peopleList(QWidget* parent, const std::vector<CListLine>& lines) {
     auto* list = new QListWidget(parent);
-    list->setMinimumSize(380, 260);
     for (const CListLine& line : lines)
         list->addItem(CQtPrompt::toQt(line.text));
+    fitListQt(list, 380, 260);
     return list;
 }
 

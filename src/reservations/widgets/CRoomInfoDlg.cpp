@@ -20,7 +20,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orv {
 
@@ -47,7 +50,15 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     layout->addWidget(header);
     m_list = new QListWidget(this);
     m_list->setFont(fixed);
-    m_list->setMinimumSize(520, 220);
+    // The header's columns stand over the list's, at any font: it starts where the list's text
+    // does, and the list is as wide as the header.
+    const int textStart =
+        m_list->frameWidth() + style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+    header->setIndent(textStart);
+    m_list->setMinimumSize(
+        std::max(520, 2 * textStart + QFontMetrics(fixed).horizontalAdvance(header->text()) +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent)),
+        220);
     layout->addWidget(m_list);
 
     auto* buttonRow = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "reservations/widgets/CRosterDlg.h"
 
 #include "ui/CDialogRegistry.h"
+#include "ui/CQtDialogParts.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
 
@@ -86,6 +87,8 @@ CRosterDlg::CRosterDlg(CRosterModel& model, CUserPrompt& prompt, QWidget* parent
     connect(left, &QPushButton::clicked, this, &CRosterDlg::moveLeft);
     setHelpTopic(QString::fromLatin1(help::kSelectAttendees), buttons);
     showLists();
+    // Both lists hold the same lines in turn: both as wide as the widest of them.
+    m_attending->setMinimumWidth(fitListQt(m_all, 260, 220));
 }
 
 void CRosterDlg::showLists() {

@@ -94,6 +94,58 @@ TEST_F(GlanceDialogTest, TheStartHourFieldAndArrowsMoveTheTwelveHoursAndARefused
     EXPECT_EQ(dialog.list()->item(1)->text().mid(22 + 4, 4), QStringLiteral("****"));
 }
 
+TEST_F(GlanceDialogTest, EnterInAFieldDoesThatFieldsWorkAndLeavesTheOverviewOpen) {
+    addItems({"Lab"});
+    for (CDayGlance::Form form : {CDayGlance::Form::twelveHours, CDayGlance::Form::allDay}) {
+        CDayGlance day(*doc, form, 255, 6, {});
+        CDayGlanceG dialog(day, prompt);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        if (QLineEdit* hour = dialog.startHourField()) {
+            hour->setFocus();
+            hour->selectAll();
+            QTest::keyClicks(hour, QStringLiteral("8"));
+            QTest::keyClick(hour, Qt::Key_Return);
+            EXPECT_EQ(day.startHour(), 8);
+            EXPECT_TRUE(dialog.isVisible()) << "Enter in the start hour closed the overview";
+        }
+        dialog.datePicker()->setFocus();
+        dialog.datePicker()->setDate(QDate(2026, 12, 10));
+        QTest::keyClick(dialog.datePicker(), Qt::Key_Return);
+        EXPECT_EQ(day.day(), 10);
+        EXPECT_TRUE(dialog.isVisible()) << "Enter in the date closed the overview";
+        EXPECT_EQ(dialog.result(), 0);
+    }
+}
+
+TEST_F(GlanceDialogTest, ABlockoutIsCrossedOverItsBarAndAReservationIsNot) {
+    addItems({"Lab", "Studio"});
+    Booking blocked{"Studio", 12, 8, 2026, 9, 0, 10, 0};
+    blocked.blockout = true;
+    reserveAll({{"Lab", 12, 8, 2026, 9, 0, 10, 0}, blocked});
+    CDayGlance day(*doc, CDayGlance::Form::allDay, 0, 0, {});
+    CDayGlanceG dialog(day, prompt);
+    dialog.list()->setStarColour(kBar);
+    dialog.resize(1400, 400);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    CDAGListBox* list = dialog.list();
+    const QImage image = list->viewport()->grab().toImage();
+    const int w = list->charWidth();
+    // Pixels of the hatch over the bar of 09:00-10:00 (characters 58 to 61) of a row.
+    auto hatch = [&](int row) {
+        const QRect r = list->visualItemRect(list->item(row));
+        int n = 0;
+        for (int x = r.left() + 58 * w + w / 2; x < r.left() + 62 * w + w / 2; ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                if (image.pixelColor(x, y) == CDAGListBox::kBlockoutColour) ++n;
+        return n;
+    };
+    EXPECT_EQ(hatch(1), 0) << "the Lab's reservation";
+    EXPECT_GT(hatch(2), 4 * w / 2) << "the Studio's blockout";
+}
+
 TEST_F(GlanceDialogTest, ClickingAnItemLineOpensItsDayListAndClearsTheSelection) {
     addItems({"Lab", "Studio"});
     std::vector<int> opened;
