@@ -41,6 +41,7 @@ bool CCliPrompt::runDialog(CDialogModel& dialog) {
     auto it = m_dialogs.find(dialog.id());
     if (it == m_dialogs.end()) return false;
     it->second(dialog);
+    if (m_cancelled.count(dialog.id()) != 0) return false;
     return dialog.onOk(*this);
 }
 

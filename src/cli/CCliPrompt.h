@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace orv::cli {
@@ -32,6 +33,11 @@ public:
     void queueFile(const std::string& path) { m_files.push_back(path); }
     // The dialog with this id gets its values from `fill`.
     void setDialog(const std::string& id, Filler fill) { m_dialogs[id] = std::move(fill); }
+    // The dialog with this id is shown to `look` and then cancelled.
+    void cancelDialog(const std::string& id, Filler look) {
+        m_dialogs[id] = std::move(look);
+        m_cancelled.insert(id);
+    }
     // Whether a message with the error icon was shown, and how many were.
     bool reportedError() const { return m_errors > 0; }
     int errorsReported() const { return m_errors; }
@@ -49,6 +55,7 @@ private:
     std::deque<std::string> m_files;
     std::map<std::string, Filler> m_dialogs;
     std::map<std::string, bool> m_answers;
+    std::set<std::string> m_cancelled;
 };
 
 } // namespace orv::cli

@@ -59,11 +59,14 @@ CCompressDatabases::Outcome CCompressDatabases::run() {
     m_tablesPacked = 0;
     // The engine packs a table in one step: the progress counts tables.
     m_progress = prompt.progress(kCompressing, false);
-    m_tablesTotal =
-        1 + (m_doc.attendeeAvailable() ? 1 : 0) + (m_doc.storedPeopleName().empty() ? 1 : 0);
+    m_tablesTotal = 1 + (m_doc.attendeeAvailable() ? 1 : 0) +
+                    (m_doc.storedPeopleName().empty() ? 1 : 0) +
+                    (m_doc.seriesRules().isOpen() ? 1 : 0);
     bool ok = compressTable(m_doc.schedule(), "Schedule", kScheduleInUse);
     if (ok && m_doc.attendeeAvailable())
         ok = compressTable(m_doc.rosterLinks(), "Roster", kRosterInUse);
+    if (ok && m_doc.seriesRules().isOpen())
+        ok = compressTable(m_doc.seriesRules(), "Series", kSeriesInUse);
     // Another group's people table is that group's to compress.
     if (ok && m_doc.storedPeopleName().empty())
         ok = compressTable(m_doc.people(), "People", kPeopleInUse);

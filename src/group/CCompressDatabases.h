@@ -24,6 +24,8 @@ public:
         "The Schedule database is in use by another user, no database compression performed.";
     static constexpr const char* kRosterInUse =
         "The Roster database is in use by another user, no database compression performed.";
+    static constexpr const char* kSeriesInUse =
+        "The Series database is in use by another user, it was not compressed.";
     static constexpr const char* kPeopleInUse =
         "The People database is in use by another user, it was not compresses.";
     static constexpr const char* kErrorTitle = "Compress Error";

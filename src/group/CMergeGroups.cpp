@@ -132,6 +132,7 @@ int CMergeGroups::mergeGroup(const std::string& path) {
 
     mergeReservations(from);
     from.close();
+    mergeSeries(path);
     // No attendee function here (an older layout, or a table that did not open): no links.
     if (m_doc.attendeeAvailable()) mergeAttendeeLists(path);
     mergePeople(path, other.peopleFileName);
@@ -194,6 +195,22 @@ void CMergeGroups::mergeAttendeeLists(const std::string& path) {
     });
     from.close();
     if (outcome.duplicate || outcome.failed) warn(kSomeAttendeeListsLost);
+}
+
+void CMergeGroups::mergeSeries(const std::string& path) {
+    Code4& code = m_doc.code();
+    CSeriesRules from(code);
+    if (from.openIfThere(path) != 0) return;
+    CSeriesRules& to = m_doc.seriesRules();
+    if (to.openOrCreate(m_doc.groupFile()) != 0) {
+        from.close();
+        warn(kSomeSeriesLost);
+        return;
+    }
+    const CopyOutcome outcome = copyRecords(code, m_doc.prompt(), kCopyingSeries, from,
+                                            [&] { return to.append({from.image()}); });
+    from.close();
+    if (outcome.failed) warn(kSomeSeriesLost);
 }
 
 void CMergeGroups::mergePeople(const std::string& path, const std::string& storedPeopleName) {

@@ -59,10 +59,13 @@ public:
     static constexpr const char* kCopyingReservations = "Merging reservations";
     static constexpr const char* kCopyingAttendeeLists = "Merging attendee lists";
     static constexpr const char* kCopyingPeople = "Merging people";
+    static constexpr const char* kCopyingSeries = "Merging repeat rules";
     static constexpr const char* kSomeReservationsLost =
         "Not all reservations from merged group could be added to the current group";
     static constexpr const char* kSomeAttendeeListsLost =
         "Not all attendee lists from merged group could be added to the current group";
+    static constexpr const char* kSomeSeriesLost =
+        "Not all repeat rules from merged group could be added to the current group";
     static constexpr const char* kSomePeopleLost =
         "Not all people from merged group could be added to the current group";
 
@@ -82,6 +85,8 @@ private:
     int mergeItems(const std::string& path, const CGroupFileData& other, CSchedule& from);
     void mergeReservations(CSchedule& from);
     void mergeAttendeeLists(const std::string& path);
+    // The rules of the other group's series, when it has a series table.
+    void mergeSeries(const std::string& path);
     void mergePeople(const std::string& path, const std::string& storedPeopleName);
     void warn(const char* text);
 

@@ -29,7 +29,7 @@ const char* const kPeopleFilter =
 
 CORVSchedDoc::CORVSchedDoc(CUserPrompt& prompt, CSettings& settings)
     : m_prompt(prompt), m_settingsStore(settings), m_schedule(m_code), m_people(m_code),
-      m_otherPeople(m_code), m_roster(m_code) {
+      m_otherPeople(m_code), m_roster(m_code), m_series(m_code) {
     code4init(&m_code);
 }
 
@@ -225,6 +225,7 @@ bool CORVSchedDoc::openGroup(const std::string& groupFile) {
         }
     }
     findReadOnly();
+    m_series.openIfThere(m_groupFile);
     finish(false);
     return true;
 }
@@ -376,6 +377,7 @@ bool CORVSchedDoc::modifyGroupInformation() {
 
 void CORVSchedDoc::closeTables() {
     m_stamp.close();
+    m_series.close();
     if (m_attendeeAvailable) m_roster.close();
     m_otherPeople.close();
     m_people.close();
@@ -414,6 +416,8 @@ int CORVSchedDoc::deleteOlderThan(const std::string& dateKey) {
                                                      progress->step(day - first, cut - first);
                                                  });
     error4take(&m_code);
+    // A rule whose members are all gone goes with them.
+    if (m_series.isOpen() && m_series.deleteEndedBefore(dateKey) < 0) error4take(&m_code);
     return count;
 }
 

@@ -21,6 +21,7 @@
 #include "tables/CPeopleKey.h"
 #include "tables/CRosterLink.h"
 #include "tables/CSchedule.h"
+#include "tables/CSeriesRules.h"
 #include "tables/_SCHEDITEM.h"
 
 #include <array>
@@ -216,6 +217,8 @@ public:
     CPeople& people() { return m_people; }
     CPeople& otherPeople() { return m_otherPeople; }
     CRosterLink& rosterLinks() { return m_roster; }
+    // The rules of series beyond the classic kinds; closed when the group has no such table.
+    CSeriesRules& seriesRules() { return m_series; }
     CAttendeeLists& attendees() { return m_attendees; }
     std::vector<CPeopleKey>& reportPeople() { return m_reportPeople; }
     CUserPrompt& prompt() { return m_prompt; }
@@ -236,6 +239,7 @@ private:
     CPeople m_people;
     CPeople m_otherPeople;
     CRosterLink m_roster;
+    CSeriesRules m_series;
     CStampFile m_stamp;
     CAttendeeLists m_attendees;
     std::vector<CPeopleKey> m_reportPeople;

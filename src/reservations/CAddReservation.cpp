@@ -7,6 +7,7 @@
 #include "tables/CClock.h"
 #include "tables/CFieldText.h"
 #include "tables/CSeriesDates.h"
+#include "tables/CSeriesRules.h"
 
 #include <cstdio>
 
@@ -107,6 +108,64 @@ void CAddReservation::removeOvernightDays(const CScheduleRecord& first) {
     if (today) m_doc.scheduleChanged(m_doc.date(), true);
 }
 
+bool CAddReservation::customDates(CRepeatRule& rule, CRepeatRule::Dates& dates,
+                                  std::string& error) const {
+    return rule.parse(customRule, error) && rule.expand(date, exceptions, dates, error);
+}
+
+std::vector<CSeriesSlot> CAddReservation::plannedSlots(int code, const CDate& limit, int endHour,
+                                                       int endMinute) const {
+    std::vector<CSeriesSlot> planned;
+    CSeriesDates dates(code, date, limit);
+    for (CDate t; dates.next(t);) {
+        int start = m_startHour * 100 + m_startMinute;
+        int end = endHour * 100 + endMinute;
+        if (code == kOvernight) {
+            if (t != date) start = 0;
+            if (t != limit) end = 2359;
+        }
+        planned.push_back({t, start, end});
+    }
+    return planned;
+}
+
+void CAddReservation::writeRule(const CRepeatRule& rule, const CDate& last,
+                                std::vector<CSkippedDate> skipped,
+                                const std::vector<CDate>& leftOut, const CScheduleRecord& member) {
+    const std::string key = CSeriesRules::seriesKey(member);
+    std::vector<CSeriesRow> rows;
+    rows.push_back({key, CSeriesRow::kRule, date, last, ' ', rule.text()});
+    for (const CDate& d : leftOut)
+        rows.push_back({key, CSeriesRow::kLeftOut, d, {}, ' ', ""});
+    for (const CSkippedDate& s : skipped)
+        rows.push_back({key, CSeriesRow::kSkipped, s.date, {}, s.reason, s.text});
+    // Under the schedule lock, as the members were: whoever reads the series sees its rule.
+    CSchedule& schedule = m_doc.schedule();
+    int rc = schedule.lockAll();
+    if (rc == 0) rc = m_doc.seriesRules().openOrCreate(m_doc.groupFile());
+    if (rc == 0) rc = m_doc.seriesRules().append(rows);
+    schedule.unlock();
+    if (error4take(&m_doc.code(), rc) != 0 || rc != 0)
+        m_doc.prompt().message(kRuleNotWritten, kDatabaseError, PromptIcon::error);
+}
+
+std::string CAddReservation::conflictText(const CDate& t) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Reservation conflicts with existing reservation on %02i/%02i/%04i", t.month,
+                  t.day, t.year);
+    return text;
+}
+
+std::string CAddReservation::classicSummary(int code, const CDate& limit, std::size_t dates) {
+    const char* kind = code == kDaily      ? "Every day"
+                       : code == kWeekdays ? "Every weekday"
+                       : code == kWeekly   ? "Every week"
+                                           : "Overnight";
+    return std::string(kind) + " through " + CReservationText::shortDate(limit) + ", " +
+           std::to_string(dates) + (dates == 1 ? " date" : " dates");
+}
+
 bool CAddReservation::makeReservation() {
     CUserPrompt& prompt = m_doc.prompt();
     CSchedule& schedule = m_doc.schedule();
@@ -122,7 +181,23 @@ bool CAddReservation::makeReservation() {
 
     CDate limit = date;
     CDate recurEnd;
-    if (!schedule.noRecurrenceField() && code != kNone) {
+    const bool custom = !customRule.empty();
+    CRepeatRule rule;
+    CRepeatRule::Dates ruleDates;
+    if (custom) {
+        // The members of a custom series need RECUREND, which the older layouts lack.
+        if (schedule.oldFormat()) {
+            prompt.message(CRepeatRule::kOldFormat, kOldFormatTitle, PromptIcon::information);
+            return false;
+        }
+        std::string error;
+        if (!customDates(rule, ruleDates, error)) {
+            prompt.message(error, kRecurringErrorTitle, PromptIcon::error);
+            return false;
+        }
+        code = kDaily;
+        limit = recurEnd = ruleDates.dates.back();
+    } else if (!schedule.noRecurrenceField() && code != kNone) {
         if (lastDate < date) {
             prompt.message(kEndBeforeStart, kRecurringErrorTitle, PromptIcon::error);
             return false;
@@ -157,6 +232,28 @@ bool CAddReservation::makeReservation() {
     const int startHour = m_startHour;
     const int startMinute = m_startMinute;
 
+    std::vector<CSeriesSlot> planned;
+    std::vector<CSkippedDate> skipped = ruleDates.noDay;
+    if (custom) {
+        for (const CDate& t : ruleDates.dates)
+            planned.push_back({t, startHour * 100 + startMinute, endHour * 100 + endMinute});
+    } else {
+        planned = plannedSlots(code, limit, endHour, endMinute);
+    }
+    if (previewFirst && code != kNone) {
+        CSeriesPreview preview(m_doc, m_itemName, planned,
+                               custom ? rule.summary(ruleDates)
+                                      : classicSummary(code, limit, planned.size()),
+                               ruleDates.noDay, ruleDates.leftOut);
+        if (preview.readFailure() != 0 || !prompt.runDialog(preview)) return false;
+        // An overnight span is one reservation: all of it or nothing, as below.
+        if (code != kOvernight) {
+            planned = preview.freeSlots();
+            const std::vector<CSkippedDate> refused = preview.refused();
+            skipped.insert(skipped.end(), refused.begin(), refused.end());
+        }
+    }
+
     bool attendeeFlag = attendees && m_attendeesEnabled;
     bool holdSelection = false;
     bool includeLater = false;
@@ -188,16 +285,10 @@ bool CAddReservation::makeReservation() {
     bool overnightWritten = false;
     CScheduleRecord overnightFirst;
     m_requested = 0;
-    CSeriesDates dates(code, date, limit);
-    for (CDate t; dates.next(t);) {
-        int sh = startHour, sm = startMinute, eh = endHour, em = endMinute;
-        if (code == kOvernight) {
-            if (t != date) sh = sm = 0;
-            if (t != limit) {
-                eh = 23;
-                em = 59;
-            }
-        }
+    for (const CSeriesSlot& slot : planned) {
+        const CDate t = slot.date;
+        const int sh = slot.start / 100, sm = slot.start % 100;
+        const int eh = slot.end / 100, em = slot.end % 100;
         ++m_requested;
         // Reopening closes the table and so drops its locks: never between lock and append.
         m_doc.reopenTablesIfSet();
@@ -244,12 +335,13 @@ bool CAddReservation::makeReservation() {
             prompt.message(kEndNotAfterStart, kReservationError, PromptIcon::error);
             return false;
         } else {
-            char text[160];
-            std::snprintf(text, sizeof text,
-                          "Reservation conflicts with existing reservation on %02i/%02i/%04i",
-                          t.month, t.day, t.year);
-            prompt.message(text, kReservationError, PromptIcon::error);
+            prompt.message(conflictText(t), kReservationError, PromptIcon::error);
             partlyFailed = true;
+            if (custom) {
+                const std::vector<CSkippedDate> refused =
+                    CSeriesPreview(m_doc, m_itemName, {slot}, "").refused();
+                skipped.insert(skipped.end(), refused.begin(), refused.end());
+            }
             if (code == kNone) return false;
             if (code == kOvernight) {
                 if (overnightWritten) removeOvernightDays(overnightFirst);
@@ -258,6 +350,8 @@ bool CAddReservation::makeReservation() {
         }
     }
 
+    if (custom && overnightWritten)
+        writeRule(rule, recurEnd, std::move(skipped), ruleDates.leftOut, overnightFirst);
     if (partlyFailed) prompt.message(kPartlyMade, kPartlyMadeTitle, PromptIcon::information);
     m_doc.attendees().clear();
     return true;

@@ -7,6 +7,8 @@
 
 #include "group/CUserPrompt.h"
 #include "reservations/CDayLoader.h"
+#include "reservations/CRepeatRule.h"
+#include "reservations/CSeriesPreview.h"
 #include "tables/CListLine.h"
 #include "tables/CScheduleRecord.h"
 
@@ -50,6 +52,8 @@ public:
         "Part of the recurring reservation was not made because of conflicts. Any reservations "
         "not in conflict were made.";
     static constexpr const char* kPartlyMadeTitle = "Recurring Reservation Conflict";
+    static constexpr const char* kRuleNotWritten =
+        "The reservations were made, but their repeat rule could not be written to the database";
 
     // Opens on `date` with both times at the current minute (the end moved on by the default
     // length when that is not 0), the person list filled and nothing selected.
@@ -81,7 +85,24 @@ public:
     void setEndTime(int hour, int minute);
     int recurrence() const { return m_recurrence; }
     void setRecurrence(int code) { m_recurrence = code; }
-    bool lastDateEnabled() const { return m_recurrence != kNone; }
+    bool lastDateEnabled() const { return m_recurrence != kNone && customRule.empty(); }
+    // A repeat rule beyond the classic choices ("Custom..."), RFC 5545 text, with the dates to
+    // leave out. Set, it stands in for the recurrence code and the last date: the members are
+    // written with code 1 and the last date in RECUREND, so that every walk of a daily series
+    // finds them, and the rule goes to the series table.
+    std::string customRule;
+    std::vector<CDate> exceptions;
+    // The custom rule read and expanded from `date`; false with the message in `error`.
+    bool customDates(CRepeatRule& rule, CRepeatRule::Dates& dates, std::string& error) const;
+    // The dates of a series are shown in a preview before anything is written.
+    bool previewFirst = false;
+    // The dates of a classic series with the times each is written with.
+    std::vector<CSeriesSlot> plannedSlots(int code, const CDate& limit, int endHour,
+                                          int endMinute) const;
+    // "Reservation conflicts with existing reservation on %02i/%02i/%04i".
+    static std::string conflictText(const CDate& date);
+    // "Every week through 01/27/2027, 8 dates".
+    static std::string classicSummary(int code, const CDate& limit, std::size_t dates);
     // "Show Note in Reservation" is off on a table without FLAGS.
     bool showNoteEnabled() const { return m_showNoteEnabled; }
     // "Specify attendee list" needs the group's attendee function.
@@ -107,6 +128,9 @@ public:
 
 private:
     void fillPersonList(long select);
+    // Keeps the rule of a custom series written by this OK in the series table.
+    void writeRule(const CRepeatRule& rule, const CDate& last, std::vector<CSkippedDate> skipped,
+                   const std::vector<CDate>& leftOut, const CScheduleRecord& member);
     // Deletes the records of the overnight span written by this OK, from its first date on, and
     // takes them out of written().
     void removeOvernightDays(const CScheduleRecord& first);

@@ -5,6 +5,7 @@
 #include "reservations/CItemDayModel.h"
 #include "reservations/CReservationText.h"
 #include "reservations/CRosterModel.h"
+#include "reservations/CSeriesChange.h"
 #include "tables/CFieldText.h"
 #include "tables/CSeriesDates.h"
 
@@ -161,7 +162,14 @@ bool CShowReservation::open(CORVSchedDoc& doc, const CScheduleRecord& record,
     }
     CShowReservation detail(doc, record, location, phone);
     const bool ok = prompt.runDialog(detail);
-    return (ok && detail.noteChanged()) || detail.recordGone();
+    return (ok && detail.noteChanged()) || detail.recordGone() || detail.seriesChanged();
+}
+
+bool CShowReservation::changeSeries() {
+    CSeriesChange change(m_doc, m_record);
+    if (!m_doc.prompt().runDialog(change) || change.changed() == 0) return false;
+    m_seriesChanged = true;
+    return true;
 }
 
 } // namespace orv

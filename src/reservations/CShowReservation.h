@@ -68,6 +68,13 @@ public:
     // The record was cancelled meanwhile: nothing was written.
     bool recordGone() const { return m_gone; }
 
+    CORVSchedDoc& document() { return m_doc; }
+    // "Change...": the change of this reservation, the following members or the whole series
+    // (CSeriesChange), run through the prompt. True when members were changed; the detail then
+    // closes without writing and its list is read again.
+    bool changeSeries();
+    bool seriesChanged() const { return m_seriesChanged; }
+
 private:
     // Writes one member, the table's current record held under its lock: the note, the show-note
     // and attendee flags, then the attendee changes when `attendeeChanges` (a failure there is
@@ -83,6 +90,7 @@ private:
     bool m_attendeesEnabled = false;
     bool m_gone = false;
     bool m_linksFailed = false;
+    bool m_seriesChanged = false;
 };
 
 } // namespace orv

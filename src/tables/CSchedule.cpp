@@ -226,6 +226,15 @@ int CSchedule::update() {
     return CTableOps::updateRecord(m_data, [this] { writeImage(); });
 }
 
+int CSchedule::updateHoldingLock() {
+    if (!m_data) return e4parmNull;
+    d4blank(m_data);
+    writeImage();
+    const int rc = d4flush(m_data);
+    if (rc != 0) d4changed(m_data, 0);
+    return rc;
+}
+
 int CSchedule::deleteCurrent() {
     return CTableOps::deleteRecord(m_data);
 }

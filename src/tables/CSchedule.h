@@ -115,6 +115,10 @@ public:
     int appendHoldingLock();
     // Rewrites the current record from the image; the flush's result.
     int update();
+    // Rewrites the current record while the caller holds lockAll(), which stays held (a change of
+    // several members checked and written under one lock): the flush's result. A refused rewrite
+    // is dropped, as update() drops it.
+    int updateHoldingLock();
     // Marks the current record deleted and writes it at once, flushed and unlocked, so that no
     // record lock outlives the delete. The flush's result.
     int deleteCurrent();

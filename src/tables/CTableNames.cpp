@@ -22,4 +22,8 @@ std::string CTableNames::rosterLink(std::string_view groupFile) {
     return basePath(groupFile) + "RosLnk";
 }
 
+std::string CTableNames::series(std::string_view groupFile) {
+    return basePath(groupFile) + "Series";
+}
+
 } // namespace orv

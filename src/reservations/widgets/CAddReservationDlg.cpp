@@ -1,5 +1,8 @@
 #include "reservations/widgets/CAddReservationDlg.h"
 
+#include "reservations/CCustomRepeat.h"
+#include "reservations/widgets/CCustomRepeatDlg.h"
+#include "reservations/widgets/CSeriesPreviewDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtDates.h"
 #include "ui/CQtDialogParts.h"
@@ -24,6 +27,8 @@ namespace orv {
 
 CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prompt, QWidget* parent)
     : CModelDialog(model, prompt, parent), m_add(model) {
+    // The desktop program shows every series before it is written.
+    model.previewFirst = true;
     setWindowTitle(CQtPrompt::toQt(model.title()));
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
@@ -71,6 +76,13 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     m_lastDate = datePickerQt(model.lastDate, "lastDate", recurring);
     m_lastDate->setEnabled(model.lastDateEnabled());
     recurringLayout->addWidget(m_lastDate);
+    auto* custom = new QRadioButton(QStringLiteral("Custom..."), recurring);
+    m_recurrence->addButton(custom, kCustomChoice);
+    recurringLayout->addWidget(custom);
+    m_customSummary = new QLabel(recurring);
+    m_customSummary->setObjectName(QStringLiteral("customSummary"));
+    m_customSummary->setWordWrap(true);
+    recurringLayout->addWidget(m_customSummary);
     right->addWidget(recurring);
     m_attendees = new QCheckBox(QStringLiteral("Specify attendee list"), this);
     m_attendees->setChecked(model.attendees);
@@ -86,6 +98,12 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_people, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(m_recurrence, &QButtonGroup::idClicked, this, [this](int code) {
+        if (code == kCustomChoice) {
+            chooseCustom();
+            return;
+        }
+        m_add.customRule.clear();
+        m_customSummary->clear();
         m_add.setRecurrence(code);
         m_lastDate->setEnabled(m_add.lastDateEnabled());
     });
@@ -103,6 +121,21 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     showPeople();
 }
 
+void CAddReservationDlg::chooseCustom() {
+    CCustomRepeat custom(fromQDate(m_date->date()), m_add.customRule, m_add.exceptions);
+    if (prompt().runDialog(custom)) {
+        m_add.customRule = custom.rule();
+        m_add.exceptions = custom.exceptions;
+        m_customSummary->setText(CQtPrompt::toQt(custom.summary()));
+    } else if (m_add.customRule.empty()) {
+        // Cancelled before any pattern was chosen: the earlier choice stays.
+        if (QAbstractButton* earlier = m_recurrence->button(m_add.recurrence()))
+            earlier->setChecked(true);
+        return;
+    }
+    m_lastDate->setEnabled(m_add.lastDateEnabled());
+}
+
 void CAddReservationDlg::showPeople() {
     m_people->clear();
     for (const CListLine& line : m_add.personLines())
@@ -116,7 +149,10 @@ void CAddReservationDlg::takeValues() {
     m_add.note = storedText(m_note->text(), "Notes");
     m_add.showNote = m_showNote->isChecked();
     m_add.attendees = m_attendees->isChecked();
-    m_add.setRecurrence(m_recurrence->checkedId());
+    if (m_recurrence->checkedId() != kCustomChoice) {
+        m_add.setRecurrence(m_recurrence->checkedId());
+        m_add.customRule.clear();
+    }
     m_add.selectedPerson = selectedRowQt(m_people);
 }
 
@@ -128,6 +164,8 @@ void CAddReservationDlg::refreshValues() {
 
 void CAddReservationDlg::registerDialogs() {
     registerDialog<CAddReservation, CAddReservationDlg>(CAddReservation::kId);
+    registerDialog<CCustomRepeat, CCustomRepeatDlg>(CCustomRepeat::kId);
+    registerDialog<CSeriesPreview, CSeriesPreviewDlg>(CSeriesPreview::kId);
 }
 
 } // namespace orv

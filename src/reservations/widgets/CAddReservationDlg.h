@@ -8,6 +8,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTimeEdit;
@@ -25,6 +26,10 @@ public:
     QListWidget* personList() const { return m_people; }
     QDateEdit* lastDatePicker() const { return m_lastDate; }
 
+    QLabel* customSummary() const { return m_customSummary; }
+    // The button id of "Custom...", beside the recurrence codes of the classic choices.
+    static constexpr int kCustomChoice = 100;
+
     static void registerDialogs();
 
 protected:
@@ -33,6 +38,8 @@ protected:
 
 private:
     void showPeople();
+    // "Custom...": the pattern dialog; Cancel before any pattern keeps the earlier choice.
+    void chooseCustom();
 
     CAddReservation& m_add;
     QDateEdit* m_date = nullptr;
@@ -44,6 +51,7 @@ private:
     QButtonGroup* m_recurrence = nullptr;
     QDateEdit* m_lastDate = nullptr;
     QCheckBox* m_attendees = nullptr;
+    QLabel* m_customSummary = nullptr;
     bool m_updating = false;
 };
 

@@ -1,5 +1,7 @@
 #include "reservations/widgets/CShowReservationDlg.h"
 
+#include "reservations/CSeriesInfo.h"
+#include "reservations/widgets/CSeriesChangeDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
@@ -9,6 +11,8 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -41,6 +45,27 @@ CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& p
     m_attendees = new QCheckBox(QStringLiteral("View/Change Attendees"), this);
     m_attendees->setEnabled(model.viewAttendeesEnabled());
     layout->addWidget(m_attendees);
+    if (model.record().recurrenceCode() != 0) {
+        m_series = new QListWidget(this);
+        m_series->setObjectName(QStringLiteral("series"));
+        m_series->setSelectionMode(QAbstractItemView::NoSelection);
+        m_series->setMinimumHeight(120);
+        layout->addWidget(m_series);
+        m_bookFree = new QPushButton(QStringLiteral("Book Skipped Dates Free Now"), this);
+        layout->addWidget(m_bookFree);
+        connect(m_bookFree, &QPushButton::clicked, this, [this] {
+            CSeriesInfo info(m_show.document(), m_show.record());
+            info.bookSkipped(info.freeNow());
+            showSeries();
+        });
+        showSeries();
+    }
+    m_change = new QPushButton(QStringLiteral("Change..."), this);
+    m_change->setObjectName(QStringLiteral("changeSeries"));
+    layout->addWidget(m_change);
+    connect(m_change, &QPushButton::clicked, this, [this] {
+        if (m_show.changeSeries()) reject();
+    });
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     layout->addWidget(buttons);
@@ -50,6 +75,14 @@ CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& p
     setMinimumWidth(440);
 }
 
+void CShowReservationDlg::showSeries() {
+    CSeriesInfo info(m_show.document(), m_show.record());
+    m_series->clear();
+    for (const std::string& line : info.lines())
+        m_series->addItem(CQtPrompt::toQt(line));
+    m_bookFree->setEnabled(!info.freeNow().empty());
+}
+
 void CShowReservationDlg::takeValues() {
     m_show.note = storedText(m_note->text(), "Notes");
     m_show.viewAttendees = m_attendees->isChecked();
@@ -57,6 +90,7 @@ void CShowReservationDlg::takeValues() {
 
 void CShowReservationDlg::registerDialogs() {
     registerDialog<CShowReservation, CShowReservationDlg>(CShowReservation::kId);
+    CSeriesChangeDlg::registerDialogs();
 }
 
 } // namespace orv

@@ -1,0 +1,20 @@
+#pragma once
+// The large group the benchmarks that run the program's own logic work on: 300 items whose
+// schedule holds a number of reservations, eight a day for every item from 2026-01-01 on, every
+// 40th one a blockout.
+
+#include <string>
+
+namespace orv::bench {
+
+constexpr int kItems = 300;
+constexpr int kPerItemAndDay = 8;
+
+// "Room 001" ...
+std::string itemName(int i);
+void nextDay(int& year, int& month, int& day);
+// Writes the group file and its tables (schedule, people, roster links) with `records`
+// reservations. False when a file could not be written.
+bool makeGroup(const std::string& groupFile, long records);
+
+} // namespace orv::bench
