@@ -1,6 +1,7 @@
 #include "reservations/CAddReservation.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "people/CPersonModel.h"
 #include "reservations/CReservationText.h"
 #include "reservations/CRosterModel.h"
@@ -108,6 +109,7 @@ void CAddReservation::removeOvernightDays(const CScheduleRecord& first) {
 }
 
 bool CAddReservation::makeReservation() {
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     CSchedule& schedule = m_doc.schedule();
     int code = m_recurrence;

@@ -2,6 +2,7 @@
 
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
+#include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CCancelRangeModel.h"
 #include "reservations/CReservationText.h"
@@ -129,6 +130,7 @@ bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>&
 }
 
 void CItemDayModel::cancelReservation() {
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
         prompt.message(kSelectToCancel, "Error", PromptIcon::error);
@@ -225,6 +227,7 @@ void CItemDayModel::cancelPartOfSeries() {
 }
 
 int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
         prompt.message(kSelectToCancel, "Error", PromptIcon::error);
@@ -257,6 +260,7 @@ int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
 }
 
 void CItemDayModel::terminateReservation() {
+    CJournalChange journal(m_doc, CJournalChange::kTerminated);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_date != m_doc.date()) {
         prompt.message(kOnlyActive, kOnlyActiveTitle, PromptIcon::error);

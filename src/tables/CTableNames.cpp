@@ -22,4 +22,8 @@ std::string CTableNames::rosterLink(std::string_view groupFile) {
     return basePath(groupFile) + "RosLnk";
 }
 
+std::string CTableNames::journal(std::string_view groupFile) {
+    return basePath(groupFile) + "Journal";
+}
+
 } // namespace orv

@@ -15,6 +15,7 @@ public:
     static std::string schedule(std::string_view groupFile);   // base + "Sched"
     static std::string people(std::string_view groupFile);     // base + "People"
     static std::string rosterLink(std::string_view groupFile); // base + "RosLnk"
+    static std::string journal(std::string_view groupFile);    // base + "Journal"
 };
 
 } // namespace orv
