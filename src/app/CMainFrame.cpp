@@ -161,6 +161,8 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     addEntries(file, {exit});
     QMenu* edit = newMenu(QStringLiteral("&Edit"), m_groupMenus);
+    addEntries(edit, {undo, redo});
+    edit->addSeparator();
     addEntries(edit, {specifyBlockout, removeBlockout});
     edit->addSeparator();
     addEntries(edit, {deleteOldReservations});
@@ -181,6 +183,8 @@ void CMainFrame::createMenus() {
     view = newMenu(QStringLiteral("&View"), m_groupMenus);
     addEntries(view, {daysReservations, monthsReservations, personsReservations, allReservations,
                       utilization, attendance});
+    view->addSeparator();
+    addEntries(view, {history});
     view->addSeparator();
     addEntries(view, {toolbar, statusBar});
     view->addSeparator();

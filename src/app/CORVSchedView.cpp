@@ -14,6 +14,8 @@
 #include "group/CItemManager.h"
 #include "group/CMergeGroups.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CHistoryCommands.h"
+#include "history/CJournalChange.h"
 #include "people/CImportPeople.h"
 #include "people/CPeopleCommands.h"
 #include "reports/CAttendance.h"
@@ -40,6 +42,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace orv {
 
@@ -133,6 +136,9 @@ bool CORVSchedView::handles(Command command) const {
     case Command::exportReservations:
     case Command::calendarFile:
     case Command::findFreeItem:
+    case Command::undo:
+    case Command::redo:
+    case Command::history:
         return true;
     default:
         return false;
@@ -161,7 +167,16 @@ void CORVSchedView::run(Command command) {
     // Long work of this group is running under a progress: its tables are not to be moved.
     if (m_doc->busy()) return;
     QPointer<CORVSchedView> alive(this);
-    runCommand(command);
+    {
+        // What these commands write outside the changes their dialogs' logic records itself is
+        // recorded here. (Not around the others: closing the group ends the document.)
+        using enum Command;
+        std::optional<CJournalChange> journal;
+        for (Command c : {addItem, modifyDeleteItem, itemDelete, itemModify, mergeGroups,
+                          peopleImport, attendeesImport, deleteOldReservations})
+            if (command == c) journal.emplace(*m_doc, CJournalChange::kChanged, true);
+        runCommand(command);
+    }
     // Whatever the command changed reaches the calendar file at once.
     if (alive) refreshCalendarFile();
 }
@@ -292,6 +307,13 @@ void CORVSchedView::runCommand(Command command) {
         m_doc->prompt().runDialog(dialog);
         break;
     }
+    case Command::undo:
+    case Command::redo:
+    case Command::history:
+        CHistoryCommands(*m_doc).run(command == Command::undo ? CHistoryCommands::Step::undo
+                                     : command == Command::redo ? CHistoryCommands::Step::redo
+                                                                : CHistoryCommands::Step::history);
+        break;
     default:
         break;
     }

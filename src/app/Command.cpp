@@ -104,6 +104,12 @@ constexpr std::array<CommandInfo, static_cast<int>(Command::count)> kCommands{{
      "Calendar File", kGroup, help::kCalendarFile},
     {findFreeItem, "&Find Free Item...", "", "Find the items that are free for a time", "Find Free Item",
      kGroup, help::kFindFreeItem},
+    {undo, "&Undo", "Ctrl+Z", "Take back your last change of this group", "Undo", kGroup,
+     help::kHistory},
+    {redo, "&Redo", "Ctrl+Shift+Z", "Make again the change you took back last", "Redo", kGroup,
+     help::kHistory},
+    {history, "&History...", "", "Show who changed what in this group", "History", kGroup,
+     help::kHistory},
 }};
 
 constexpr bool tableInOrder() {

@@ -55,6 +55,9 @@ enum class Command {
     exportReservations,
     calendarFile,
     findFreeItem,
+    undo,
+    redo,
+    history,
     count
 };
 

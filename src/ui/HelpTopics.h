@@ -47,6 +47,7 @@ inline constexpr const char* kPeopleFileOwner = "people_file_owner";
 inline constexpr const char* kExport = "export";
 inline constexpr const char* kCalendarFile = "calendar_file";
 inline constexpr const char* kFindFreeItem = "find_free_item";
+inline constexpr const char* kHistory = "history";
 
 // Every topic above; each has a page.
 inline constexpr const char* kAllTopics[] = {kContents,
@@ -91,6 +92,7 @@ inline constexpr const char* kAllTopics[] = {kContents,
                                              kPeopleFileOwner,
                                              kExport,
                                              kCalendarFile,
-                                             kFindFreeItem};
+                                             kFindFreeItem,
+                                             kHistory};
 
 } // namespace orv::help
