@@ -2,6 +2,7 @@
 // whose images are exactly what changed in the tables; the history lines; restore; undo and redo.
 
 #include "cli/CliRunner.h"
+#include "group/CCompressDatabases.h"
 #include "history/CHistory.h"
 #include "history/CJournalChange.h"
 #include "history/CJournalUndo.h"
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -426,6 +428,72 @@ TEST_F(Journal, UndoIsRefusedWhenAnotherUsersProcessChangedTheRecordSince) {
     const auto still = records("Boardroom");
     ASSERT_EQ(still.size(), 1u);
     EXPECT_EQ(still[0].note(), "Moved");
+}
+
+} // namespace
+} // namespace orv::test
+
+namespace orv::test {
+namespace {
+
+TEST_F(Journal, CompressKeepsTheHistoryForItsDaysAndItemChangesAndMergedJournalsAreKept) {
+    struct Case {
+        const char* name;
+        std::optional<int> keepDays;
+        std::vector<long> kept;
+    };
+    const std::vector<Case> cases = {
+        {"a year unless set", std::nullopt, {2}},
+        {"0 keeps everything", 0, {1, 2}},
+        {"ten days", 10, {2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clock.setLocal(2026, 12, 8, 10, 0);
+        fresh();
+        if (c.keepDays) settings.writeInt("History", "KeepDays", *c.keepDays);
+        ASSERT_TRUE(book("Boardroom", at(1100, 1200)));
+        clock.setLocal(2027, 12, 20, 9, 0); // 377 days on
+        ASSERT_TRUE(book("Huddle", at(1100, 1200)));
+        prompt.answers = {true};
+        EXPECT_EQ(CCompressDatabases(*doc).run(), CCompressDatabases::Outcome::compressed);
+        std::vector<long> kept;
+        for (const CHistoryEntry& e : history())
+            kept.push_back(e.entry);
+        EXPECT_EQ(kept, c.kept);
+        settings.writeInt("History", "KeepDays", CJournal::kDefaultKeepDays);
+    }
+
+    // An item added and one deleted, as the group window records the item commands.
+    {
+        CJournalChange change(*doc, CJournalChange::kChanged, true);
+        prompt.fill<CItemInfoModel>([](CItemInfoModel& m) { m.name = "Cart"; });
+        ASSERT_TRUE(CItemManager(*doc).addItem());
+        prompt.answers = {true};
+        ASSERT_TRUE(CItemManager(*doc).deleteItem(doc->findItem("Huddle")));
+    }
+    std::vector<std::string> kinds;
+    for (const CHistoryEntry& e : history())
+        kinds.push_back(e.kind + " " + CHistory::describe(e));
+    EXPECT_EQ(std::vector<std::string>(kinds.end() - 2, kinds.end()),
+              (std::vector<std::string>{"item deleted Huddle", "item added Cart"}));
+
+    // A merge carries the other group's journal over, numbered after this one's.
+    const long before = history().back().entry;
+    const std::string annex = dir.file("Annex.sch");
+    createGroup(annex);
+    {
+        ScriptedPrompt p;
+        CMemorySettings s;
+        CORVSchedDoc other(p, s);
+        ASSERT_TRUE(other.openGroup(annex));
+        CJournalChange change(other);
+        addPerson(other.people(), {"Dana", "", "Cruz", ""}, 2);
+    }
+    ASSERT_EQ(doc->journal().appendFrom(annex), 0);
+    const CHistoryEntry carried = history().back();
+    EXPECT_EQ(carried.entry, before + 1);
+    EXPECT_EQ(carried.kind, CJournalChange::kPersonAdded);
 }
 
 } // namespace
