@@ -173,6 +173,8 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     addEntries(file, {exit});
     QMenu* edit = newMenu(QStringLiteral("&Edit"), m_groupMenus);
+    addEntries(edit, {undo, redo});
+    edit->addSeparator();
     addEntries(edit, {specifyBlockout, removeBlockout});
     edit->addSeparator();
     addEntries(edit, {deleteOldReservations});
@@ -194,7 +196,7 @@ void CMainFrame::createMenus() {
     addEntries(view, {daysReservations, monthsReservations, personsReservations, allReservations,
                       utilization, attendance});
     view->addSeparator();
-    addEntries(view, {reminders});
+    addEntries(view, {reminders, history});
     view->addSeparator();
     addEntries(view, {toolbar, statusBar});
     view->addSeparator();

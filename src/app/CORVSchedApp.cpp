@@ -17,6 +17,7 @@
 #include "group/widgets/CItemDlg.h"
 #include "group/widgets/CMergeInfoDlg.h"
 #include "group/widgets/CMergeWarningsDlg.h"
+#include "history/widgets/CHistoryDlg.h"
 #include "people/widgets/CAddPersonDlg.h"
 #include "people/widgets/CImportPeopleDlg.h"
 #include "people/widgets/CPersonDeleteDlg.h"
@@ -95,6 +96,7 @@ void CORVSchedApp::registerDialogs() {
     CRosterDlg::registerDialogs();
     CCancelRangeDlg::registerDialogs();
     CFreeItemsDlg::registerDialogs();
+    CHistoryDlg::registerDialogs();
     CExportDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();

@@ -15,6 +15,8 @@
 #include "group/CItemManager.h"
 #include "group/CMergeGroups.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CHistoryCommands.h"
+#include "history/CJournalChange.h"
 #include "people/CImportPeople.h"
 #include "people/CPeopleCommands.h"
 #include "reminders/CReminderChoiceModel.h"
@@ -52,6 +54,7 @@
 #include <algorithm>
 #include <map>
 #include <cstdio>
+#include <optional>
 
 namespace orv {
 
@@ -182,6 +185,9 @@ bool CORVSchedView::handles(Command command) const {
     case Command::calendarFile:
     case Command::findFreeItem:
     case Command::reminders:
+    case Command::undo:
+    case Command::redo:
+    case Command::history:
         return true;
     default:
         return false;
@@ -213,7 +219,16 @@ void CORVSchedView::run(Command command) {
     error4forgetReason(&m_doc->code());
     if (changesGroup(command) && !m_doc->mayWrite()) return;
     QPointer<CORVSchedView> alive(this);
-    runCommand(command);
+    {
+        // What these commands write outside the changes their dialogs' logic records itself is
+        // recorded here. (Not around the others: closing the group ends the document.)
+        using enum Command;
+        std::optional<CJournalChange> journal;
+        for (Command c : {addItem, modifyDeleteItem, itemDelete, itemModify, mergeGroups,
+                          peopleImport, attendeesImport, deleteOldReservations})
+            if (command == c) journal.emplace(*m_doc, CJournalChange::kChanged, true);
+        runCommand(command);
+    }
     // Whatever the command changed reaches the calendar file at once.
     if (alive) refreshCalendarFile();
 }
@@ -372,6 +387,13 @@ void CORVSchedView::runCommand(Command command) {
         if (m_doc->prompt().runDialog(dialog)) remindAndTell();
         break;
     }
+    case Command::undo:
+    case Command::redo:
+    case Command::history:
+        CHistoryCommands(*m_doc).run(command == Command::undo ? CHistoryCommands::Step::undo
+                                     : command == Command::redo ? CHistoryCommands::Step::redo
+                                                                : CHistoryCommands::Step::history);
+        break;
     default:
         break;
     }

@@ -106,6 +106,12 @@ constexpr std::array<CommandInfo, static_cast<int>(Command::count)> kCommands{{
      kGroup, help::kFindFreeItem},
     {reminders, "Remi&nders...", "", "Choose who you are in this group and be reminded of your reservations",
      "Reminders", kGroup, help::kReminders},
+    {undo, "&Undo", "Ctrl+Z", "Take back your last change of this group", "Undo", kGroup,
+     help::kHistory},
+    {redo, "&Redo", "Ctrl+Shift+Z", "Make again the change you took back last", "Redo", kGroup,
+     help::kHistory},
+    {history, "&History...", "", "Show who changed what in this group", "History", kGroup,
+     help::kHistory},
 }};
 
 constexpr bool tableInOrder() {

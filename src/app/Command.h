@@ -56,6 +56,9 @@ enum class Command {
     calendarFile,
     findFreeItem,
     reminders,
+    undo,
+    redo,
+    history,
     count
 };
 

@@ -25,9 +25,11 @@ constexpr int kExitPartial = 3;
 // kExitFailure, some kExitPartial.
 int partStatus(std::size_t done, std::size_t wanted);
 
-// Parsed arguments: positionals in order, options as --name or --name VALUE.
+// Parsed arguments: positionals in order, options as --name or --name VALUE. Every command
+// takes --reason TEXT as well: the reason its changes carry in the group's history.
 class CliArgs {
 public:
+    static constexpr const char* kReasonOption = "reason";
     // `valued` lists the options that take a value; `flags` those that do not. Returns false and
     // sets error() on an unknown option or a missing value.
     bool parse(const std::vector<std::string>& argv, const std::vector<std::string>& valued,
@@ -38,6 +40,8 @@ public:
     // Every value of an option given several times, in order.
     std::vector<std::string> values(const std::string& option) const;
     const std::string& error() const { return m_error; }
+    // The last --reason any parse of this run was given, or empty.
+    static const std::string& reason();
 
 private:
     std::vector<std::string> m_positional;

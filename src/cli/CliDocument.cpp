@@ -14,6 +14,13 @@ bool openDocument(CORVSchedDoc& doc, const std::string& path) {
     return doc.openGroup(path);
 }
 
+bool CliDocument::open(const std::string& path) {
+    if (!openDocument(doc, path)) return false;
+    doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+    journal.emplace(doc, CJournalChange::kChanged, true);
+    return true;
+}
+
 bool printLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         std::printf("%s\n", shownText(line).c_str());

@@ -6,7 +6,9 @@
 #include "cli/CCliPrompt.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,9 @@ bool printLines(const std::vector<std::string>& lines);
 // A document of its own with the command line's prompt and settings.
 struct CliDocument {
     explicit CliDocument(bool yes = false) : prompt(yes), doc(prompt, settings) {}
-    // Opens the group; false after the user was told why.
-    bool open(const std::string& path) { return openDocument(doc, path); }
+    // Opens the group; false after the user was told why. From then on every change of the
+    // command is recorded in the group's journal, with the reason given on the command line.
+    bool open(const std::string& path);
     // The index of the item, or -1 after telling `command`'s user.
     int item(const char* command, const std::string& utf8Name);
     // A person of the group's people table that may reserve (or attends), or false after telling.
@@ -30,6 +33,8 @@ struct CliDocument {
     CCliPrompt prompt;
     CMemorySettings settings;
     CORVSchedDoc doc;
+    // What the command writes outside the changes the dialogs' logic records itself.
+    std::optional<CJournalChange> journal;
 };
 
 } // namespace orv::cli

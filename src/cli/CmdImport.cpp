@@ -5,6 +5,7 @@
 #include "cli/CliGroup.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "people/CImportPeople.h"
 #include "people/CImportPeopleModel.h"
 #include "tables/Cp1252.h"
@@ -77,6 +78,8 @@ int run(const std::vector<std::string>& argv) {
     CORVSchedDoc doc(prompt, settings);
     doc.code().silentErrors = 1; // the user gets the program's own messages
     if (!doc.openGroup(args.positional()[0])) return kExitFailure;
+    doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+    CJournalChange journal(doc, CJournalChange::kChanged, true);
     if (attendees && !doc.attendeeAvailable())
         return fail(kName, "the group has no attendee function, so it cannot import attendees");
 

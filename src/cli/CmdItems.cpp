@@ -8,6 +8,7 @@
 #include "group/CItemManager.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "storage/Code4.h"
 #include "tables/Cp1252.h"
 
@@ -91,6 +92,8 @@ int runAdd(const std::vector<std::string>& argv) {
     CMemorySettings settings;
     CORVSchedDoc doc(prompt, settings);
     if (!openGroup(doc, args.positional()[0])) return kExitFailure;
+    doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+    CJournalChange journal(doc, CJournalChange::kChanged, true);
     if (!CItemManager(doc).addItem()) {
         if (prompt.reportedError()) return kExitFailure;
         return fail(kAdd, "the item was not added");
@@ -138,6 +141,8 @@ int runModify(const std::vector<std::string>& argv) {
     CMemorySettings settings;
     CORVSchedDoc doc(prompt, settings);
     if (!openGroup(doc, args.positional()[0])) return kExitFailure;
+    doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+    CJournalChange journal(doc, CJournalChange::kChanged, true);
     const std::string name = utf8ToCp1252(args.positional()[1]);
     const int index = doc.findItem(name);
     if (index < 0)
@@ -177,6 +182,8 @@ int runDelete(const std::vector<std::string>& argv) {
     CMemorySettings settings;
     CORVSchedDoc doc(prompt, settings);
     if (!openGroup(doc, args.positional()[0])) return kExitFailure;
+    doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+    CJournalChange journal(doc, CJournalChange::kChanged, true);
     const int index = doc.findItem(utf8ToCp1252(args.positional()[1]));
     if (index < 0)
         return fail(kDelete, "no item named '" + args.positional()[1] + "' in the group");

@@ -6,6 +6,7 @@
 #include "group/CMergeInfoModel.h"
 #include "group/CMergeWarningsModel.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "tables/Cp1252.h"
 
 #include <cstdio>
@@ -49,6 +50,8 @@ int run(const std::vector<std::string>& argv) {
     CORVSchedDoc doc(prompt, settings);
     doc.code().silentErrors = 1; // the user gets the program's own messages
     if (!doc.openGroup(args.positional()[0])) return kExitFailure;
+    doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+    CJournalChange journal(doc, CJournalChange::kChanged, true);
     switch (CMergeGroups(doc).run()) {
     case CMergeGroups::kMerged:
         return kExitOk;

@@ -13,7 +13,13 @@ std::map<std::string, CliCommand>& registry() {
     static std::map<std::string, CliCommand> r;
     return r;
 }
+std::string& reasonText() {
+    static std::string reason;
+    return reason;
+}
 } // namespace
+
+const std::string& CliArgs::reason() { return reasonText(); }
 
 void registerCommand(const CliCommand& command) { registry()[command.name] = command; }
 
@@ -54,7 +60,13 @@ bool CliArgs::parse(const std::vector<std::string>& argv, const std::vector<std:
                 inlineValue = name.substr(eq + 1);
                 name = name.substr(0, eq);
             }
-            if (contains(valued, name)) {
+            if (name == CliArgs::kReasonOption && !contains(flags, name)) {
+                if (!inlineValue && i + 1 >= argv.size()) {
+                    m_error = "option --reason needs a value";
+                    return false;
+                }
+                reasonText() = inlineValue ? *inlineValue : argv[++i];
+            } else if (contains(valued, name)) {
                 if (inlineValue) {
                     m_options.emplace(name, *inlineValue);
                 } else if (i + 1 < argv.size()) {
@@ -155,6 +167,8 @@ void printCommandList(std::FILE* out) {
                       "       orvsched-cli COMMAND --help\n\ncommands:\n");
     for (const auto& [name, c] : orv::cli::commands())
         std::fprintf(out, "  %-14s %s\n", name.c_str(), c.summary);
+    std::fprintf(out, "\nevery command that changes the group takes --reason TEXT, which its\n"
+                      "entries in the group's history keep (see 'history').\n");
     std::fprintf(out, "\nexit status of every command:\n");
     for (const auto& [status, meaning] : kExitStatuses)
         std::fprintf(out, "  %d  %s\n", status, meaning);

@@ -70,6 +70,11 @@ CCompressDatabases::Outcome CCompressDatabases::run() {
     // Another group's people table is that group's to compress.
     if (ok && m_doc.storedPeopleName().empty())
         ok = compressTable(m_doc.people(), "People", kPeopleInUse);
+    // The history is this program's own: kept as long as the preference says, packed when no
+    // other user has it open, and never a reason to call the compress failed.
+    if (ok)
+        m_doc.journal().trim(
+            m_doc.settingsStore().readInt("History", "KeepDays", CJournal::kDefaultKeepDays));
     m_progress.reset();
     if (ok) prompt.message(kSuccess, kSuccessTitle, PromptIcon::information);
     return m_outcome;

@@ -136,6 +136,7 @@ int CMergeGroups::mergeGroup(const std::string& path) {
     // No attendee function here (an older layout, or a table that did not open): no links.
     if (m_doc.attendeeAvailable()) mergeAttendeeLists(path);
     mergePeople(path, other.peopleFileName);
+    m_doc.journal().appendFrom(path);
 
     // The merged items may be in use right now; other users' timers notice the stamp.
     m_doc.loadTodaysList(m_doc.dateKey());

@@ -31,6 +31,11 @@ CORVSchedDoc::CORVSchedDoc(CUserPrompt& prompt, CSettings& settings)
     : m_prompt(prompt), m_settingsStore(settings), m_schedule(m_code), m_people(m_code),
       m_otherPeople(m_code), m_roster(m_code), m_series(m_code) {
     code4init(&m_code);
+    code4init(&m_journalCode);
+    // The history never stands in the way of a change: its failures are not reported as the
+    // tables' are (a change that cannot be recorded says so itself).
+    m_journalCode.reportOpenErrors = 0;
+    m_journalCode.silentErrors = 1;
 }
 
 CORVSchedDoc::~CORVSchedDoc() {
@@ -261,6 +266,7 @@ bool CORVSchedDoc::mayWrite() {
 }
 
 void CORVSchedDoc::finish(bool created) {
+    if (m_journal.openOrCreate(m_groupFile) != 0) error4take(&m_journalCode);
     setDateToToday();
     if (created) {
         if (m_addRecent) m_addRecent(m_groupFile);
@@ -376,6 +382,7 @@ bool CORVSchedDoc::modifyGroupInformation() {
 }
 
 void CORVSchedDoc::closeTables() {
+    m_journal.close();
     m_stamp.close();
     m_series.close();
     if (m_attendeeAvailable) m_roster.close();
@@ -398,6 +405,10 @@ void CORVSchedDoc::closeGroup() {
     if (m_code.initialized) {
         error4take(&m_code);
         code4initUndo(&m_code);
+    }
+    if (m_journalCode.initialized) {
+        error4take(&m_journalCode);
+        code4initUndo(&m_journalCode);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "storage/Code4.h"
 #include "tables/CAttendeeLists.h"
 #include "tables/CDate.h"
+#include "tables/CJournal.h"
 #include "tables/CPeople.h"
 #include "tables/CPeopleKey.h"
 #include "tables/CRosterLink.h"
@@ -220,6 +221,13 @@ public:
     // The rules of series beyond the classic kinds; closed when the group has no such table.
     CSeriesRules& seriesRules() { return m_series; }
     CAttendeeLists& attendees() { return m_attendees; }
+    // The group's journal, in an engine context of its own: its locks and errors never touch
+    // the change it records. Closed when the group has none and none could be made.
+    CJournal& journal() { return m_journal; }
+    Code4& journalCode() { return m_journalCode; }
+    // What the user gave as the reason of the changes that follow; kept until changed.
+    const std::string& changeReason() const { return m_changeReason; }
+    void setChangeReason(std::string reason) { m_changeReason = std::move(reason); }
     std::vector<CPeopleKey>& reportPeople() { return m_reportPeople; }
     CUserPrompt& prompt() { return m_prompt; }
     CSettings& settingsStore() { return m_settingsStore; }
@@ -242,6 +250,9 @@ private:
     CSeriesRules m_series;
     CStampFile m_stamp;
     CAttendeeLists m_attendees;
+    Code4 m_journalCode;
+    CJournal m_journal{m_journalCode};
+    std::string m_changeReason;
     std::vector<CPeopleKey> m_reportPeople;
 
     std::string m_groupFile;

@@ -1,6 +1,7 @@
 #include "reservations/CAddReservation.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "people/CPersonModel.h"
 #include "reservations/CReservationText.h"
 #include "reservations/CRosterModel.h"
@@ -167,6 +168,7 @@ std::string CAddReservation::classicSummary(int code, const CDate& limit, std::s
 }
 
 bool CAddReservation::makeReservation() {
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     CSchedule& schedule = m_doc.schedule();
     int code = m_recurrence;

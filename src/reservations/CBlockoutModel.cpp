@@ -1,6 +1,7 @@
 #include "reservations/CBlockoutModel.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "tables/CClock.h"
 
 #include <algorithm>
@@ -49,6 +50,7 @@ int CBlockoutModel::scan(const std::vector<std::string>& counted) const {
 }
 
 bool CBlockoutModel::block() {
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     m_blocked.clear();
     if (startHour * 100 + startMinute >= endHour * 100 + endMinute) {

@@ -2,6 +2,7 @@
 
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
+#include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CCancelRangeModel.h"
 #include "reservations/CReservationText.h"
@@ -131,6 +132,7 @@ bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>&
 
 void CItemDayModel::cancelReservation() {
     if (!m_doc.mayWrite()) return;
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
         prompt.message(kSelectToCancel, "Error", PromptIcon::error);
@@ -228,6 +230,7 @@ void CItemDayModel::cancelPartOfSeries() {
 }
 
 int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
+    CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
         prompt.message(kSelectToCancel, "Error", PromptIcon::error);
@@ -261,6 +264,7 @@ int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
 
 void CItemDayModel::terminateReservation() {
     if (!m_doc.mayWrite()) return;
+    CJournalChange journal(m_doc, CJournalChange::kTerminated);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_date != m_doc.date()) {
         prompt.message(kOnlyActive, kOnlyActiveTitle, PromptIcon::error);

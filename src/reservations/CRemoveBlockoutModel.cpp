@@ -1,6 +1,7 @@
 #include "reservations/CRemoveBlockoutModel.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "reservations/CItemDayModel.h"
 
 #include <cstdio>
@@ -69,6 +70,7 @@ void CRemoveBlockoutModel::removed(bool any) {
 }
 
 bool CRemoveBlockoutModel::removeAll() {
+    CJournalChange journal(m_doc);
     bool all = true;
     for (std::size_t i = 0; i < m_lines.size(); ++i)
         if (!removeLine(i)) all = false;
@@ -83,6 +85,7 @@ bool CRemoveBlockoutModel::removeAll() {
 }
 
 bool CRemoveBlockoutModel::removeSelected() {
+    CJournalChange journal(m_doc);
     std::vector<std::size_t> lines;
     for (int i : selected)
         if (i >= 0 && i < static_cast<int>(m_lines.size()))

@@ -1,6 +1,7 @@
 #include "reservations/CShowReservation.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CReservationText.h"
@@ -69,6 +70,7 @@ int CShowReservation::writeMember(CScheduleRecord& image, const CDate& date, int
 }
 
 bool CShowReservation::onOk(CUserPrompt& prompt) {
+    CJournalChange journal(m_doc);
     bool attendeeChanges = false;
     bool includeLater = false;
     if (viewAttendees && m_attendeesEnabled) {

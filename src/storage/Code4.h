@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv {
@@ -54,6 +55,12 @@ struct Code4 {
     std::vector<std::unique_ptr<Data4>> tables;
     // Source of "now" for header dates; empty: the system clock.
     std::function<std::time_t()> clock;
+    // Told of every record a table of this context has just written: its record number and the
+    // record's bytes (deletion flag first) before and after. `before` is empty for an append.
+    // Set while a change is being recorded; it must not move the table.
+    std::function<void(const Data4& table, long record, std::string_view before,
+                       std::string_view after)>
+        recordWritten;
 
     Code4();
     ~Code4();

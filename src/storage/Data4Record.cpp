@@ -279,8 +279,21 @@ int recordWrite(Data4* d) {
             if (rc == 0) rc = ur;
         }
         if (rc != 0) return rc;
-    } else if (fs(d).pwrite(d->fd, d->record.data(), d->recordLength, at) != static_cast<long long>(d->recordLength)) {
-        return writeRefused(d, kLocRecordWrite, "d4write");
+        if (d->code->recordWritten)
+            d->code->recordWritten(*d, d->recNo, {old.data(), old.size()},
+                                   {d->record.data(), d->record.size()});
+    } else {
+        std::vector<char> old;
+        if (d->code->recordWritten) {
+            old.resize(d->recordLength);
+            if (fs(d).pread(d->fd, old.data(), old.size(), at) != static_cast<long long>(old.size()))
+                old.clear();
+        }
+        if (fs(d).pwrite(d->fd, d->record.data(), d->recordLength, at) != static_cast<long long>(d->recordLength))
+            return writeRefused(d, kLocRecordWrite, "d4write");
+        if (d->code->recordWritten)
+            d->code->recordWritten(*d, d->recNo, {old.data(), old.size()},
+                                   {d->record.data(), d->record.size()});
     }
     d->blocks.written(d->recNo, d->record.data());
     d->changed = false;
@@ -427,6 +440,8 @@ int d4append(Data4* data) {
         if (rc == 0) rc = ur;
     }
     if (rc != 0) return rc;
+    if (data->code->recordWritten)
+        data->code->recordWritten(*data, record, {}, {data->record.data(), data->record.size()});
     data->recNo = record;
     data->changed = false;
     data->bof = data->eof = false;

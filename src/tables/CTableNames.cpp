@@ -26,4 +26,8 @@ std::string CTableNames::series(std::string_view groupFile) {
     return basePath(groupFile) + "Series";
 }
 
+std::string CTableNames::journal(std::string_view groupFile) {
+    return basePath(groupFile) + "Journal";
+}
+
 } // namespace orv

@@ -16,6 +16,7 @@ public:
     static std::string people(std::string_view groupFile);     // base + "People"
     static std::string rosterLink(std::string_view groupFile); // base + "RosLnk"
     static std::string series(std::string_view groupFile);     // base + "Series"
+    static std::string journal(std::string_view groupFile);    // base + "Journal"
 };
 
 } // namespace orv

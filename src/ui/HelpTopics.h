@@ -48,6 +48,7 @@ inline constexpr const char* kExport = "export";
 inline constexpr const char* kCalendarFile = "calendar_file";
 inline constexpr const char* kFindFreeItem = "find_free_item";
 inline constexpr const char* kReminders = "reminders";
+inline constexpr const char* kHistory = "history";
 
 // Every topic above; each has a page.
 inline constexpr const char* kAllTopics[] = {kContents,
@@ -93,6 +94,7 @@ inline constexpr const char* kAllTopics[] = {kContents,
                                              kExport,
                                              kCalendarFile,
                                              kFindFreeItem,
-                                             kReminders};
+                                             kReminders,
+                                             kHistory};
 
 } // namespace orv::help

@@ -125,6 +125,9 @@ TEST(MainFrameTest, GroupMenuEntriesInOrder) {
         }));
     EXPECT_EQ(entries(m[1]),
               (std::vector<Entry>{
+                  {"&Undo", "Ctrl+Z", "Take back your last change of this group"},
+                  {"&Redo", "Ctrl+Shift+Z", "Make again the change you took back last"},
+                  kSep,
                   {"Specify &Blockout Date...", "", "Block out time slots in a group"},
                   {"&Remove Blockout Date...", "", "Remove blockouts from a group"},
                   kSep,
@@ -168,6 +171,7 @@ TEST(MainFrameTest, GroupMenuEntriesInOrder) {
             kSep,
             {"Remi&nders...", "",
              "Choose who you are in this group and be reminded of your reservations"},
+            {"&History...", "", "Show who changed what in this group"},
             kSep,
             {"&Toolbar", "", "Show or hide the toolbar"},
             {"&Status Bar", "", "Show or hide the status bar"},

@@ -7,7 +7,8 @@
 //   X     schedule reindexed            P     schedule packed
 //
 // A delete or a note change is announced before it starts ("d N", "u N"): killed in between, it
-// may or may not have happened.
+// may or may not have happened. Appends, deletes and note changes are recorded in the group's
+// journal as the program records them.
 //
 //   group_crash_writer GROUP FIRST        reservation numbers from FIRST on
 //
@@ -19,6 +20,7 @@
 #include "group/CItemManager.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "storage/Data4.h"
 
 #include <cstdio>
@@ -72,15 +74,20 @@ int main(int argc, char** argv) {
         s.image().setEndTime((start + 15) / 60, (start + 15) % 60);
         s.image().setPerson("Pat", "", "Ames", "");
         s.image().setAttendeesFlag(n % 5 == 0);
-        if (s.append() == 0) ack("A " + std::to_string(n));
+        {
+            CJournalChange journal(doc);
+            if (s.append() == 0) ack("A " + std::to_string(n));
+        }
         doc.code().errorCode = 0;
         if (n % 3 == 2 && find(s, n - 1)) {
             ack("d " + std::to_string(n - 1));
+            CJournalChange journal(doc);
             if (s.deleteCurrent() == 0) ack("D " + std::to_string(n - 1));
         }
         if (n % 3 == 1 && find(s, n - 1)) {
             ack("u " + std::to_string(n - 1));
             s.image().setNote("u");
+            CJournalChange journal(doc);
             if (s.update() == 0) ack("U " + std::to_string(n - 1));
         }
         doc.code().errorCode = 0;
