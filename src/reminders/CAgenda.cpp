@@ -2,6 +2,7 @@
 
 #include "group/CORVSchedDoc.h"
 #include "reservations/CReservationText.h"
+#include "tables/CClock.h"
 #include "tables/CFieldText.h"
 
 #include <algorithm>
