@@ -32,6 +32,7 @@
 #include "ui/ColorRef.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
@@ -543,6 +544,9 @@ void CORVSchedView::timerTick() {
     // From scratch each time: a tick missed in a reservation's ending minute (a busy window, a
     // sleeping machine) must not leave the item shown as in use.
     m_doc->recomputeInUse(true);
+    // What the status bar says of the item under the mouse changes with the minute too.
+    if (viewport()->underMouse())
+        showStatus(stateTextAt(viewport()->mapFromGlobal(QCursor::pos())));
 }
 
 // ---- Drawing and scrolling ---------------------------------------------------------------------
