@@ -573,7 +573,8 @@ void CORVSchedView::updateScrollBars() {
 void CORVSchedView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     const QRect inside = contentsRect();
-    m_legend->setGeometry(inside.left(), inside.top(), inside.width(), m_legend->sizeHint().height());
+    m_legend->setGeometry(inside.left(), inside.top(), inside.width(),
+                          m_legend->sizeHint().height());
     updateScrollBars();
 }
 
