@@ -37,6 +37,7 @@
 #include "ui/ColorRef.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
@@ -607,6 +608,9 @@ void CORVSchedView::timerTick() {
     // From scratch each time: a tick missed in a reservation's ending minute (a busy window, a
     // sleeping machine) must not leave the item shown as in use.
     m_doc->recomputeInUse(true);
+    // What the status bar says of the item under the mouse changes with the minute too.
+    if (viewport()->underMouse())
+        showStatus(stateTextAt(viewport()->mapFromGlobal(QCursor::pos())));
 }
 
 // ---- Drawing and scrolling ---------------------------------------------------------------------
@@ -633,7 +637,8 @@ void CORVSchedView::updateScrollBars() {
 void CORVSchedView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     const QRect inside = contentsRect();
-    m_legend->setGeometry(inside.left(), inside.top(), inside.width(), m_legend->sizeHint().height());
+    m_legend->setGeometry(inside.left(), inside.top(), inside.width(),
+                          m_legend->sizeHint().height());
     updateScrollBars();
 }
 

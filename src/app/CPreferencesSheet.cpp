@@ -10,14 +10,15 @@
 #include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
-#include <algorithm>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QHBoxLayout>
-#include <QListWidget>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orv {
 
@@ -104,8 +105,8 @@ CPreferencesSheet::CPreferencesSheet(CViewSettings& view, CSettings& store, CUse
     int height = 0;
     for (CPreferencePage* p : m_pages)
         height = std::max(height, p->sizeHint().height());
-    m_stack->setMinimumHeight(std::max(height, m_list->sizeHintForRow(0) * m_list->count() +
-                                                   2 * m_list->frameWidth()));
+    m_stack->setMinimumHeight(
+        std::max(height, m_list->sizeHintForRow(0) * m_list->count() + 2 * m_list->frameWidth()));
     m_stack->setMinimumWidth(40 * fontMetrics().averageCharWidth());
 
     applyButton()->setEnabled(false);

@@ -23,8 +23,7 @@ std::string CItemStateText::describe(const std::string& itemName, int itemIndex,
         const int end = e.endHour * 100 + e.endMinute;
         if (start <= hhmm && hhmm < end) {
             if (!current) current = &e;
-        } else if (start > hhmm &&
-                   (!next || start < next->startHour * 100 + next->startMinute)) {
+        } else if (start > hhmm && (!next || start < next->startHour * 100 + next->startMinute)) {
             next = &e;
         }
     }
@@ -38,7 +37,8 @@ std::string CItemStateText::describe(const std::string& itemName, int itemIndex,
     if (!next) return head + "free for the rest of the day";
     const std::string until = " until " + shortTime(next->endHour, next->endMinute);
     return head + "free until " + shortTime(next->startHour, next->startMinute) + ", then " +
-           (next->blockedOut ? std::string("blocked out") : "reserved by " + std::string(next->label)) +
+           (next->blockedOut ? std::string("blocked out")
+                             : "reserved by " + std::string(next->label)) +
            until;
 }
 

@@ -62,9 +62,9 @@ public:
 
     // A group this user may not write: told once when its window opens, and again when a
     // command that would change it is refused. The folder follows the first text.
-    static constexpr const char* kReadOnlyFolder = "You may not write to this group's files in the folder ";
-    static constexpr const char* kReadOnlyRest =
-        ", so the group can be looked at but not changed.";
+    static constexpr const char* kReadOnlyFolder =
+        "You may not write to this group's files in the folder ";
+    static constexpr const char* kReadOnlyRest = ", so the group can be looked at but not changed.";
     static constexpr const char* kReadOnlyTitle = "Read-Only Group";
 
     // A list or report whose read of the schedule failed shows nothing and says so.

@@ -5,8 +5,8 @@
 
 #include <cctype>
 #include <cerrno>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 
 namespace orv {
 

@@ -34,8 +34,7 @@ QDateEdit* datePickerQt(const CDate& date, const char* name, QWidget* parent,
     int widest = 0;
     for (QDate d(2027, 1, 1); d.year() == 2027; d = d.addDays(1))
         widest = std::max(widest, widthOf(d));
-    if (widest > measured)
-        picker->setMinimumWidth(picker->sizeHint().width() + widest - measured);
+    if (widest > measured) picker->setMinimumWidth(picker->sizeHint().width() + widest - measured);
     return picker;
 }
 

@@ -54,8 +54,8 @@ QWidget* CQtPrompt::parentWidget() const {
 }
 
 void CQtPrompt::message(const std::string& text, const std::string& title, PromptIcon icon) {
-    QMessageBox box(qtIcon(icon), toQt(title), toQt(withSystemReason(text, icon)),
-                    QMessageBox::Ok, parentWidget());
+    QMessageBox box(qtIcon(icon), toQt(title), toQt(withSystemReason(text, icon)), QMessageBox::Ok,
+                    parentWidget());
     box.exec();
 }
 

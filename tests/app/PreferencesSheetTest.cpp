@@ -9,9 +9,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QListWidget>
 #include <QTest>
 #include <QToolButton>
 

@@ -26,22 +26,23 @@ TEST_F(ReadOnlyGroupTest, TheReasonIsToldAtOpenAndAtEveryRefusedWriteAndClosingS
     addNumberedItems(1);
     reserve("Room 1", 1, 9, 0, 10, 0, "Old"); // old enough to be deleted at close
     settings.writeInt("Reservations", "DeleteOldRes", 1);
-    const std::string reason = std::string(CORVSchedDoc::kReadOnlyFolder) + dir.path() +
-                               CORVSchedDoc::kReadOnlyRest;
+    const std::string reason =
+        std::string(CORVSchedDoc::kReadOnlyFolder) + dir.path() + CORVSchedDoc::kReadOnlyRest;
     const RecordedMessage refused{reason, CORVSchedDoc::kReadOnlyTitle, PromptIcon::error};
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path target = *c.readOnly ? fs::path(dir.file(c.readOnly)) : fs::path(dir.path());
         const fs::perms before = fs::status(target).permissions();
-        fs::permissions(target, fs::perms::owner_write | fs::perms::group_write |
-                                    fs::perms::others_write, fs::perm_options::remove);
+        fs::permissions(target,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
         prompt = ScriptedPrompt();
         showView();
         ASSERT_TRUE(doc->readOnly());
-        EXPECT_EQ(prompt.messages, (std::vector<RecordedMessage>{
-                                       {reason, CORVSchedDoc::kReadOnlyTitle,
-                                        PromptIcon::information}}));
+        EXPECT_EQ(prompt.messages,
+                  (std::vector<RecordedMessage>{
+                      {reason, CORVSchedDoc::kReadOnlyTitle, PromptIcon::information}}));
         // A second window of the group does not tell it again.
         auto second = std::make_unique<CORVSchedView>(doc);
         second->show();

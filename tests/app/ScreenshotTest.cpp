@@ -137,7 +137,7 @@ TEST(Screenshot, EveryDialogShowsItsTextsWholeAtOneHundredAndOneHundredTwentyFiv
         SCOPED_TRACE(scale);
         const QString out = QStringLiteral(ORV_BINARY_DIR "/artifacts/dialogs-") +
                             (QLatin1String(scale) == QLatin1String("1") ? QStringLiteral("100")
-                                                                         : QStringLiteral("125"));
+                                                                        : QStringLiteral("125"));
         QDir(out).removeRecursively();
         QDir().mkpath(out);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -118,9 +118,9 @@ TEST_F(ViewTellsTest, TheLegendNamesTheTwoBoxColoursOfThePreferences) {
         };
         auto swatch = [&](const char* name) {
             auto* label = legend->findChild<QLabel*>(QLatin1String(name));
-            return label ? label->grab().toImage().pixelColor(label->width() / 2,
-                                                              label->height() / 2)
-                         : QColor();
+            return label
+                       ? label->grab().toImage().pixelColor(label->width() / 2, label->height() / 2)
+                       : QColor();
         };
         EXPECT_EQ(text("legendInUse"), CItemStateText::kLegendInUse);
         EXPECT_EQ(text("legendFree"), CItemStateText::kLegendFree);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 namespace orv::test {
@@ -140,7 +141,7 @@ TEST_F(ReservationCliTest, ReservePrintsOnlyTheDatesThatAreInTheScheduleAfterwar
 }
 
 // A write beyond the file size limit fails as on a full share: the delete of the cancel cannot be
-// written, and the reservation stays.
+// written, the reservation stays, and the system's reason follows the message.
 TEST_F(ReservationCliTest, CancelSaysWhetherTheReservationWentFromTheSchedule) {
     ASSERT_EQ(run({"person-add", group, "Morgan|Alex|J|Sales"}).exitCode, 0);
     ASSERT_EQ(reserve("2026-12-09", "09:00", "10:00").exitCode, 0);
@@ -152,7 +153,10 @@ TEST_F(ReservationCliTest, CancelSaysWhetherTheReservationWentFromTheSchedule) {
         std::string left;
     };
     for (const Case& c : std::vector<Case>{
-             {true, 1, "Database Error: Could not delete record from database\n", booked},
+             {true, 1,
+              "Database Error: Could not delete record from database\nReason: " +
+                  std::string(std::strerror(EFBIG)) + "\n",
+              booked},
              {false, 0, "", ""},
          }) {
         SCOPED_TRACE(c.writesFail);

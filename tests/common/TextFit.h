@@ -101,14 +101,16 @@ inline QStringList cutTexts(QWidget* top) {
                 if (header->isSectionHidden(s)) continue;
                 const QString text = model->headerData(s, header->orientation()).toString();
                 const int needs = fm.horizontalAdvance(text) + fm.averageCharWidth();
-                if (needs > header->sectionSize(s)) report(header, text, needs, header->sectionSize(s));
+                if (needs > header->sectionSize(s))
+                    report(header, text, needs, header->sectionSize(s));
             }
         }
     }
     auto* buttons = top->findChild<QDialogButtonBox*>();
     if (buttons && buttons->isVisibleTo(top) && buttons->orientation() == Qt::Horizontal) {
         const int below = top->height() - buttons->mapTo(top, QPoint(0, buttons->height())).y();
-        if (below > 3 * topFm.height()) report(buttons, QStringLiteral("(empty strip below)"), 0, below);
+        if (below > 3 * topFm.height())
+            report(buttons, QStringLiteral("(empty strip below)"), 0, below);
     }
     return cut;
 }

@@ -38,7 +38,8 @@ TEST_F(GlanceBlockoutTest, BlockedQuartersAreMarkedApartOnScreenAndListedAfterTh
 
     const std::vector<std::string> dayPrinted = day.printRequest().lines;
     std::vector<std::string> expected = lines;
-    expected.insert(expected.end(), {"", "Blocked out:", "  Studio                9:00 AM - 10:00 AM"});
+    expected.insert(expected.end(),
+                    {"", "Blocked out:", "  Studio                9:00 AM - 10:00 AM"});
     EXPECT_EQ(dayPrinted, expected);
 
     CMonthGlance month(*doc, 255, 65535, {}, 12, 2026);

@@ -52,13 +52,13 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     m_list->setFont(fixed);
     // The header's columns stand over the list's, at any font: it starts where the list's text
     // does, and the list is as wide as the header.
-    const int textStart =
-        m_list->frameWidth() + style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+    const int textStart = m_list->frameWidth() +
+                          style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
     header->setIndent(textStart);
-    m_list->setMinimumSize(
-        std::max(520, 2 * textStart + QFontMetrics(fixed).horizontalAdvance(header->text()) +
-                          style()->pixelMetric(QStyle::PM_ScrollBarExtent)),
-        220);
+    m_list->setMinimumSize(std::max(520, 2 * textStart +
+                                             QFontMetrics(fixed).horizontalAdvance(header->text()) +
+                                             style()->pixelMetric(QStyle::PM_ScrollBarExtent)),
+                           220);
     layout->addWidget(m_list);
 
     auto* buttonRow = new QHBoxLayout;

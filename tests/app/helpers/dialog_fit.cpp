@@ -64,7 +64,8 @@ void check(const char* name, QWidget& dialog) {
         QApplication::processEvents();
         QThread::msleep(20);
     }
-    if (!dialog.grab().save(g_out + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png")))
+    if (!dialog.grab().save(g_out + QLatin1Char('/') + QLatin1String(name) +
+                            QStringLiteral(".png")))
         g_ok = false;
     for (const QString& cut : test::cutTexts(&dialog))
         std::printf("CUT %s: %s\n", name, cut.toUtf8().constData());
@@ -99,8 +100,8 @@ int main(int argc, char** argv) {
         check("make-reservation", reservation);
     }
     {
-        CRosterModel roster(doc, CRosterModel::Mode::NewReservation, false, day.date(), 9, 0, 10,
-                            0, day.itemName());
+        CRosterModel roster(doc, CRosterModel::Mode::NewReservation, false, day.date(), 9, 0, 10, 0,
+                            day.itemName());
         CRosterDlg dialog(roster, prompt);
         check("attendees", dialog);
     }
