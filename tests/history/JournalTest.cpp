@@ -4,6 +4,7 @@
 #include "cli/CliRunner.h"
 #include "group/CCompressDatabases.h"
 #include "history/CHistory.h"
+#include "history/CHistoryModel.h"
 #include "history/CJournalChange.h"
 #include "history/CJournalUndo.h"
 #include "people/CPeopleCommands.h"
@@ -269,6 +270,7 @@ TEST_F(Journal, EveryWritePathLeavesOneEntryARecordWhoseImagesAreTheTablesDiff) 
 TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
     doc->setChangeReason("Budget review");
     ASSERT_TRUE(book("Boardroom", at(1100, 1200)));
+    const CScheduleRecord boardroom = records("Boardroom").at(0);
     doc->setChangeReason("");
     clock.setLocal(2026, 12, 9, 8, 15, 5);
     prompt.answers = {true};
@@ -315,6 +317,10 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
          {3, 2}},
         {"user", [](CHistoryFilter& f) { f.user = "bob"; }, {}},
     };
+    // The reservation detail's History... shows that reservation's lines alone.
+    const CHistoryModel detail(*doc, boardroom);
+    EXPECT_EQ(detail.title(), "History of Boardroom 12/08/2026 11:00");
+    EXPECT_EQ(detail.lines(), std::vector<std::string>(lines.begin() + 1, lines.end()));
     for (const Case& c : cases) {
         std::vector<long> shown;
         CHistoryFilter filter;

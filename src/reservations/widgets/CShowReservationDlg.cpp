@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -43,6 +44,9 @@ CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& p
     layout->addWidget(m_attendees);
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto* history = buttons->addButton(QStringLiteral("&History..."), QDialogButtonBox::ActionRole);
+    history->setObjectName(QStringLiteral("history"));
+    connect(history, &QPushButton::clicked, this, [&model] { model.showHistory(); });
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
