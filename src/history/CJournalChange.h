@@ -13,6 +13,7 @@
 #include "tables/CJournal.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,7 @@ private:
     bool m_items = false;
     std::vector<std::pair<std::string, std::string>> m_itemsBefore;
     std::vector<Write> m_writes;
+    std::map<std::pair<const char*, long>, std::size_t> m_written; // (table, record) -> write
     long m_undoes = 0;
     const char* m_undoKind = nullptr;
 };
