@@ -134,11 +134,12 @@ const std::vector<std::string>& CHistory::kinds() {
         CJournalChange::kMade,          CJournalChange::kCancelled,
         CJournalChange::kTerminated,    CJournalChange::kChanged,
         CJournalChange::kAttendees,     CJournalChange::kBlocked,
-        CJournalChange::kUnblocked,     CJournalChange::kPersonAdded,
-        CJournalChange::kPersonChanged, CJournalChange::kPersonDeleted,
-        CJournalChange::kItemAdded,     CJournalChange::kItemChanged,
-        CJournalChange::kItemDeleted,   CJournalChange::kRestored,
-        CJournalChange::kUndone,        CJournalChange::kRedone,
+        CJournalChange::kUnblocked,     CJournalChange::kDeletedOld,
+        CJournalChange::kPersonAdded,   CJournalChange::kPersonChanged,
+        CJournalChange::kPersonDeleted, CJournalChange::kItemAdded,
+        CJournalChange::kItemChanged,   CJournalChange::kItemDeleted,
+        CJournalChange::kRestored,      CJournalChange::kUndone,
+        CJournalChange::kRedone,
     };
     return all;
 }

@@ -108,7 +108,10 @@ std::vector<std::vector<CJournalRow>> CJournalChange::entries() const {
         if (r.table == CJournalImage::kLinks) return kAttendees;
         const bool blockout = CJournalImage::isBlockout(added ? r.after : r.before);
         if (added) return blockout ? kBlocked : kMade;
-        if (gone) return blockout ? kUnblocked : kCancelled;
+        if (gone)
+            return std::string_view(m_rewriteKind) == kDeletedOld ? kDeletedOld
+                   : blockout                                     ? kUnblocked
+                                                                  : kCancelled;
         return m_rewriteKind;
     };
 

@@ -211,6 +211,13 @@ TEST_F(Journal, EveryWritePathLeavesOneEntryARecordWhoseImagesAreTheTablesDiff) 
              ASSERT_TRUE(CRemoveBlockoutModel(*t.doc, {2026, 12, 9}).removeAll());
          },
          2, CJournalChange::kUnblocked},
+        {"delete old reservations", booked,
+         [](Journal& t) {
+             // As the group window records Edit > Delete Old Reservations.
+             CJournalChange change(*t.doc, CJournalChange::kDeletedOld, true);
+             t.doc->deleteOlderThan("20261209");
+         },
+         1, CJournalChange::kDeletedOld},
         {"add a person",
          {},
          [](Journal& t) {
