@@ -227,7 +227,11 @@ void CORVSchedView::run(Command command) {
         std::optional<CJournalChange> journal;
         for (Command c : {addItem, modifyDeleteItem, itemDelete, itemModify, mergeGroups,
                           peopleImport, attendeesImport, deleteOldReservations})
-            if (command == c) journal.emplace(*m_doc, CJournalChange::kChanged, true);
+            if (command == c)
+                journal.emplace(*m_doc,
+                                c == deleteOldReservations ? CJournalChange::kDeletedOld
+                                                           : CJournalChange::kChanged,
+                                true);
         runCommand(command);
     }
     // Whatever the command changed reaches the calendar file at once.

@@ -17,6 +17,12 @@ bool CHistoryFilter::matches(const CHistoryEntry& e) const {
     if (to.isSet() && e.date > to.key()) return false;
     if (!user.empty() && e.user != user) return false;
     if (!kind.empty() && e.kind != kind) return false;
+    if (!reservation.empty() &&
+        std::none_of(e.rows.begin(), e.rows.end(), [this](const CJournalRow& r) {
+            return r.table != CJournalImage::kPeople && r.table != CJournalImage::kItems &&
+                   r.key == reservation;
+        }))
+        return false;
     if (!item.empty()) {
         bool found = false;
         for (const CJournalRow& r : e.rows) {
@@ -128,11 +134,12 @@ const std::vector<std::string>& CHistory::kinds() {
         CJournalChange::kMade,          CJournalChange::kCancelled,
         CJournalChange::kTerminated,    CJournalChange::kChanged,
         CJournalChange::kAttendees,     CJournalChange::kBlocked,
-        CJournalChange::kUnblocked,     CJournalChange::kPersonAdded,
-        CJournalChange::kPersonChanged, CJournalChange::kPersonDeleted,
-        CJournalChange::kItemAdded,     CJournalChange::kItemChanged,
-        CJournalChange::kItemDeleted,   CJournalChange::kRestored,
-        CJournalChange::kUndone,        CJournalChange::kRedone,
+        CJournalChange::kUnblocked,     CJournalChange::kDeletedOld,
+        CJournalChange::kPersonAdded,   CJournalChange::kPersonChanged,
+        CJournalChange::kPersonDeleted, CJournalChange::kItemAdded,
+        CJournalChange::kItemChanged,   CJournalChange::kItemDeleted,
+        CJournalChange::kRestored,      CJournalChange::kUndone,
+        CJournalChange::kRedone,
     };
     return all;
 }

@@ -42,6 +42,8 @@ struct CHistoryFilter {
     std::optional<CPeopleKey> person;
     std::string user;
     std::string kind;
+    // One reservation's changes: its key (date, item, start) as RECKEY holds it.
+    std::string reservation;
     bool matches(const CHistoryEntry& entry) const;
 };
 

@@ -2,6 +2,9 @@
 
 #include "group/CORVSchedDoc.h"
 #include "history/CJournalUndo.h"
+#include "tables/CFieldText.h"
+
+#include <cstdio>
 
 namespace orv {
 
@@ -23,13 +26,24 @@ CHistoryModel::CHistoryModel(CORVSchedDoc& doc) : m_doc(doc) {
     refresh();
 }
 
+CHistoryModel::CHistoryModel(CORVSchedDoc& doc, const CScheduleRecord& r) : CHistoryModel(doc) {
+    m_reservation = CFieldText::trimRight(CFieldText::reservationKey(
+        r.dateKey(), r.itemName(), CFieldText::zeroPadded(r.startHour(), 2),
+        CFieldText::zeroPadded(r.startMinute(), 2)));
+    char when[48];
+    std::snprintf(when, sizeof when, " %02d/%02d/%04d %02d:%02d", r.month(), r.day(), r.year(),
+                  r.startHour(), r.startMinute());
+    m_title = std::string(kTitle) + " of " + r.itemName() + when;
+    refresh();
+}
+
 bool CHistoryModel::refresh() {
     m_lines.clear();
     m_lineEntries.clear();
     if (!m_doc.journal().isOpen() || CHistory::load(m_doc.journal(), m_entries) != 0) {
         error4take(&m_doc.journalCode());
         m_entries.clear();
-        m_doc.prompt().message(CJournalUndo::kNoHistory, kTitle, PromptIcon::error);
+        m_doc.prompt().message(CJournalUndo::kNoHistory, m_title, PromptIcon::error);
         return false;
     }
     CHistoryFilter filter;
@@ -39,6 +53,7 @@ bool CHistoryModel::refresh() {
     if (person > 0 && person < static_cast<int>(m_peopleKeys.size()))
         filter.person = m_peopleKeys[person];
     filter.user = user;
+    filter.reservation = m_reservation;
     if (kind > 0 && kind < static_cast<int>(m_kinds.size())) filter.kind = m_kinds[kind];
     for (const CHistoryEntry* e : CHistory::newestFirst(m_entries, filter)) {
         m_lines.push_back(CHistory::line(*e));
@@ -55,7 +70,7 @@ long CHistoryModel::entryAt(int line) const {
 bool CHistoryModel::restoreSelected() {
     const long entry = entryAt(selected);
     if (entry == 0) {
-        m_doc.prompt().message(kSelectFirst, kTitle, PromptIcon::error);
+        m_doc.prompt().message(kSelectFirst, m_title, PromptIcon::error);
         return false;
     }
     const bool restored = CJournalUndo(m_doc).restore(entry);
@@ -68,7 +83,8 @@ CPrintRequest CHistoryModel::printRequest() const {
     CPrintRequest r;
     r.lines = m_lines;
     r.jobName = kTitle;
-    r.headings = {{std::string("History of ") + m_doc.description(), 2}};
+    r.headings = {
+        {m_reservation.empty() ? std::string("History of ") + m_doc.description() : m_title, 2}};
     r.headingsOnEveryPage = true;
     r.firstLine = 4;
     r.paging = CPrintRequest::Paging::beyondLimit;

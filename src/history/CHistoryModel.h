@@ -8,6 +8,7 @@
 #include "group/CUserPrompt.h"
 #include "history/CHistory.h"
 #include "reports/CPrintRequest.h"
+#include "tables/CScheduleRecord.h"
 
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ public:
     static constexpr const char* kSelectFirst = "Select a line of the history first.";
 
     explicit CHistoryModel(CORVSchedDoc& doc);
+    // The history of one reservation (the reservation detail's History...): its title names it.
+    CHistoryModel(CORVSchedDoc& doc, const CScheduleRecord& reservation);
+    const std::string& title() const { return m_title; }
 
     const char* id() const override { return kId; }
     bool onOk(CUserPrompt&) override { return true; }
@@ -53,6 +57,8 @@ public:
 
 private:
     CORVSchedDoc& m_doc;
+    std::string m_title = kTitle;
+    std::string m_reservation;
     std::vector<CHistoryEntry> m_entries;
     std::vector<std::string> m_items;
     std::vector<std::string> m_people;

@@ -68,11 +68,12 @@ void CJournalChange::written(const Data4& table, long record, std::string_view b
     else if (&table == m_doc.people().table())
         name = CJournalImage::kPeople;
     if (!name) return;
-    for (Write& w : m_writes)
-        if (w.table == name && w.record == record) {
-            w.after.assign(after);
-            return;
-        }
+    // A record written twice in one change is one change of it: its first before, last after.
+    const auto [at, added] = m_written.try_emplace({name, record}, m_writes.size());
+    if (!added) {
+        m_writes[at->second].after.assign(after);
+        return;
+    }
     m_writes.push_back({name, record, std::string(before), std::string(after)});
 }
 
@@ -107,7 +108,10 @@ std::vector<std::vector<CJournalRow>> CJournalChange::entries() const {
         if (r.table == CJournalImage::kLinks) return kAttendees;
         const bool blockout = CJournalImage::isBlockout(added ? r.after : r.before);
         if (added) return blockout ? kBlocked : kMade;
-        if (gone) return blockout ? kUnblocked : kCancelled;
+        if (gone)
+            return std::string_view(m_rewriteKind) == kDeletedOld ? kDeletedOld
+                   : blockout                                     ? kUnblocked
+                                                                  : kCancelled;
         return m_rewriteKind;
     };
 
@@ -137,28 +141,22 @@ std::vector<std::vector<CJournalRow>> CJournalChange::entries() const {
     }
     // A link goes with its reservation's entry, else with its person's, else into an entry of
     // the reservation's attendee list.
+    // Entries by table and key, the first of each (a merge writes many at once).
+    std::map<std::pair<std::string, std::string>, std::size_t> byKey;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        byKey.try_emplace({out[i].front().table, out[i].front().key}, i);
     for (CJournalRow& link : links) {
-        const std::string reservation = link.key;
         const std::string person =
             CJournalImage::linkPerson(link.after.empty() ? link.before : link.after);
-        std::vector<CJournalRow>* home = nullptr;
-        for (auto& e : out)
-            if (e.front().table == CJournalImage::kSchedule && e.front().key == reservation) {
-                home = &e;
-                break;
-            }
-        for (auto& e : out) {
-            if (home) break;
-            if (e.front().table == CJournalImage::kPeople && e.front().key == person) home = &e;
-        }
-        for (auto& e : out) {
-            if (home) break;
-            if (e.front().table == CJournalImage::kLinks && e.front().key == reservation) home = &e;
-        }
-        if (home)
-            home->push_back(std::move(link));
-        else
+        auto home = byKey.find({CJournalImage::kSchedule, link.key});
+        if (home == byKey.end()) home = byKey.find({CJournalImage::kPeople, person});
+        if (home == byKey.end()) home = byKey.find({CJournalImage::kLinks, link.key});
+        if (home != byKey.end()) {
+            out[home->second].push_back(std::move(link));
+        } else {
+            byKey.try_emplace({CJournalImage::kLinks, link.key}, out.size());
             out.push_back({std::move(link)});
+        }
     }
     for (auto& e : out)
         for (CJournalRow& r : e)

@@ -13,6 +13,7 @@
 #include "tables/CJournal.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,8 @@ public:
     static constexpr const char* kUndone = "undone";
     static constexpr const char* kRedone = "redone";
     static constexpr const char* kRestored = "restored";
+    // Given as the rewrite kind, it names every reservation the change removes.
+    static constexpr const char* kDeletedOld = "deleted old";
 
     // `rewriteKind` names a rewritten reservation (terminated, changed); an added or deleted
     // record names itself. `items`: the change may add, change or delete items, whose list is
@@ -87,6 +90,7 @@ private:
     bool m_items = false;
     std::vector<std::pair<std::string, std::string>> m_itemsBefore;
     std::vector<Write> m_writes;
+    std::map<std::pair<std::string_view, long>, std::size_t> m_written; // (table, record) -> write
     long m_undoes = 0;
     const char* m_undoKind = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "reservations/CShowReservation.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CHistoryModel.h"
 #include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CItemDayModel.h"
@@ -67,6 +68,11 @@ int CShowReservation::writeMember(CScheduleRecord& image, const CDate& date, int
     }
     if (rewrite && date == m_doc.date()) m_doc.scheduleChanged(date, false);
     return 0;
+}
+
+void CShowReservation::showHistory() {
+    CHistoryModel history(m_doc, m_record);
+    m_doc.prompt().runDialog(history);
 }
 
 bool CShowReservation::onOk(CUserPrompt& prompt) {

@@ -55,6 +55,8 @@ public:
     std::string recurringText() const;
     bool recurring() const { return m_record.recurEndYear() != 0; }
     const CScheduleRecord& record() const { return m_record; }
+    // History...: the changes of this reservation, newest first.
+    void showHistory();
     const std::string& openingNote() const { return m_record.note(); }
 
     // Editable: "Notes" and "View/Change Attendees".

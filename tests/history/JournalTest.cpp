@@ -4,6 +4,7 @@
 #include "cli/CliRunner.h"
 #include "group/CCompressDatabases.h"
 #include "history/CHistory.h"
+#include "history/CHistoryModel.h"
 #include "history/CJournalChange.h"
 #include "history/CJournalUndo.h"
 #include "people/CPeopleCommands.h"
@@ -210,6 +211,13 @@ TEST_F(Journal, EveryWritePathLeavesOneEntryARecordWhoseImagesAreTheTablesDiff) 
              ASSERT_TRUE(CRemoveBlockoutModel(*t.doc, {2026, 12, 9}).removeAll());
          },
          2, CJournalChange::kUnblocked},
+        {"delete old reservations", booked,
+         [](Journal& t) {
+             // As the group window records Edit > Delete Old Reservations.
+             CJournalChange change(*t.doc, CJournalChange::kDeletedOld, true);
+             t.doc->deleteOlderThan("20261209");
+         },
+         1, CJournalChange::kDeletedOld},
         {"add a person",
          {},
          [](Journal& t) {
@@ -269,6 +277,7 @@ TEST_F(Journal, EveryWritePathLeavesOneEntryARecordWhoseImagesAreTheTablesDiff) 
 TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
     doc->setChangeReason("Budget review");
     ASSERT_TRUE(book("Boardroom", at(1100, 1200)));
+    const CScheduleRecord boardroom = records("Boardroom").at(0);
     doc->setChangeReason("");
     clock.setLocal(2026, 12, 9, 8, 15, 5);
     prompt.answers = {true};
@@ -315,6 +324,10 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
          {3, 2}},
         {"user", [](CHistoryFilter& f) { f.user = "bob"; }, {}},
     };
+    // The reservation detail's History... shows that reservation's lines alone.
+    const CHistoryModel detail(*doc, boardroom);
+    EXPECT_EQ(detail.title(), "History of Boardroom 12/08/2026 11:00");
+    EXPECT_EQ(detail.lines(), std::vector<std::string>(lines.begin() + 1, lines.end()));
     for (const Case& c : cases) {
         std::vector<long> shown;
         CHistoryFilter filter;

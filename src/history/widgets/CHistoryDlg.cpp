@@ -36,7 +36,7 @@ QComboBox* choice(const std::vector<std::string>& lines, QWidget* parent, const 
 
 CHistoryDlg::CHistoryDlg(CHistoryModel& model, CUserPrompt& prompt, QWidget* parent)
     : CModelDialog(model, prompt, parent), m_history(model) {
-    setWindowTitle(QString::fromLatin1(CHistoryModel::kTitle));
+    setWindowTitle(CQtPrompt::toQt(model.title()));
     auto* layout = new QVBoxLayout(this);
     auto* filters = new QGridLayout;
     const std::tm now = CClock::current().localNow();

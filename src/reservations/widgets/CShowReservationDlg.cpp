@@ -68,6 +68,9 @@ CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& p
     });
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto* history = buttons->addButton(QStringLiteral("&History..."), QDialogButtonBox::ActionRole);
+    history->setObjectName(QStringLiteral("history"));
+    connect(history, &QPushButton::clicked, this, [&model] { model.showHistory(); });
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
