@@ -19,8 +19,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -145,25 +143,11 @@ TEST_F(SeriesDlg, ScreenshotsOfTheCustomRepeatThePreviewAndTheChangeOnARealDispl
                                QStringLiteral("series-change.png")};
     for (const QString& s : shots)
         QFile::remove(artifacts + QLatin1Char('/') + s);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.path()));
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                             QStringLiteral("-screen 0 1600x1000x24"),
-                             QStringLiteral(ORV_HELPER_DIR "/series_screenshots"),
-                             QString::fromStdString(group), QStringLiteral("Boardroom"),
-                             QStringLiteral("20261209"), artifacts});
-    if (!program.waitForFinished(90000)) {
-        program.kill();
-        program.waitForFinished();
-        FAIL() << "the screenshots did not end";
-    }
-    ASSERT_EQ(program.exitCode(), 0);
+    ASSERT_EQ(runOnDisplay(QStringLiteral(ORV_HELPER_DIR "/series_screenshots"),
+                           {QString::fromStdString(group), QStringLiteral("Boardroom"),
+                            QStringLiteral("20261209"), artifacts},
+                           dir.path()),
+              0);
     for (const QString& s : shots) {
         const QImage image(artifacts + QLatin1Char('/') + s);
         ASSERT_FALSE(image.isNull()) << s.toStdString();
