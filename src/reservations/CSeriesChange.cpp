@@ -147,6 +147,11 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
         prompt.message(kNoItem, kTitle, PromptIcon::error);
         return false;
     }
+    if (timeChanged && scope != Scope::thisOne &&
+        m_member.recurrenceCode() == CAddReservation::kOvernight) {
+        prompt.message(kOvernightTimes, kTitle, PromptIcon::error);
+        return false;
+    }
     if (timeChanged && start >= end) {
         prompt.message(CAddReservation::kEndNotAfterStart, kReservationError, PromptIcon::error);
         return false;

@@ -31,6 +31,9 @@ public:
     static constexpr const char* kGone = "This reservation is no longer in the database; it may "
                                          "have been cancelled by another user.";
     static constexpr const char* kNoItem = "There is no item of that name in this group.";
+    // Each day of an overnight span has times of its own.
+    static constexpr const char* kOvernightTimes =
+        "The times of an overnight reservation can only be changed one day at a time.";
     static constexpr const char* kNotChanged = "Could not change record in database";
     static constexpr const char* kDatabaseError = "Database Error";
     static constexpr const char* kReservationError = "Reservation Error";

@@ -385,6 +385,17 @@ TEST_F(SeriesRule, AChangeOfAllMembersKeepsSingleChangesAndAConflictChangesNothi
     for (const CScheduleRecord& r : moved)
         EXPECT_EQ(r.note(), r.date() == CDate(2026, 12, 15) ? "Own note" : "") << r.dateKey();
     EXPECT_EQ(CSeriesInfo(*doc, moved[3]).words(), "Every week on Tuesday and Thursday, 6 dates");
+
+    // An overnight span's days have times of their own.
+    put("Huddle", {2026, 12, 26}, 2200, 2359, "Baker", 9, {2026, 12, 27});
+    put("Huddle", {2026, 12, 27}, 0, 800, "Baker", 9, {2026, 12, 27});
+    CSeriesChange overnight(*doc, member({2026, 12, 26}, "Huddle"));
+    overnight.scope = CSeriesChange::Scope::all;
+    overnight.start = 2100;
+    prompt.messages.clear();
+    EXPECT_FALSE(overnight.onOk(prompt));
+    EXPECT_EQ(prompt.messages, (Messages{{CSeriesChange::kOvernightTimes, CSeriesChange::kTitle,
+                                          PromptIcon::error}}));
 }
 
 TEST_F(SeriesRule, CompressMergeAndDeletingOldReservationsKeepTheSeriesTableInStep) {
