@@ -398,6 +398,26 @@ TEST_F(SeriesRule, AChangeOfAllMembersKeepsSingleChangesAndAConflictChangesNothi
                                           PromptIcon::error}}));
 }
 
+TEST_F(SeriesRule, AttendeesChosenForTheFollowingMembersReachThemAndNoEarlierOne) {
+    ASSERT_TRUE(bookRule("FREQ=MONTHLY;BYDAY=1MO;COUNT=3", {2026, 12, 9}));
+    const std::vector<CScheduleRecord> members = records("Boardroom", {2027, 1, 1}, 70);
+    ASSERT_EQ(members.size(), 3u);
+    CSeriesChange change(*doc, members[1]);
+    change.scope = CSeriesChange::Scope::following;
+    scriptRoster({"Ames", "Baker"}, false);
+    ASSERT_TRUE(change.chooseAttendees(prompt));
+    ASSERT_TRUE(change.onOk(prompt));
+    EXPECT_EQ(change.changed(), 2);
+    const std::vector<std::string> none;
+    const std::vector<std::string> both{"Ames", "Baker"};
+    EXPECT_EQ(links("Boardroom", members[0].date(), 9, 0), none);
+    EXPECT_EQ(links("Boardroom", members[1].date(), 9, 0), both);
+    EXPECT_EQ(links("Boardroom", members[2].date(), 9, 0), both);
+    const std::vector<CScheduleRecord> after = records("Boardroom", {2027, 1, 1}, 70);
+    EXPECT_FALSE(after[0].hasAttendees());
+    EXPECT_TRUE(after[1].hasAttendees() && after[2].hasAttendees());
+}
+
 TEST_F(SeriesRule, CompressMergeAndDeletingOldReservationsKeepTheSeriesTableInStep) {
     ASSERT_TRUE(bookRule("FREQ=WEEKLY;BYDAY=TU;COUNT=2", {2026, 12, 8}));
     clock.setLocal(2026, 12, 8, 10, 1); // another creation stamp
