@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -61,14 +62,17 @@ TEST_F(SeriesDlg, CustomInMakeReservationTakesThePatternAndThePreviewListsEachDa
     EXPECT_TRUE(model.previewFirst);
     prompt.fill<CCustomRepeat>([](CCustomRepeat& c) {
         c.pattern.weekdays = {3};
-        c.pattern.count = 3;
+        c.pattern.count = 0;
+        c.pattern.until = {2026, 12, 30};
     });
     auto* custom = qobject_cast<QRadioButton*>(
         dialog.findChild<QButtonGroup*>()->button(CAddReservationDlg::kCustomChoice));
     ASSERT_NE(custom, nullptr);
     custom->click();
-    EXPECT_EQ(model.customRule, "FREQ=WEEKLY;BYDAY=WE;COUNT=3");
-    EXPECT_EQ(dialog.customSummary()->text(), "Every week on Wednesday, 3 dates");
+    EXPECT_EQ(model.customRule, "FREQ=WEEKLY;BYDAY=WE;UNTIL=20261230");
+    EXPECT_EQ(dialog.customSummary()->text(), "Every week on Wednesday, until 12/30/2026, 4 dates");
+    dialog.datePicker()->setDate(QDate(2026, 12, 17));
+    EXPECT_EQ(dialog.customSummary()->text(), "Every week on Wednesday, until 12/30/2026, 2 dates");
     EXPECT_FALSE(dialog.lastDatePicker()->isEnabled());
 
     std::vector<CSeriesSlot> planned{{{2026, 12, 9}, 900, 1000}, {{2026, 12, 16}, 900, 1000}};
