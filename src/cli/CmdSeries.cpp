@@ -4,6 +4,7 @@
 #include "cli/CliDocument.h"
 #include "cli/CliGroup.h"
 #include "reservations/CItemDayModel.h"
+#include "reservations/CRosterModel.h"
 #include "reservations/CSeriesChange.h"
 #include "reservations/CSeriesInfo.h"
 #include "tables/CDate.h"
@@ -108,8 +109,10 @@ constexpr const char* kModify = "modify";
 
 int runModify(const std::vector<std::string>& argv) {
     CliArgs args;
-    if (!args.parse(argv, {"scope", "start", "end", "item", "person", "note"},
-                    {"show-note", "hide-note"}))
+    if (!args.parse(
+            argv,
+            {"scope", "start", "end", "item", "person", "note", "attendee", "remove-attendee"},
+            {"show-note", "hide-note"}))
         return usage(kModify, args.error());
     Member m;
     int status = 0;
@@ -130,6 +133,15 @@ int runModify(const std::vector<std::string>& argv) {
     CPeopleKey person;
     if (auto p = args.value("person"); p && !parsePerson(*p, person))
         return usage(kModify, "--person takes LAST|FIRST|MI|DEPT");
+    std::vector<CPeopleKey> added, removed;
+    for (const auto& [option, keys] :
+         {std::pair{"attendee", &added}, std::pair{"remove-attendee", &removed}})
+        for (const std::string& text : args.values(option)) {
+            CPeopleKey k;
+            if (!parsePerson(text, k))
+                return usage(kModify, std::string("--") + option + " takes LAST|FIRST|MI|DEPT");
+            keys->push_back(k);
+        }
     if (args.has("show-note") && args.has("hide-note"))
         return usage(kModify, "--show-note and --hide-note cannot be given together");
     if (auto refusal = unstorableOption(args, {"note", "item"})) return fail(kModify, *refusal);
@@ -143,10 +155,37 @@ int runModify(const std::vector<std::string>& argv) {
     if (args.has("item") && d.item(kModify, *args.value("item")) < 0) return kExitFailure;
     if (args.has("person") && !d.hasPerson(kModify, person, CPeople::Kind::MayReserve))
         return kExitFailure;
+    std::vector<long> addRecords, removeRecords;
+    for (const auto& [keys, records] :
+         {std::pair{&added, &addRecords}, std::pair{&removed, &removeRecords}})
+        for (const CPeopleKey& k : *keys) {
+            long record = 0;
+            if (!d.hasPerson(kModify, k, CPeople::Kind::Attendee, &record)) return kExitFailure;
+            records->push_back(record);
+        }
     CItemDayModel day(d.doc, index, m.date);
     const int line = memberLine(kModify, day, m);
     if (line < 0) return kExitFailure;
     CSeriesChange change(d.doc, day.recordAt(line));
+    if (!added.empty() || !removed.empty()) {
+        if (!change.attendeesEnabled())
+            return fail(kModify, "the attendee function of this group is not available");
+        d.prompt.setDialog(CRosterModel::kId, [&](CDialogModel& dialog) {
+            auto& roster = static_cast<CRosterModel&>(dialog);
+            // "All Attendees" begins with "<Add a new person>", which is never moved.
+            auto linesOf = [](const std::vector<CListLine>& lines, std::size_t from,
+                              const std::vector<long>& wanted) {
+                std::vector<int> out;
+                for (std::size_t i = from; i < lines.size(); ++i)
+                    for (long record : wanted)
+                        if (lines[i].recordNumber == record) out.push_back(static_cast<int>(i));
+                return out;
+            };
+            roster.moveLeft(linesOf(roster.attending(), 0, removeRecords));
+            roster.moveRight(linesOf(roster.allAttendees(), 1, addRecords));
+        });
+        change.chooseAttendees(d.prompt);
+    }
     change.scope = scope;
     if (sh >= 0) change.start = sh * 100 + sm;
     // An end of 00:00 is midnight, as in Make Reservation.
@@ -162,23 +201,27 @@ int runModify(const std::vector<std::string>& argv) {
     return d.prompt.reportedError() ? kExitPartial : kExitOk;
 }
 
-ORV_CLI_COMMAND(kModify, "change a reservation, the rest of its series or all of it",
-                "usage: orvsched-cli modify GROUP.sch ITEM DATE START --scope this|following|all\n"
-                "                           [--start HH:MM] [--end HH:MM] [--item NAME]\n"
-                "                           [--person LAST|FIRST|MI|DEPT] [--note TEXT]\n"
-                "                           [--show-note | --hide-note]\n"
-                "\n"
-                "Changes the reservation of ITEM starting at START on DATE (--scope this, the\n"
-                "default), it and the later members of its series (following: they become a\n"
-                "series of their own), or every member (all). Only the values given change; a\n"
-                "member changed on its own keeps its other values. A new time or item is checked\n"
-                "on every date under the schedule table's lock; when a date conflicts, nothing\n"
-                "is written and the dates are named on standard error. Prints how many members\n"
-                "changed.\n"
-                "\n"
-                "Exit status: 0 done, 1 refused or not found (nothing changed), 2 bad usage,\n"
-                "3 some members could not be written.\n",
-                runModify);
+ORV_CLI_COMMAND(
+    kModify, "change a reservation, the rest of its series or all of it",
+    "usage: orvsched-cli modify GROUP.sch ITEM DATE START --scope this|following|all\n"
+    "                           [--start HH:MM] [--end HH:MM] [--item NAME]\n"
+    "                           [--person LAST|FIRST|MI|DEPT] [--note TEXT]\n"
+    "                           [--show-note | --hide-note]\n"
+    "                           [--attendee P]... [--remove-attendee P]...\n"
+    "\n"
+    "Changes the reservation of ITEM starting at START on DATE (--scope this, the\n"
+    "default), it and the later members of its series (following: they become a\n"
+    "series of their own), or every member (all). Only the values given change; a\n"
+    "member changed on its own keeps its other values. --attendee and --remove-attendee\n"
+    "(LAST|FIRST|MI|DEPT, attendees of the group) add and remove people from the\n"
+    "attendee list of every member in the scope. A new time or item is checked\n"
+    "on every date under the schedule table's lock; when a date conflicts, nothing\n"
+    "is written and the dates are named on standard error. Prints how many members\n"
+    "changed.\n"
+    "\n"
+    "Exit status: 0 done, 1 refused or not found (nothing changed), 2 bad usage,\n"
+    "3 some members could not be written.\n",
+    runModify);
 
 } // namespace ORV_UNITY_ID
 } // namespace orv::cli

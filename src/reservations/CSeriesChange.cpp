@@ -3,6 +3,7 @@
 #include "group/CORVSchedDoc.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CReservationText.h"
+#include "reservations/CRosterModel.h"
 #include "reservations/CSeriesInfo.h"
 #include "tables/CClock.h"
 #include "tables/CFieldText.h"
@@ -84,6 +85,32 @@ CScheduleRecord CSeriesChange::changedCopy(const CScheduleRecord& r,
     return c;
 }
 
+bool CSeriesChange::attendeesEnabled() const {
+    return !m_doc.schedule().oldFormat() && !m_doc.people().oldLayout() &&
+           m_doc.rosterLinks().isOpen();
+}
+
+bool CSeriesChange::chooseAttendees(CUserPrompt& prompt) {
+    if (!attendeesEnabled()) return false;
+    CRosterModel roster(m_doc, CRosterModel::Mode::Existing, false, m_member.date(),
+                        m_member.startHour(), m_member.startMinute(), m_member.endHour(),
+                        m_member.endMinute(), m_member.itemName());
+    m_attendeesChosen = prompt.runDialog(roster);
+    if (!m_attendeesChosen) m_doc.attendees().clear();
+    return m_attendeesChosen;
+}
+
+bool CSeriesChange::writeAttendees(const CScheduleRecord& r) {
+    CAttendeeLists& lists = m_doc.attendees();
+    // So that people linked to this member already are not linked twice.
+    lists.current().clear();
+    lists.loadAttendees(m_doc.rosterLinks(), m_doc.people(), r.month(), r.day(), r.year(),
+                        r.startHour(), r.startMinute(), r.itemName());
+    const int rc = lists.saveAttendeeChanges(m_doc.rosterLinks(), r.month(), r.day(), r.year(),
+                                             r.startHour(), r.startMinute(), r.itemName());
+    return !CAttendeeLists::failed(rc);
+}
+
 int CSeriesChange::moveLinks(const CScheduleRecord& from, const CScheduleRecord& to) {
     CRosterLink& links = m_doc.rosterLinks();
     if (!from.hasAttendees() || !links.isOpen() || sameSlot(from, to)) return 0;
@@ -140,11 +167,16 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
     m_changed = 0;
     const bool timeChanged = start != m_member.startHhmm() || end != m_member.endHhmm();
     const bool itemChanged = item != m_member.itemName();
-    if (!timeChanged && !itemChanged && person == m_member.personKey() && note == m_member.note() &&
-        showNote == ((m_member.flags() & kShowNoteBit) != 0))
+    if (!timeChanged && !itemChanged && !m_attendeesChosen && person == m_member.personKey() &&
+        note == m_member.note() && showNote == ((m_member.flags() & kShowNoteBit) != 0))
         return true;
     if (itemChanged && m_doc.findItem(item) < 0) {
         prompt.message(kNoItem, kTitle, PromptIcon::error);
+        return false;
+    }
+    if (timeChanged && scope != Scope::thisOne &&
+        m_member.recurrenceCode() == CAddReservation::kOvernight) {
+        prompt.message(kOvernightTimes, kTitle, PromptIcon::error);
         return false;
     }
     if (timeChanged && start >= end) {
@@ -180,8 +212,10 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
         }
     }
     std::vector<CScheduleRecord> after;
-    for (const CScheduleRecord& r : before)
+    for (const CScheduleRecord& r : before) {
         after.push_back(changedCopy(r, newStamp ? &stamp : nullptr));
+        if (m_attendeesChosen) after.back().setAttendeesFlag(true);
+    }
 
     if (timeChanged || itemChanged) {
         std::vector<CDate> conflicts;
@@ -214,6 +248,7 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
     }
 
     bool failed = false;
+    bool linksFailed = false;
     std::set<CDate> touched;
     for (std::size_t i = 0; i < before.size(); ++i) {
         const CScheduleRecord& b = before[i];
@@ -225,6 +260,7 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
             rc = schedule.updateHoldingLock();
         }
         if (rc == 0) rc = moveLinks(b, after[i]);
+        if (rc == 0 && m_attendeesChosen && !writeAttendees(after[i])) linksFailed = true;
         if (error4take(&m_doc.code(), rc) != 0 || rc != 0) {
             failed = true;
             continue;
@@ -237,6 +273,9 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
     for (const CDate& d : touched)
         m_doc.scheduleChanged(d, true);
     if (failed) prompt.message(kNotChanged, kDatabaseError, PromptIcon::error);
+    if (linksFailed) prompt.message(kAttendeesNotChanged, kDatabaseError, PromptIcon::error);
+    m_doc.attendees().clear();
+    m_attendeesChosen = false;
     return true;
 }
 

@@ -31,9 +31,14 @@ public:
     static constexpr const char* kGone = "This reservation is no longer in the database; it may "
                                          "have been cancelled by another user.";
     static constexpr const char* kNoItem = "There is no item of that name in this group.";
+    // Each day of an overnight span has times of its own.
+    static constexpr const char* kOvernightTimes =
+        "The times of an overnight reservation can only be changed one day at a time.";
     static constexpr const char* kNotChanged = "Could not change record in database";
     static constexpr const char* kDatabaseError = "Database Error";
     static constexpr const char* kReservationError = "Reservation Error";
+    static constexpr const char* kAttendeesNotChanged =
+        "The attendee list could not be written to the database";
 
     enum class Scope { thisOne, following, all };
 
@@ -53,6 +58,12 @@ public:
     std::string note;
     bool showNote = false;
 
+    // "Attendees...": the attendee dialog on this member's list. Its additions and removals reach
+    // every member in the scope at OK (a person linked already is not linked twice). True when
+    // the user chose.
+    bool chooseAttendees(CUserPrompt& prompt);
+    bool attendeesEnabled() const;
+
     // "The change conflicts with existing reservations on 12/16/2026, 12/23/2026."
     static std::string conflictsText(const std::vector<CDate>& dates);
     // The group's item names and the people who may reserve (list line and key), for the
@@ -71,6 +82,8 @@ private:
     // The member with the user's changes; `stamp` set gives it a new creation stamp.
     CScheduleRecord changedCopy(const CScheduleRecord& r, const CScheduleRecord* stamp) const;
     int moveLinks(const CScheduleRecord& from, const CScheduleRecord& to);
+    // The chosen attendee changes for one member as it is now stored; false when a link failed.
+    bool writeAttendees(const CScheduleRecord& member);
     int moveRule(const std::vector<CScheduleRecord>& before,
                  const std::vector<CScheduleRecord>& after);
 
@@ -78,6 +91,7 @@ private:
     CScheduleRecord m_member;
     std::vector<std::pair<std::string, CPeopleKey>> m_people;
     int m_changed = 0;
+    bool m_attendeesChosen = false;
 };
 
 } // namespace orv

@@ -69,6 +69,16 @@ TEST_F(SeriesCliTest, TheFirstMondayOfEachMonthIsPreviewedBookedAndListed) {
                      "03/01/2027   09:00 AM   10:00 AM   Morgan, Alex J    \n"
                      "04/05/2027   09:00 AM   10:00 AM   Morgan, Alex J    \n"
                      "02/01/2027   left out\n");
+
+    // Attendees for this and the following members.
+    ASSERT_EQ(run({"person-add", group, "Baker|Sam||", "--attend"}).exitCode, 0);
+    r = run({"modify", group, "Boardroom", "2027-03-01", "09:00", "--scope", "following",
+             "--attendee", "Baker|Sam||"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2 changed\n");
+    EXPECT_EQ(run({"attendees", group, "Boardroom", "2027-04-05", "09:00"}).out,
+              "Baker, Sam    \n");
+    EXPECT_EQ(run({"attendees", group, "Boardroom", "2027-01-04", "09:00"}).out, "");
 }
 
 TEST_F(SeriesCliTest, TheSecondHalfOfASeriesGetsAnotherTimeAndBecomesASeriesOfItsOwn) {

@@ -3,8 +3,15 @@
 // pixels of a colour in a picture.
 
 #include <QColor>
+#include <QDialog>
 #include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
+#include <QTest>
+
+#include <string>
 
 namespace orv::test {
 
@@ -17,5 +24,40 @@ inline int countColour(const QImage& image, const QColor& colour) {
             if (image.pixelColor(x, y) == colour) ++n;
     return n;
 }
+
+// In a helper program on the display: shows the dialog, saves a picture of it, hides it again.
+inline bool saveDialogPicture(QDialog& dialog, const QString& file) {
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog)) return false;
+    QTest::qWait(300);
+    const bool saved = dialog.grab().save(file, "PNG");
+    dialog.hide();
+    return saved;
+}
+
+#ifdef ORV_SOURCE_DIR // in the test programs, not in their helpers
+// Runs a screenshot helper program under xvfb-run on a 1600x1000 screen, with `runtimeDir` as its
+// XDG_RUNTIME_DIR. Its exit code, or -1 when it did not end within 90 s.
+inline int runOnDisplay(const QString& helper, const QStringList& args,
+                        const std::string& runtimeDir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtimeDir));
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(kXvfbRun, QStringList{QStringLiteral("-a"), QStringLiteral("-s"),
+                                        QStringLiteral("-screen 0 1600x1000x24"), helper} +
+                                args);
+    if (!program.waitForFinished(90000)) {
+        program.kill();
+        program.waitForFinished();
+        return -1;
+    }
+    return program.exitCode();
+}
+#endif
 
 } // namespace orv::test

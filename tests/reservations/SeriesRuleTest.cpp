@@ -4,7 +4,10 @@
 #include "ReservationFixture.h"
 #include "common/OldTables.h"
 #include "common/Process.h"
+#include "group/CCompressDatabases.h"
+#include "group/CMergeGroups.h"
 #include "reservations/CRepeatRule.h"
+#include "reservations/CSeriesChange.h"
 #include "reservations/CSeriesInfo.h"
 #include "reservations/CSeriesPreview.h"
 #include "tables/CSeriesRules.h"
@@ -340,6 +343,129 @@ TEST_F(SeriesRule, ThePreviewShowsEachDateAndOkBooksTheFreeOnesCheckedAgain) {
     };
     EXPECT_FALSE(day("Boardroom", b.date).makeReservation());
     EXPECT_TRUE(records("Boardroom", {2027, 2, 2}, 1).empty());
+}
+
+TEST_F(SeriesRule, AChangeOfAllMembersKeepsSingleChangesAndAConflictChangesNothing) {
+    ASSERT_TRUE(bookRule("FREQ=WEEKLY;BYDAY=TU,TH;COUNT=6", {2026, 12, 8}));
+    auto member = [&](CDate d, const std::string& item = "Boardroom") {
+        std::vector<CScheduleRecord> r;
+        doc->schedule().recordsOfItemOnDate(d.key(), item, r);
+        return r.empty() ? CScheduleRecord() : r.front();
+    };
+    // One member gets a note of its own.
+    CSeriesChange single(*doc, member({2026, 12, 15}));
+    single.note = "Own note";
+    ASSERT_TRUE(single.onOk(prompt));
+    EXPECT_EQ(single.changed(), 1);
+
+    put("Huddle", {2026, 12, 17}, 930, 1030, "Ames");
+    CSeriesChange all(*doc, member({2026, 12, 10}));
+    all.scope = CSeriesChange::Scope::all;
+    all.item = "Huddle";
+    all.note = "Moved";
+    EXPECT_FALSE(all.onOk(prompt));
+    EXPECT_EQ(prompt.messages.back(),
+              (RecordedMessage{CSeriesChange::conflictsText({{2026, 12, 17}}), "Reservation Error",
+                               PromptIcon::error}));
+    EXPECT_EQ(records("Boardroom", {2026, 12, 8}, 20).size(), 6u) << "nothing moved";
+
+    // The reservation in the way goes; the user chooses again: the item only, for all.
+    all.note = member({2026, 12, 10}).note();
+    CItemDayModel blocking = day("Huddle", {2026, 12, 17});
+    blocking.select(0);
+    prompt.answers = {true};
+    blocking.cancelReservation();
+    prompt.messages.clear();
+    ASSERT_TRUE(all.onOk(prompt));
+    EXPECT_EQ(all.changed(), 6);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_TRUE(records("Boardroom", {2026, 12, 8}, 20).empty());
+    const std::vector<CScheduleRecord> moved = records("Huddle", {2026, 12, 8}, 20);
+    ASSERT_EQ(moved.size(), 6u);
+    for (const CScheduleRecord& r : moved)
+        EXPECT_EQ(r.note(), r.date() == CDate(2026, 12, 15) ? "Own note" : "") << r.dateKey();
+    EXPECT_EQ(CSeriesInfo(*doc, moved[3]).words(), "Every week on Tuesday and Thursday, 6 dates");
+
+    // An overnight span's days have times of their own.
+    put("Huddle", {2026, 12, 26}, 2200, 2359, "Baker", 9, {2026, 12, 27});
+    put("Huddle", {2026, 12, 27}, 0, 800, "Baker", 9, {2026, 12, 27});
+    CSeriesChange overnight(*doc, member({2026, 12, 26}, "Huddle"));
+    overnight.scope = CSeriesChange::Scope::all;
+    overnight.start = 2100;
+    prompt.messages.clear();
+    EXPECT_FALSE(overnight.onOk(prompt));
+    EXPECT_EQ(prompt.messages, (Messages{{CSeriesChange::kOvernightTimes, CSeriesChange::kTitle,
+                                          PromptIcon::error}}));
+}
+
+TEST_F(SeriesRule, AttendeesChosenForTheFollowingMembersReachThemAndNoEarlierOne) {
+    ASSERT_TRUE(bookRule("FREQ=MONTHLY;BYDAY=1MO;COUNT=3", {2026, 12, 9}));
+    const std::vector<CScheduleRecord> members = records("Boardroom", {2027, 1, 1}, 70);
+    ASSERT_EQ(members.size(), 3u);
+    CSeriesChange change(*doc, members[1]);
+    change.scope = CSeriesChange::Scope::following;
+    scriptRoster({"Ames", "Baker"}, false);
+    ASSERT_TRUE(change.chooseAttendees(prompt));
+    ASSERT_TRUE(change.onOk(prompt));
+    EXPECT_EQ(change.changed(), 2);
+    const std::vector<std::string> none;
+    const std::vector<std::string> both{"Ames", "Baker"};
+    EXPECT_EQ(links("Boardroom", members[0].date(), 9, 0), none);
+    EXPECT_EQ(links("Boardroom", members[1].date(), 9, 0), both);
+    EXPECT_EQ(links("Boardroom", members[2].date(), 9, 0), both);
+    const std::vector<CScheduleRecord> after = records("Boardroom", {2027, 1, 1}, 70);
+    EXPECT_FALSE(after[0].hasAttendees());
+    EXPECT_TRUE(after[1].hasAttendees() && after[2].hasAttendees());
+}
+
+TEST_F(SeriesRule, CompressMergeAndDeletingOldReservationsKeepTheSeriesTableInStep) {
+    ASSERT_TRUE(bookRule("FREQ=WEEKLY;BYDAY=TU;COUNT=2", {2026, 12, 8}));
+    clock.setLocal(2026, 12, 8, 10, 1); // another creation stamp
+    ASSERT_TRUE(bookRule("FREQ=MONTHLY;BYMONTHDAY=31;COUNT=2", {2027, 2, 1}));
+    const CScheduleRecord early = records("Boardroom", {2026, 12, 8}, 1).front();
+    const CScheduleRecord late = records("Boardroom", {2027, 3, 31}, 1).front();
+    ASSERT_EQ(seriesRows(late).size(), 3u) << "the rule, February and April without a 31st";
+
+    // All members of the first series are older than the cut: its rule goes with them.
+    doc->deleteOlderThan("20261216");
+    EXPECT_TRUE(seriesRows(early).empty());
+    EXPECT_EQ(seriesRows(late).size(), 3u);
+
+    prompt.answers = {true};
+    EXPECT_EQ(CCompressDatabases(*doc).run(), CCompressDatabases::Outcome::compressed);
+    EXPECT_TRUE(doc->seriesRules().isOpen());
+    EXPECT_EQ(seriesRows(late).size(), 3u);
+    EXPECT_EQ(d4recCount(code4opened(&doc->code(), doc->seriesRules().tableName())), 3)
+        << "the deleted rule packed away";
+
+    // A second group with a series of its own merges in with its rule.
+    const std::string other = dir.file("Other.sch");
+    createGroup(other);
+    {
+        ScriptedPrompt p;
+        CORVSchedDoc maker(p, settings);
+        ASSERT_TRUE(maker.openGroup(other));
+        p.fill<CItemInfoModel>([](CItemInfoModel& m) { m.name = "Annex"; });
+        ASSERT_TRUE(CItemManager(maker).addItem());
+        ASSERT_EQ(maker.seriesRules().openOrCreate(other), 0);
+        CScheduleRecord annex = late;
+        annex.setItemName("Annex");
+        maker.schedule().image() = annex;
+        ASSERT_EQ(maker.schedule().append(), 0);
+        ASSERT_EQ(maker.seriesRules().append({{CSeriesRules::seriesKey(annex),
+                                               CSeriesRow::kRule,
+                                               {2027, 3, 31},
+                                               {2027, 3, 31},
+                                               ' ',
+                                               "FREQ=MONTHLY;COUNT=1"}}),
+                  0);
+    }
+    EXPECT_EQ(CMergeGroups(*doc).mergeGroup(other), CMergeGroups::kMerged);
+    CScheduleRecord annex = late;
+    annex.setItemName("Annex");
+    const std::vector<CSeriesRow> merged = seriesRows(annex);
+    ASSERT_EQ(merged.size(), 1u);
+    EXPECT_EQ(merged[0].text, "FREQ=MONTHLY;COUNT=1");
 }
 
 TEST_F(SeriesRule, TwoProcessesChangingOneSeriesAtOnceLeaveItInOneUsersState) {

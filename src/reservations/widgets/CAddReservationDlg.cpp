@@ -107,6 +107,12 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
         m_add.setRecurrence(code);
         m_lastDate->setEnabled(m_add.lastDateEnabled());
     });
+    // A custom pattern counts its dates from the picked date.
+    connect(m_date, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        if (m_add.customRule.empty()) return;
+        const CCustomRepeat pattern(fromQDate(d), m_add.customRule, m_add.exceptions);
+        m_customSummary->setText(CQtPrompt::toQt(pattern.summary()));
+    });
     connect(m_start, &QTimeEdit::timeChanged, this, [this](const QTime& t) {
         if (m_updating) return;
         m_add.setStartTime(t.hour(), t.minute());

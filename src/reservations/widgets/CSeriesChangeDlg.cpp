@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -59,6 +60,12 @@ CSeriesChangeDlg::CSeriesChangeDlg(CSeriesChange& model, CUserPrompt& prompt, QW
     m_showNote->setChecked(model.showNote);
     form->addRow(QString(), m_showNote);
     layout->addLayout(form);
+    auto* attendees = new QPushButton(QStringLiteral("Attendees..."), this);
+    attendees->setObjectName(QStringLiteral("attendees"));
+    attendees->setEnabled(model.attendeesEnabled());
+    layout->addWidget(attendees);
+    connect(attendees, &QPushButton::clicked, this,
+            [this] { m_change.chooseAttendees(CModelDialog::prompt()); });
     addOkCancelHelpQt(this, layout, help::kReservationDetail);
 }
 

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 namespace orv::test {
 namespace {
@@ -32,25 +30,11 @@ TEST_F(GlanceScreenshotTest, TheOverviewsShowTheirBarsOnARealDisplay) {
     for (const QString& s : shots)
         QFile::remove(artifacts + QLatin1Char('/') + s);
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.path()));
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                             QStringLiteral("-screen 0 1600x1000x24"),
-                             QStringLiteral(ORV_HELPER_DIR "/glance_screenshots"),
-                             QString::fromStdString(group), QStringLiteral("2026"),
-                             QStringLiteral("12"), QStringLiteral("8"), artifacts});
-    if (!program.waitForFinished(90000)) {
-        program.kill();
-        program.waitForFinished();
-        FAIL() << "the screenshots did not end";
-    }
-    ASSERT_EQ(program.exitCode(), 0);
+    ASSERT_EQ(runOnDisplay(QStringLiteral(ORV_HELPER_DIR "/glance_screenshots"),
+                           {QString::fromStdString(group), QStringLiteral("2026"),
+                            QStringLiteral("12"), QStringLiteral("8"), artifacts},
+                           dir.path()),
+              0);
 
     const QColor occupied(255, 0, 0);
     const QColor partial(255, 255, 0);

@@ -2,6 +2,7 @@
 // is given, and saves a picture of each dialog:
 //   glance_screenshots GROUP.sch YEAR MONTH DAY FOLDER
 // writes FOLDER/day-12-hours.png, FOLDER/day-all-day.png and FOLDER/month.png.
+#include "common/ScreenshotSupport.h"
 #include "displays/widgets/CDayGlanceG.h"
 #include "displays/widgets/CMonthResDlg.h"
 #include "group/CMemorySettings.h"
@@ -15,19 +16,7 @@
 #include <cstdlib>
 
 using namespace orv;
-
-namespace {
-
-bool save(QDialog& dialog, const QString& file) {
-    dialog.show();
-    if (!QTest::qWaitForWindowExposed(&dialog)) return false;
-    QTest::qWait(300);
-    const bool saved = dialog.grab().save(file, "PNG");
-    dialog.hide();
-    return saved;
-}
-
-} // namespace
+using orv::test::saveDialogPicture;
 
 int main(int argc, char** argv) {
     if (argc != 6) return 2;
@@ -48,8 +37,9 @@ int main(int argc, char** argv) {
     CDayGlanceG allDayDialog(allDay, prompt);
     CMonthGlance monthly(doc, 255, 65535, {}, month, year);
     CMonthResDlg monthDialog(monthly, prompt);
-    const bool ok = save(twelveDialog, folder.filePath(QStringLiteral("day-12-hours.png"))) &&
-                    save(allDayDialog, folder.filePath(QStringLiteral("day-all-day.png"))) &&
-                    save(monthDialog, folder.filePath(QStringLiteral("month.png")));
+    const bool ok =
+        saveDialogPicture(twelveDialog, folder.filePath(QStringLiteral("day-12-hours.png"))) &&
+        saveDialogPicture(allDayDialog, folder.filePath(QStringLiteral("day-all-day.png"))) &&
+        saveDialogPicture(monthDialog, folder.filePath(QStringLiteral("month.png")));
     return ok ? 0 : 1;
 }

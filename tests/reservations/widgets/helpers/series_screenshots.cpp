@@ -3,6 +3,7 @@
 // With ITEM's reservation starting first on the date (a member of a series) it writes
 // FOLDER/custom-repeat.png (every 2 weeks on Monday and Wednesday), FOLDER/series-preview.png
 // (that rule for ITEM from the date, at 09:00-10:00) and FOLDER/series-change.png.
+#include "common/ScreenshotSupport.h"
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
 #include "reservations/CItemDayModel.h"
@@ -17,19 +18,7 @@
 #include <QTest>
 
 using namespace orv;
-
-namespace {
-
-bool save(QDialog& dialog, const QString& file) {
-    dialog.show();
-    if (!QTest::qWaitForWindowExposed(&dialog)) return false;
-    QTest::qWait(300);
-    const bool saved = dialog.grab().save(file, "PNG");
-    dialog.hide();
-    return saved;
-}
-
-} // namespace
+using orv::test::saveDialogPicture;
 
 int main(int argc, char** argv) {
     if (argc != 5) return 2;
@@ -68,8 +57,9 @@ int main(int argc, char** argv) {
     change.scope = CSeriesChange::Scope::following;
     CSeriesChangeDlg changeDialog(change, prompt);
 
-    const bool ok = save(customDialog, folder.filePath(QStringLiteral("custom-repeat.png"))) &&
-                    save(previewDialog, folder.filePath(QStringLiteral("series-preview.png"))) &&
-                    save(changeDialog, folder.filePath(QStringLiteral("series-change.png")));
+    const bool ok =
+        saveDialogPicture(customDialog, folder.filePath(QStringLiteral("custom-repeat.png"))) &&
+        saveDialogPicture(previewDialog, folder.filePath(QStringLiteral("series-preview.png"))) &&
+        saveDialogPicture(changeDialog, folder.filePath(QStringLiteral("series-change.png")));
     return ok ? 0 : 1;
 }
