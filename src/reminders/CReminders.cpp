@@ -3,6 +3,8 @@
 #include "group/CGroupNames.h"
 #include "group/CORVSchedDoc.h"
 #include "group/CSettings.h"
+#include "history/CHistory.h"
+#include "history/CJournalImage.h"
 #include "reservations/CReservationText.h"
 #include "tables/CClock.h"
 
@@ -139,6 +141,19 @@ bool CReminders::blockedOut(const CAgendaEntry& e) {
     });
 }
 
+std::string CReminders::changedBy(const CAgendaEntry& e) {
+    std::vector<CHistoryEntry> entries;
+    if (CHistory::load(m_doc.journal(), entries) != 0) return {};
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const CJournalRow& row = it->record();
+        if (row.table != CJournalImage::kSchedule || row.before.empty()) continue;
+        if (CJournalImage::date(row.before) == e.date && CJournalImage::itemName(row.before) == e.item &&
+            CJournalImage::startHhmm(row.before) == e.startHour * 100 + e.startMinute)
+            return it->user + "@" + it->host;
+    }
+    return {};
+}
+
 std::vector<CNotice> CReminders::changes() {
     std::vector<CNotice> notices;
     const std::time_t now = CClock::current().now();
@@ -199,6 +214,7 @@ std::vector<CNotice> CReminders::changes() {
             n.summary = std::string(before.attending ? "A reservation you attend was "
                                                      : "Your reservation was ") +
                         what;
+            if (const std::string who = changedBy(before); !who.empty()) n.summary += " by " + who;
             notices.push_back(std::move(n));
         }
     }

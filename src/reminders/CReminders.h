@@ -51,6 +51,9 @@ private:
     std::string signature() const;
     int collectAhead(std::time_t now, std::vector<CAgendaEntry>& entries);
     bool blockedOut(const CAgendaEntry& e);
+    // Who last changed or removed the member, from the group's journal ("alice@office-pc"), or
+    // empty when another program did.
+    std::string changedBy(const CAgendaEntry& e);
 
     CORVSchedDoc& m_doc;
     bool m_looked = false;

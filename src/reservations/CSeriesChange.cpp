@@ -1,6 +1,7 @@
 #include "reservations/CSeriesChange.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CReservationText.h"
 #include "reservations/CRosterModel.h"
@@ -184,6 +185,9 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
         return false;
     }
 
+    if (!m_doc.mayWrite()) return false;
+
+    CJournalChange journal(m_doc);
     CSchedule& schedule = m_doc.schedule();
     // Reopening closes the table and drops its locks: before the lock, never inside it.
     m_doc.reopenTablesIfSet();

@@ -1,6 +1,7 @@
 #include "reservations/CSeriesInfo.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CReservationText.h"
@@ -107,6 +108,8 @@ std::vector<CDate> CSeriesInfo::freeNow() const {
 }
 
 int CSeriesInfo::bookSkipped(const std::vector<CDate>& dates) {
+    if (!m_doc.mayWrite()) return 0;
+    CJournalChange journal(m_doc, CJournalChange::kMade);
     CUserPrompt& prompt = m_doc.prompt();
     CSchedule& schedule = m_doc.schedule();
     const std::string key = m_key.empty() ? CSeriesRules::seriesKey(m_member) : m_key;

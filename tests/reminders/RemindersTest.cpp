@@ -2,6 +2,7 @@
 // second process; `upcoming` against an independent walk of the tables.
 #include "cli/CliRunner.h"
 #include "common/GroupFixture.h"
+#include "history/CJournalChange.h"
 #include "reminders/CReminders.h"
 #include "reservations/CReservationText.h"
 #include "storage/Data4.h"
@@ -136,11 +137,15 @@ TEST_F(Reminders, ChangesByAnotherProcessAreToldAndOwnChangesAreNot) {
           {"cancel", group, "Lakeview", date, "11:00"}})
         ASSERT_EQ(runCli(args, dir.path()).exitCode, 0) << args[0] << " " << args[2];
     const std::string day = CReservationText::shortDate(in2);
+    // The journal tells who: the command line ran as this user on this machine.
+    const std::string by = " by " + CJournalChange::userName() + "@" + CJournalChange::hostName();
     EXPECT_EQ(summaries(reminders.changes()),
               (std::vector<std::string>{
-                  "Your reservation was cancelled / Boardroom " + day + " 09:00 AM - 10:00 AM",
-                  "Your reservation was blocked out / Lakeview " + day + " 09:00 AM - 10:00 AM",
-                  "A reservation you attend was cancelled / Lakeview " + day +
+                  "Your reservation was cancelled" + by + " / Boardroom " + day +
+                      " 09:00 AM - 10:00 AM",
+                  "Your reservation was blocked out" + by + " / Lakeview " + day +
+                      " 09:00 AM - 10:00 AM",
+                  "A reservation you attend was cancelled" + by + " / Lakeview " + day +
                       " 11:00 AM - 12:00 PM"}));
     EXPECT_TRUE(reminders.changes().empty());
 }
