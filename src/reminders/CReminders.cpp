@@ -9,6 +9,7 @@
 #include "tables/CClock.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <sys/stat.h>
 
