@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 using orv::test::countColour;
@@ -133,8 +136,10 @@ TEST(Screenshot, EveryDialogShowsItsTextsWholeAtOneHundredAndOneHundredTwentyFiv
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
     const QString group = makeSample(work);
-    for (const char* scale : {"1", "1.25"}) {
-        SCOPED_TRACE(scale);
+    // Both scales at once, each on a display of its own.
+    const std::vector<const char*> scales = {"1", "1.25"};
+    std::vector<std::unique_ptr<QProcess>> fits;
+    for (const char* scale : scales) {
         const QString out = QStringLiteral(ORV_BINARY_DIR "/artifacts/dialogs-") +
                             (QLatin1String(scale) == QLatin1String("1") ? QStringLiteral("100")
                                                                         : QStringLiteral("125"));
@@ -146,13 +151,18 @@ TEST(Screenshot, EveryDialogShowsItsTextsWholeAtOneHundredAndOneHundredTwentyFiv
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
         env.insert(QStringLiteral("LSAN_OPTIONS"),
                    QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
-        QProcess fit;
-        fit.setProcessEnvironment(env);
-        fit.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        fit.start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                             QStringLiteral("-screen 0 1280x1024x24"),
-                             QStringLiteral(ORV_HELPER_DIR "/dialog_fit"), group,
-                             QStringLiteral("Boardroom"), out});
+        auto fit = std::make_unique<QProcess>();
+        fit->setProcessEnvironment(env);
+        fit->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        fit->start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
+                              QStringLiteral("-screen 0 1280x1024x24"),
+                              QStringLiteral(ORV_HELPER_DIR "/dialog_fit"), group,
+                              QStringLiteral("Boardroom"), out});
+        fits.push_back(std::move(fit));
+    }
+    for (std::size_t i = 0; i < fits.size(); ++i) {
+        SCOPED_TRACE(scales[i]);
+        QProcess& fit = *fits[i];
         ASSERT_TRUE(fit.waitForFinished(180000));
         EXPECT_EQ(fit.exitCode(), 0);
         const QStringList lines = QString::fromUtf8(fit.readAllStandardOutput()).split('\n');

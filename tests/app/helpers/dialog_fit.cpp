@@ -45,6 +45,7 @@
 
 #include <QApplication>
 #include <QThread>
+#include <QWindow>
 
 #include <cstdio>
 #include <functional>
@@ -60,9 +61,15 @@ bool g_ok = true;
 void check(const char* name, QWidget& dialog) {
     dialog.show();
     dialog.raise();
-    for (int i = 0; i < 20; ++i) {
+    // Until the display has shown it, then a few rounds for the layout to settle.
+    for (int i = 0; i < 200 && !(dialog.windowHandle() && dialog.windowHandle()->isExposed());
+         ++i) {
         QApplication::processEvents();
-        QThread::msleep(20);
+        QThread::msleep(10);
+    }
+    for (int i = 0; i < 3; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
     }
     if (!dialog.grab().save(g_out + QLatin1Char('/') + QLatin1String(name) +
                             QStringLiteral(".png")))
