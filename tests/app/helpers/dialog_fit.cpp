@@ -24,6 +24,8 @@
 #include "people/CPersonModel.h"
 #include "people/widgets/CAddPersonDlg.h"
 #include "people/widgets/CPersonListDlg.h"
+#include "reminders/CReminderChoiceModel.h"
+#include "reminders/widgets/CReminderChoiceDlg.h"
 #include "reports/CResReportOptions.h"
 #include "reports/CUtilizationOptions.h"
 #include "reports/widgets/CResReportDlg.h"
@@ -185,6 +187,9 @@ int main(int argc, char** argv) {
         CCalendarFeedModel feedModel(feed);
         CCalendarFeedDlg feedDialog(feedModel, prompt);
         check("calendar-file", feedDialog);
+        CReminderChoiceModel remindersModel(doc);
+        CReminderChoiceDlg remindersDialog(remindersModel, prompt);
+        check("reminders", remindersDialog);
     }
     {
         CAboutDlg about("/usr/share/orv");
