@@ -84,6 +84,8 @@ public:
     void takeDate(const CDate& date) { m_date = date; }
     // A reservation was made, cancelled or terminated here.
     bool changed() const { return m_changed; }
+    // "Reason for a change": kept in the group's history with each change made from this list.
+    std::string reason;
 
     const std::vector<std::string>& lines() const { return m_lines; }
     int lineCount() const { return static_cast<int>(m_lines.size()); }

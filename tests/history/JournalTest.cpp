@@ -283,6 +283,7 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
     prompt.answers = {true};
     auto d = day("Boardroom");
     selectStart(d, 1100);
+    d.reason = "no show"; // typed in the day list: goes with its change, and no further
     d.cancelReservation();
     Booking chen = at(1300, 1400);
     chen.person = {"Li", "", "Chen", ""};
@@ -298,7 +299,8 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
                   "     3  12/09/2026 08:15  alice@" + host +
                       "  made  Huddle 12/08/2026 13:00-14:00 for Chen, Li",
                   "     2  12/09/2026 08:15  alice@" + host +
-                      "  cancelled  Boardroom 12/08/2026 11:00-12:00 for Morgan, Alex J (Sales)",
+                      "  cancelled  Boardroom 12/08/2026 11:00-12:00 for Morgan, Alex J (Sales)"
+                      "  \"no show\"",
                   "     1  12/08/2026 10:00  alice@" + host +
                       "  made  Boardroom 12/08/2026 11:00-12:00 for Morgan, Alex J (Sales)"
                       "  \"Budget review\"",

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPrintDialog>
@@ -91,6 +92,16 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     m_show = groupButton("Show/Change Reservation");
     m_cancelPart = groupButton("Cancel Part of Series...");
     layout->addWidget(group);
+    auto* reasonRow = new QHBoxLayout;
+    auto* reasonLabel = new QLabel(QStringLiteral("R&eason for a change (kept in the history):"), this);
+    auto* reason = new QLineEdit(this);
+    reason->setObjectName(QStringLiteral("reason"));
+    reasonLabel->setBuddy(reason);
+    reasonRow->addWidget(reasonLabel);
+    reasonRow->addWidget(reason, 1);
+    layout->addLayout(reasonRow);
+    connect(reason, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_day.reason = CQtPrompt::toStored(text.trimmed()); });
 
     connect(finished, &QPushButton::clicked, this, &QDialog::accept);
     connect(make, &QPushButton::clicked, this, [this] {
