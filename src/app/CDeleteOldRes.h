@@ -22,6 +22,7 @@ public:
     QLineEdit* daysField() const { return m_days; }
     QCheckBox* keepAllBox() const { return m_keepAll; }
     QLabel* daysLabel() const { return m_label; }
+    QLineEdit* historyField() const { return m_history; }
 
 private:
     void updateEnabled();
@@ -29,6 +30,7 @@ private:
     QLabel* m_label;
     QLineEdit* m_days;
     QCheckBox* m_keepAll;
+    QLineEdit* m_history;
 };
 
 } // namespace orv

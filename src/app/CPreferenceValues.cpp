@@ -26,6 +26,8 @@ CPreferenceValues CPreferenceValues::fromView(const CViewSettings& view, CSettin
     v.group = store.readText("Startup", "Group");
     v.startUseLastGroup = v.useLastGroup;
     v.startGroup = v.group;
+    v.historyDays = store.readInt("History", "KeepDays", CJournal::kDefaultKeepDays);
+    v.startHistoryDays = v.historyDays;
     return v;
 }
 
@@ -57,6 +59,10 @@ CApplyResult CPreferenceValues::apply(CViewSettings& view, CSettings& store) {
         startGroup = group;
         store.writeText("Startup", "Group", group);
         result.mark(S::group);
+    }
+    if (historyDays != startHistoryDays) {
+        startHistoryDays = historyDays;
+        store.writeInt("History", "KeepDays", historyDays);
     }
     return result;
 }

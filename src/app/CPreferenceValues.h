@@ -5,6 +5,7 @@
 
 #include "app/CApplyResult.h"
 #include "app/CViewSettings.h"
+#include "tables/CJournal.h"
 
 #include <string>
 
@@ -19,6 +20,7 @@ struct CPreferenceValues {
     int doDBReOpen = 0;
     int keepDays = kDefaultKeepDays;
     bool noAutoDelete = true; // "Do not automatically delete old reservations"
+    int historyDays = CJournal::kDefaultKeepDays; // the history compress keeps; 0: all of it
     int useFullDay = 0;
     int startHour = CViewSettings::kStartHourDefault;
     int useLastGroup = 0;
@@ -32,6 +34,7 @@ struct CPreferenceValues {
     // What the start-up page began with; steps 13 and 14 compare against these.
     int startUseLastGroup = 0;
     std::string startGroup;
+    int startHistoryDays = CJournal::kDefaultKeepDays;
 
     // The values a freshly opened sheet shows.
     static CPreferenceValues fromView(const CViewSettings& view, CSettings& store);

@@ -101,7 +101,8 @@ TEST_F(PreferencesSheetTest, PagesShowTheirTextsAndBoxes) {
                            "[ ] Force network buffer flush"}));
     EXPECT_EQ(pageTexts(sheet->page(2)),
               (QStringList{"Enter the number of days to keep old reservations:",
-                           "[ ] Do not automatically delete old reservations"}));
+                           "[ ] Do not automatically delete old reservations",
+                           "Keep the &history of changes for this many days (0: always):"}));
     EXPECT_EQ(pageTexts(sheet->page(3)),
               (QStringList{"The Day at a Glance dialog can show reservations for all day or a "
                            "12 hour period. To show only 12 hours, uncheck the box and specify "
@@ -181,6 +182,11 @@ TEST_F(PreferencesSheetTest, DeleteReservationsStoresTheDaysOrMinusOne) {
     EXPECT_TRUE(sheet->applyNow());
     EXPECT_EQ(m_store.writes.back(), (StoreWrite{"Reservations", "DeleteOldRes", "-1"}));
     EXPECT_EQ(m_view.deleteOldRes, -1);
+    // The history Compress keeps: 365 days unless set; 0 keeps all of it.
+    EXPECT_EQ(page->historyField()->text(), "365");
+    typeInto(page->historyField(), "0");
+    EXPECT_TRUE(sheet->applyNow());
+    EXPECT_EQ(m_store.writes.back(), (StoreWrite{"History", "KeepDays", "0"}));
 }
 
 TEST_F(PreferencesSheetTest, DaysThatAreNotAnIntegerAreRefused) {
