@@ -1,8 +1,10 @@
 // orvsched-cli delete-old: deletes a group's reservations and attendee links dated before a day.
 #include "cli/CliCommand.h"
+#include "cli/CliDocument.h"
 #include "cli/CliGroup.h"
 #include "cli/CliTables.h"
 #include "tables/CDate.h"
+#include "tables/Cp1252.h"
 #include "tables/CPeople.h"
 #include "tables/CRosterLink.h"
 #include "tables/CSchedule.h"
@@ -29,6 +31,16 @@ constexpr const char* kHelp =
     "Exit status: 0 success, 1 the group or its schedule cannot be opened, or DATE is\n"
     "after today without --yes, 2 bad usage, 3 deleting stopped on an error after some\n"
     "records may have gone.\n";
+
+// The document's messages stay unsaid: the command tells its own outcome.
+class SilentPrompt : public CUserPrompt {
+public:
+    void message(const std::string&, const std::string&, PromptIcon) override {}
+    bool ask(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> chooseFile(const FileChoice&) override { return std::nullopt; }
+    bool runDialog(CDialogModel&) override { return false; }
+    void waitCursor(bool) override {}
+};
 
 int run(const std::vector<std::string>& argv) {
     CliArgs args;
@@ -61,10 +73,28 @@ int run(const std::vector<std::string>& argv) {
     error4take(&code); // a group without a readable people table deletes its schedule alone
     CRosterLink links(code);
     if (!schedule.oldFormat() && currentPeople && links.open(path) != 0) error4take(&code);
-    const int count = schedule.deleteOlderThan(dateKey, &links);
-    const int pending = error4take(&code);
-    links.close();
-    schedule.close();
+    int count = 0, pending = 0;
+    // Through the group's document where it opens, so that the deletion is in the group's
+    // history; a group the document cannot open (its people table unreadable) still loses its
+    // old schedule records.
+    SilentPrompt silent;
+    CMemorySettings settings;
+    CORVSchedDoc doc(silent, settings);
+    if (openDocument(doc, path)) {
+        links.close();
+        schedule.close();
+        doc.setChangeReason(utf8ToCp1252(CliArgs::reason()));
+        CJournalChange journal(doc, CJournalChange::kDeletedOld);
+        count = doc.schedule().deleteOlderThan(
+            dateKey, doc.attendeeAvailable() ? &doc.rosterLinks() : nullptr);
+        pending = error4take(&doc.code());
+    } else {
+        error4take(&doc.code());
+        count = schedule.deleteOlderThan(dateKey, &links);
+        pending = error4take(&code);
+        links.close();
+        schedule.close();
+    }
     // The walk stops at its first error; what it deleted before stays deleted.
     if (pending < 0) {
         fail(kName, "deleting: " + describeResult(pending));

@@ -6,6 +6,7 @@
 #include "history/CHistory.h"
 #include "history/CHistoryModel.h"
 #include "history/CJournalChange.h"
+#include "history/CJournalImage.h"
 #include "history/CJournalUndo.h"
 #include "people/CPeopleCommands.h"
 #include "people/CPersonDeleteModel.h"
@@ -450,6 +451,18 @@ TEST_F(Journal, UndoIsRefusedWhenAnotherUsersProcessChangedTheRecordSince) {
 
 namespace orv::test {
 namespace {
+
+TEST_F(Journal, DeletingOldReservationsFromTheCommandLineIsRecorded) {
+    ASSERT_TRUE(book("Boardroom", at(1100, 1200)));
+    const CliResult r = runCli(
+        {"delete-old", group, "2026-12-09", "--yes", "--reason", "year end"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "1\n");
+    const CHistoryEntry e = lastEntry();
+    EXPECT_EQ(e.kind, CJournalChange::kDeletedOld);
+    EXPECT_EQ(e.reason, "year end");
+    EXPECT_EQ(CJournalImage::itemName(e.record().before), "Boardroom");
+}
 
 TEST_F(Journal, CompressKeepsTheHistoryForItsDaysAndItemChangesAndMergedJournalsAreKept) {
     struct Case {
