@@ -25,11 +25,19 @@ inline int countColour(const QImage& image, const QColor& colour) {
     return n;
 }
 
-// In a helper program on the display: shows the dialog, saves a picture of it, hides it again.
+// In a helper program on the display: shows the widget and waits until the display has shown it
+// and its layout has settled.
+inline bool showOnDisplay(QWidget& widget) {
+    widget.show();
+    widget.raise();
+    if (!QTest::qWaitForWindowExposed(&widget)) return false;
+    QTest::qWait(30);
+    return true;
+}
+
+// Shows the dialog, saves a picture of it, hides it again.
 inline bool saveDialogPicture(QDialog& dialog, const QString& file) {
-    dialog.show();
-    if (!QTest::qWaitForWindowExposed(&dialog)) return false;
-    QTest::qWait(300);
+    if (!showOnDisplay(dialog)) return false;
     const bool saved = dialog.grab().save(file, "PNG");
     dialog.hide();
     return saved;

@@ -6,6 +6,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CPreferencesSheet.h"
 #include "app/CViewSettings.h"
+#include "common/ScreenshotSupport.h"
 #include "common/TextFit.h"
 #include "displays/widgets/CDayGlanceG.h"
 #include "displays/widgets/CMonthResDlg.h"
@@ -46,8 +47,6 @@
 #include "ui/CQtPrompt.h"
 
 #include <QApplication>
-#include <QThread>
-#include <QWindow>
 
 #include <cstdio>
 #include <functional>
@@ -61,18 +60,7 @@ QString g_out;
 bool g_ok = true;
 
 void check(const char* name, QWidget& dialog) {
-    dialog.show();
-    dialog.raise();
-    // Until the display has shown it, then a few rounds for the layout to settle.
-    for (int i = 0; i < 200 && !(dialog.windowHandle() && dialog.windowHandle()->isExposed());
-         ++i) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-    for (int i = 0; i < 3; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
+    if (!test::showOnDisplay(dialog)) g_ok = false;
     if (!dialog.grab().save(g_out + QLatin1Char('/') + QLatin1String(name) +
                             QStringLiteral(".png")))
         g_ok = false;

@@ -2,6 +2,7 @@
 // it is given, and saves a picture of each: day-list.png and make-reservation.png in OUTDIR; then
 // find-free-item.png (after a search), export.png and calendar-file.png.
 // Usage: displays_dialog_shot GROUP.sch ITEM OUTDIR
+#include "common/ScreenshotSupport.h"
 #include "exports/CCalendarFeed.h"
 #include "exports/CCalendarFeedModel.h"
 #include "exports/CExportModel.h"
@@ -18,7 +19,6 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QThread>
 
 #include <cstdio>
 
@@ -27,13 +27,7 @@ using namespace orv;
 namespace {
 
 bool shoot(QWidget& widget, const QString& file) {
-    widget.show();
-    widget.raise();
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(25);
-    }
-    return widget.grab().save(file);
+    return test::showOnDisplay(widget) && widget.grab().save(file);
 }
 
 } // namespace
