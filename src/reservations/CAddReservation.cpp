@@ -9,6 +9,7 @@
 #include "tables/CFieldText.h"
 #include "tables/CSeriesDates.h"
 #include "tables/CSeriesRules.h"
+#include "tables/CTableOps.h"
 
 #include <cstdio>
 
@@ -287,6 +288,8 @@ bool CAddReservation::makeReservation() {
     bool overnightWritten = false;
     CScheduleRecord overnightFirst;
     m_requested = 0;
+    // One flush to disk for the whole series rather than one a member.
+    CTableOps::SyncHold sync(m_doc.code());
     for (const CSeriesSlot& slot : planned) {
         const CDate t = slot.date;
         const int sh = slot.start / 100, sm = slot.start % 100;
@@ -352,6 +355,14 @@ bool CAddReservation::makeReservation() {
         }
     }
 
+    if (sync.release() != 0) {
+        // The members are in the file but may not be on the disk: none is reported made.
+        error4take(&m_doc.code());
+        prompt.message(kNotWritten, kDatabaseError, PromptIcon::error);
+        m_written.clear();
+        m_doc.attendees().clear();
+        return true;
+    }
     if (custom && overnightWritten)
         writeRule(rule, recurEnd, std::move(skipped), ruleDates.leftOut, overnightFirst);
     if (partlyFailed) prompt.message(kPartlyMade, kPartlyMadeTitle, PromptIcon::information);

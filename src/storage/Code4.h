@@ -46,6 +46,9 @@ struct Code4 {
     // Records written, appended or deleted through the context: tells a caller its own changes
     // from other users' when a table's file changed.
     unsigned long writes = 0;
+    // While above 0, d4flush writes what it holds but leaves the flush to disk to
+    // code4syncRelease (or the table's close): a series of appends then reaches the disk once.
+    int syncHeld = 0;
     File4System* fs = nullptr; // the recorder below, in front of the given file layer
     // errno of the last failing file-layer call a user could act on; the next error raised for
     // a file operation takes it as its cause.
@@ -74,6 +77,11 @@ void code4init(Code4* code, File4System* fs = nullptr);
 // Closes every table still open through the context. Returns the first close failure or 0.
 int code4initUndo(Code4* code);
 std::time_t code4now(const Code4* code);
+// Holds the flushes to disk of the context's tables until the matching release, which flushes
+// every table that was written meanwhile. The release returns the first flush failure (the
+// error is raised as d4flush raises it) or 0. Holds nest.
+void code4syncHold(Code4* code);
+int code4syncRelease(Code4* code);
 
 // Raising an error: sets errorCode, writes the report unless silentErrors is set, ends the
 // process for the fatal codes, and returns the code. extra texts may be null.

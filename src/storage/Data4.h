@@ -73,6 +73,7 @@ struct Data4 {
     std::uint32_t recordLength = 0;
     std::uint32_t headerCount = 0; // record count as last read or written
     bool headerChanged = false;    // count or date changed and not yet written
+    bool syncOwed = false;         // written under the context's sync hold, not yet on disk
 
     std::vector<Field4> fields;
     std::vector<char> record; // record-length bytes

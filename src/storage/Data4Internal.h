@@ -60,6 +60,8 @@ int lockRecord(Data4* d, long record);
 int releaseContextLocks(Code4* code);
 // Releases the table's locks without writing anything.
 int releaseLocks(Data4* d);
+// Flushes the data and index files to disk; a flush owed under the context's sync hold too.
+int syncFiles(Data4* d);
 // Takes the index lock unless held; *took says whether this call took it.
 int indexLock(Data4* d, bool* took, bool forReadingIndex = false);
 int indexUnlock(Data4* d);

@@ -230,10 +230,32 @@ int d4flush(Data4* data) {
         if (rc != 0) return rc;
     }
     if (data->readOnlyAttribute || data->readOnlyOpen) return 0;
+    if (data->code->syncHeld > 0) {
+        data->syncOwed = true;
+        return 0;
+    }
+    return syncFiles(data);
+}
+
+int detail::syncFiles(Data4* data) {
+    data->syncOwed = false;
     if (fs(data).fsync(data->fd) != 0) return raise(data, e4optFlush, kLocFlush, "d4flush");
     if (data->indexFd >= 0 && fs(data).fsync(data->indexFd) != 0)
         return raise(data, e4optFlush, kLocFlush, "d4flush");
     return 0;
+}
+
+void code4syncHold(Code4* code) { ++code->syncHeld; }
+
+int code4syncRelease(Code4* code) {
+    if (code->syncHeld > 0 && --code->syncHeld > 0) return 0;
+    int rc = 0;
+    for (const std::unique_ptr<Data4>& table : code->tables)
+        if (table->syncOwed) {
+            const int r = syncFiles(table.get());
+            if (rc == 0) rc = r;
+        }
+    return rc;
 }
 
 } // namespace orv

@@ -675,6 +675,11 @@ int d4close(Data4* data) {
         int hr = writeHeaderStart(data);
         if (rc == 0) rc = hr;
     }
+    // What the sync hold kept back reaches the disk before the table goes.
+    if (data->syncOwed) {
+        int sr = syncFiles(data);
+        if (rc == 0) rc = sr;
+    }
     int lr = releaseLocks(data);
     if (rc == 0) rc = lr;
     closeFiles(data);

@@ -10,6 +10,26 @@ namespace orv {
 
 class CTableOps {
 public:
+    // Holds the flushes to disk of a context's tables (code4syncHold) for a run of writes that
+    // belong together, such as the members of a series: the writes reach the files, and so the
+    // other users, as before; the disk flush comes once, at release().
+    class SyncHold {
+    public:
+        explicit SyncHold(Code4& code) : m_code(&code) { code4syncHold(m_code); }
+        ~SyncHold() { release(); }
+        SyncHold(const SyncHold&) = delete;
+        SyncHold& operator=(const SyncHold&) = delete;
+        // The flush's failure, or 0. Once; later calls return 0.
+        int release() {
+            Code4* code = m_code;
+            m_code = nullptr;
+            return code ? code4syncRelease(code) : 0;
+        }
+
+    private:
+        Code4* m_code;
+    };
+
     // Compress reports this when the table could not be had for exclusive use.
     static constexpr int kInUse = 4;
 

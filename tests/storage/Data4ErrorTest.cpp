@@ -222,6 +222,43 @@ TEST(EngineFileFailures, FailedFlushIsOptimizationFlushingFailure) {
     EXPECT_EQ(d4flush(d), e4optFlush);
 }
 
+TEST(EngineFileFailures, HeldFlushesReachTheDiskOnceAtReleaseOrClose) {
+    TempDir dir;
+    FaultFs faults;
+    Code4 code;
+    code4init(&code, &faults);
+    code.silentErrors = 1;
+    Data4* a = makeTable(&code, dir.file("a"), 0);
+    Data4* b = makeTable(&code, dir.file("b"), 0);
+    Data4* untouched = makeTable(&code, dir.file("c"), 0);
+    ASSERT_TRUE(a && b && untouched);
+    const auto appendFlushed = [](Data4* d) {
+        d4appendStart(d, 0);
+        d4blank(d);
+        return d4append(d) == 0 && d4flush(d) == 0 && d4unlock(d) == 0;
+    };
+    faults.fsyncCalls = 0;
+    code4syncHold(&code);
+    code4syncHold(&code); // holds nest
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(appendFlushed(a) && appendFlushed(b));
+    EXPECT_EQ(faults.fsyncCalls, 0);
+    EXPECT_EQ(d4recCount(a), 5) << "held writes are in the file at once";
+    EXPECT_EQ(code4syncRelease(&code), 0);
+    EXPECT_EQ(faults.fsyncCalls, 0) << "the outer hold still holds";
+    EXPECT_EQ(code4syncRelease(&code), 0);
+    EXPECT_EQ(faults.fsyncCalls, 2) << "one flush of each written table, no more";
+
+    code4syncHold(&code);
+    ASSERT_TRUE(appendFlushed(a));
+    faults.fsyncCalls = 0;
+    EXPECT_EQ(d4close(a), 0);
+    EXPECT_EQ(faults.fsyncCalls, 1) << "a table closed under the hold flushes what it owes";
+    ASSERT_TRUE(appendFlushed(b));
+    faults.failFsync = true;
+    EXPECT_EQ(code4syncRelease(&code), e4optFlush) << "a failed held flush is reported";
+}
+
 TEST(EngineFileFailures, ShortWriteIsWritingToFile) {
     TempDir dir;
     FaultFs faults;
