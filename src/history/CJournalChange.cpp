@@ -15,17 +15,10 @@ namespace orv {
 
 namespace {
 
-std::string itemImage(const CRoom& item) {
-    std::string image = item.name() + "|" + item.occupancyText() + "|" +
-                        std::to_string(item.defaultLength()) + "|" + item.longDescription();
-    if (image.size() > CJournal::kImageWidth) image.resize(CJournal::kImageWidth);
-    return CFieldText::trimRight(image);
-}
-
 std::vector<std::pair<std::string, std::string>> itemImages(const CItemList& items) {
     std::vector<std::pair<std::string, std::string>> out;
     for (int i = 0; i < items.count(); ++i)
-        out.emplace_back(items.at(i).name(), itemImage(items.at(i)));
+        out.emplace_back(items.at(i).name(), CJournalImage::itemImage(items.at(i)));
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "history/CJournalImage.h"
 
 #include "tables/CFieldText.h"
+#include "tables/CJournal.h"
 #include "tables/CScheduleRecord.h"
 
 #include <cstdio>
@@ -85,8 +86,31 @@ CPeopleKey CJournalImage::personOfLink(std::string_view image) {
     return personAt(image, kLinkPerson);
 }
 
+std::string CJournalImage::itemImage(const CRoom& item) {
+    std::string image = item.name() + "|" + item.occupancyText() + "|" +
+                        std::to_string(item.defaultLength()) + "|" + item.longDescription();
+    if (image.size() > CJournal::kImageWidth) image.resize(CJournal::kImageWidth);
+    return CFieldText::trimRight(image);
+}
+
 std::string CJournalImage::itemOfItems(std::string_view image) {
     return std::string(image.substr(0, image.find('|')));
+}
+
+bool CJournalImage::itemFromImage(std::string_view image, CRoom& item) {
+    if (image.size() >= CJournal::kImageWidth) return false;
+    std::string_view parts[3];
+    for (std::string_view& part : parts) {
+        const std::size_t bar = image.find('|');
+        if (bar == std::string_view::npos) return false;
+        part = image.substr(0, bar);
+        image.remove_prefix(bar + 1);
+    }
+    item.setName(std::string(parts[0]));
+    item.setOccupancyText(parts[1]);
+    item.setDefaultLength(CFieldText::decimal(parts[2]));
+    item.setLongDescription(std::string(image));
+    return true;
 }
 
 std::string CJournalImage::describePerson(const CPeopleKey& p) {

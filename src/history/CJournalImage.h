@@ -4,6 +4,7 @@
 // Short images (tables of an older level, trailing blanks dropped) read as blank beyond their end.
 
 #include "tables/CDate.h"
+#include "tables/CRoom.h"
 #include "tables/CPeopleKey.h"
 
 #include <string>
@@ -35,8 +36,12 @@ public:
     // Person images (and link images from their person on).
     static CPeopleKey personOfPeople(std::string_view image);
     static CPeopleKey personOfLink(std::string_view image);
-    // Item images: the name.
+    // Item images: "name|occupancy|default length|description", cut to the journal's width.
+    static std::string itemImage(const CRoom& item);
     static std::string itemOfItems(std::string_view image);
+    // The stored values of an item image into `item`; false for an image cut at the journal's
+    // width (its description may be longer than what was kept).
+    static bool itemFromImage(std::string_view image, CRoom& item);
 
     // "Boardroom 12/10/2026 09:00-10:00 for Morgan, Alex J (Sales)" (a blockout without "for").
     static std::string describeReservation(std::string_view image);

@@ -8,6 +8,7 @@
 #include "tables/CFieldText.h"
 
 #include <algorithm>
+#include <set>
 #include <cstdio>
 
 namespace orv {
@@ -97,11 +98,9 @@ std::string CJournalUndo::changedBy(const Step& step, long batch) const {
 bool CJournalUndo::apply(const std::vector<Step>& steps, long batch, const char* kind,
                          const char* title) {
     CUserPrompt& prompt = m_doc.prompt();
-    for (const Step& s : steps)
-        if (s.table == CJournalImage::kItems) {
-            prompt.message(kItemsNotUndone, title, PromptIcon::error);
-            return false;
-        }
+    const bool items = std::any_of(steps.begin(), steps.end(), [](const Step& s) {
+        return s.table == CJournalImage::kItems;
+    });
     CSchedule& schedule = m_doc.schedule();
     // Reopening closes the tables and so drops their locks: before the lock is taken.
     m_doc.reopenTablesIfSet();
@@ -116,6 +115,11 @@ bool CJournalUndo::apply(const std::vector<Step>& steps, long batch, const char*
     std::string refusal;
     const char* refusalTitle = title;
     for (const Step& s : steps) {
+        if (s.table == CJournalImage::kItems) {
+            refusal = itemRefusal(s, steps, batch);
+            if (!refusal.empty()) break;
+            continue;
+        }
         bool ok = true;
         if (!s.from.empty()) {
             ok = withTable(m_doc, s.table, [&](auto& t) { return t.findBytes(s.from); }) == 0;
@@ -172,8 +176,31 @@ bool CJournalUndo::apply(const std::vector<Step>& steps, long batch, const char*
         return false;
     }
 
-    CJournalChange journal(m_doc);
+    CJournalChange journal(m_doc, CJournalChange::kChanged, items);
     journal.setUndoes(batch, kind);
+    // The items first: the group file is read again under its own lock and the steps checked
+    // again on what it holds; when it refuses, nothing else is written.
+    if (items) {
+        bool stillAsLeft = true;
+        const auto written = m_doc.rewriteGroupFile([&] {
+            for (const Step& s : steps)
+                if (s.table == CJournalImage::kItems && !itemStillAsLeft(s)) stillAsLeft = false;
+            if (!stillAsLeft) return false;
+            for (const Step& s : steps)
+                if (s.table == CJournalImage::kItems) writeItem(s);
+            return true;
+        });
+        m_doc.loadTodaysList(m_doc.dateKey());
+        m_doc.notifyChanged();
+        if (written != CORVSchedDoc::GroupWrite::written) {
+            schedule.unlock();
+            error4take(&m_doc.code());
+            if (!stillAsLeft)
+                prompt.message(std::string(kItemsChanged) + kNothingChanged, title,
+                               PromptIcon::error);
+            return false;
+        }
+    }
     int failed = 0;
     auto write = [&](const Step& s, bool holdLock) {
         return withTable(m_doc, s.table, [&](auto& t) {
@@ -202,6 +229,61 @@ bool CJournalUndo::apply(const std::vector<Step>& steps, long batch, const char*
         return false;
     }
     return true;
+}
+
+bool CJournalUndo::itemStillAsLeft(const Step& s) const {
+    const std::string name = CJournalImage::itemOfItems(s.from.empty() ? s.to : s.from);
+    const int k = m_doc.items().find(name);
+    if (s.from.empty()) return k < 0;
+    return k >= 0 && CJournalImage::itemImage(m_doc.items().at(k)) == s.from;
+}
+
+std::string CJournalUndo::itemRefusal(const Step& s, const std::vector<Step>& steps, long batch) {
+    const std::string name = CJournalImage::itemOfItems(s.from.empty() ? s.to : s.from);
+    const std::string what = m_doc.kindUpper() + " " + name;
+    CRoom item;
+    if (!s.to.empty() && !CJournalImage::itemFromImage(s.to, item))
+        return what + " cannot be put back: its description is longer than the history keeps." +
+               kNothingChanged;
+    if (!itemStillAsLeft(s)) return what + " " + changedBy(s, batch) + "." + kNothingChanged;
+    if (s.to.empty()) {
+        // Taking back an added item must not take reservations made in it since, only those
+        // the same change brought (a merge's).
+        std::set<std::pair<std::string, int>> goingToo;
+        for (const Step& t : steps)
+            if (t.table == CJournalImage::kSchedule && t.to.empty() &&
+                CJournalImage::itemName(t.from) == name)
+                goingToo.emplace(CJournalImage::date(t.from).key(),
+                                 CJournalImage::startHhmm(t.from));
+        CSchedule& schedule = m_doc.schedule();
+        for (int rc = schedule.first(); rc == res4success; rc = schedule.next()) {
+            const CScheduleRecord& r = schedule.image();
+            if (r.itemName() == name && !goingToo.count({r.dateKey(), r.startHhmm()}))
+                return what + " has reservations now." + kNothingChanged;
+        }
+    }
+    return {};
+}
+
+void CJournalUndo::writeItem(const Step& s) {
+    CItemList& list = m_doc.items();
+    if (s.from.empty()) {
+        CRoom item;
+        CJournalImage::itemFromImage(s.to, item);
+        list.append(item);
+        return;
+    }
+    const int k = list.find(CJournalImage::itemOfItems(s.from));
+    if (s.to.empty()) {
+        list.removeAt(k);
+        return;
+    }
+    CRoom values;
+    CJournalImage::itemFromImage(s.to, values);
+    CRoom& item = list.at(k);
+    item.setOccupancy(values.occupancy());
+    item.setDefaultLength(values.defaultLength());
+    item.setLongDescription(values.longDescription());
 }
 
 bool CJournalUndo::undo() {

@@ -30,7 +30,8 @@ public:
     static constexpr const char* kNotRestorable =
         "Only a cancelled reservation, series or blockout can be restored.";
     static constexpr const char* kNoHistory = "The history of this group cannot be read.";
-    static constexpr const char* kItemsNotUndone = "Changes of items cannot be undone.";
+    static constexpr const char* kItemsChanged =
+        "The items were changed by another user meanwhile.";
     static constexpr const char* kNotLocked =
         "The tables could not be locked against other users' changes, nothing was changed.";
     static constexpr const char* kNothingChanged = " Nothing was changed.";
@@ -60,6 +61,11 @@ private:
     bool apply(const std::vector<Step>& steps, long batch, const char* kind, const char* title);
     // Who changed the record of `step` after `batch`, in words, for the refusal.
     std::string changedBy(const Step& step, long batch) const;
+    // Items live in the group file: whether the item is as the step expects it, why the step
+    // cannot be taken (empty: it can), and the step's change to the list.
+    bool itemStillAsLeft(const Step& s) const;
+    std::string itemRefusal(const Step& s, const std::vector<Step>& steps, long batch);
+    void writeItem(const Step& s);
 
     CORVSchedDoc& m_doc;
     std::vector<CHistoryEntry> m_entries;

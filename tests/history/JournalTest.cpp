@@ -446,6 +446,76 @@ TEST_F(Journal, UndoIsRefusedWhenAnotherUsersProcessChangedTheRecordSince) {
     EXPECT_EQ(still[0].note(), "Moved");
 }
 
+TEST_F(Journal, ItemChangesAreUndoneAndRedoneWithTheReservationsTheyTook) {
+    auto itemChange = [this](const std::function<bool()>& change) {
+        CJournalChange journal(*doc, CJournalChange::kChanged, true);
+        return change();
+    };
+    auto itemValues = [this](const std::string& name) {
+        const int k = doc->findItem(name);
+        return k < 0 ? std::string("(none)")
+                     : CJournalImage::itemImage(doc->items().at(k));
+    };
+    // Added, changed, deleted with a reservation: undo takes each back, newest first, and redo
+    // makes them again.
+    ASSERT_TRUE(book("Huddle", at(1100, 1200)));
+    const std::string boardroom = itemValues("Boardroom");
+    ASSERT_TRUE(itemChange([this] {
+        prompt.fill<CItemInfoModel>([](CItemInfoModel& m) {
+            m.name = "Cart";
+            m.occupancy = "4";
+            m.description = "On wheels";
+        });
+        return CItemManager(*doc).addItem();
+    }));
+    ASSERT_TRUE(itemChange([this] {
+        prompt.fill<CItemInfoModel>([](CItemInfoModel& m) {
+            m.occupancy = "30";
+            m.defaultLength = "1:30";
+            m.description = "Moved to the annex";
+        });
+        return CItemManager(*doc).modifyItem(doc->findItem("Boardroom"));
+    }));
+    ASSERT_TRUE(itemChange([this] {
+        prompt.answers = {true};
+        return CItemManager(*doc).deleteItem(doc->findItem("Huddle"));
+    }));
+    const std::string cart = itemValues("Cart"), changed = itemValues("Boardroom");
+    EXPECT_EQ(cart, "Cart|4|0|On wheels");
+    ASSERT_TRUE(records("Huddle").empty());
+
+    open();
+    ASSERT_TRUE(CJournalUndo(*doc).undo());
+    ASSERT_NE(doc->findItem("Huddle"), -1);
+    EXPECT_EQ(records("Huddle").size(), 1u) << "the reservations went with the item and are back";
+    ASSERT_TRUE(CJournalUndo(*doc).undo());
+    EXPECT_EQ(itemValues("Boardroom"), boardroom);
+    ASSERT_TRUE(CJournalUndo(*doc).undo());
+    EXPECT_EQ(itemValues("Cart"), "(none)");
+    open(); // what was written is in the group file, not only in this document
+    EXPECT_EQ(itemValues("Cart"), "(none)");
+    EXPECT_EQ(itemValues("Boardroom"), boardroom);
+    ASSERT_TRUE(CJournalUndo(*doc).redo());
+    EXPECT_EQ(itemValues("Cart"), cart);
+    ASSERT_TRUE(CJournalUndo(*doc).redo());
+    EXPECT_EQ(itemValues("Boardroom"), changed);
+
+    // Another user's reservation in the added item since: taking the item back is refused.
+    const CliResult other =
+        runCli({"reserve", group, "Cart", "2026-12-08", "09:00", "10:00", "--person",
+                "Morgan|Alex|J|Sales"},
+               dir.path(), "", [] { setenv("LOGNAME", "bob", 1); });
+    ASSERT_EQ(other.exitCode, 0) << other.err;
+    ASSERT_TRUE(CJournalUndo(*doc).undo()); // the change of Boardroom again
+    prompt.messages.clear();
+    EXPECT_FALSE(CJournalUndo(*doc).undo());
+    EXPECT_EQ(prompt.messages,
+              (Messages{{doc->kindUpper() + " Cart has reservations now. Nothing was changed.",
+                         CJournalUndo::kUndoTitle, PromptIcon::error}}));
+    EXPECT_EQ(itemValues("Cart"), cart);
+    EXPECT_EQ(records("Cart").size(), 1u);
+}
+
 } // namespace
 } // namespace orv::test
 
