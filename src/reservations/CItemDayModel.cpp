@@ -2,6 +2,7 @@
 
 #include "group/CORVSchedDoc.h"
 #include "group/CWaitCursor.h"
+#include "history/CChangeReason.h"
 #include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
 #include "reservations/CCancelRangeModel.h"
@@ -116,34 +117,9 @@ void CItemDayModel::finishChange(bool reset) {
     m_todayTouched = false;
 }
 
-namespace {
-
-// A reason typed in the list goes with the changes made from it, until their history entries are
-// written (the scope outlives the change's journal recording), and no further. Without one, the
-// reason the caller gave (the command line's --reason) stays.
-class ReasonScope {
-public:
-    ReasonScope(CORVSchedDoc& doc, const std::string& reason)
-        : m_doc(doc), m_before(doc.changeReason()), m_set(!reason.empty()) {
-        if (m_set) m_doc.setChangeReason(reason);
-    }
-    ~ReasonScope() {
-        if (m_set) m_doc.setChangeReason(m_before);
-    }
-    ReasonScope(const ReasonScope&) = delete;
-    ReasonScope& operator=(const ReasonScope&) = delete;
-
-private:
-    CORVSchedDoc& m_doc;
-    std::string m_before;
-    bool m_set;
-};
-
-} // namespace
-
 bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>& preset) {
     if (!m_doc.mayWrite()) return false;
-    const ReasonScope because(m_doc, reason);
+    const CChangeReason because(m_doc, reason);
     CAddReservation dialog(m_doc, m_itemName, m_date, m_defaultLength, *this);
     if (preset) preset(dialog);
     const bool ok = m_doc.prompt().runDialog(dialog);
@@ -158,7 +134,7 @@ bool CItemDayModel::makeReservation(const std::function<void(CAddReservation&)>&
 
 void CItemDayModel::cancelReservation() {
     if (!m_doc.mayWrite()) return;
-    const ReasonScope because(m_doc, reason);
+    const CChangeReason because(m_doc, reason);
     CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
@@ -257,7 +233,7 @@ void CItemDayModel::cancelPartOfSeries() {
 }
 
 int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
-    const ReasonScope because(m_doc, reason);
+    const CChangeReason because(m_doc, reason);
     CJournalChange journal(m_doc);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_selected < 0) {
@@ -292,7 +268,7 @@ int CItemDayModel::cancelSeriesRange(const CDate& from, const CDate& to) {
 
 void CItemDayModel::terminateReservation() {
     if (!m_doc.mayWrite()) return;
-    const ReasonScope because(m_doc, reason);
+    const CChangeReason because(m_doc, reason);
     CJournalChange journal(m_doc, CJournalChange::kTerminated);
     CUserPrompt& prompt = m_doc.prompt();
     if (m_date != m_doc.date()) {

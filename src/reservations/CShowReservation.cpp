@@ -1,6 +1,7 @@
 #include "reservations/CShowReservation.h"
 
 #include "group/CORVSchedDoc.h"
+#include "history/CChangeReason.h"
 #include "history/CHistoryModel.h"
 #include "history/CJournalChange.h"
 #include "reservations/CAddReservation.h"
@@ -76,6 +77,7 @@ void CShowReservation::showHistory() {
 }
 
 bool CShowReservation::onOk(CUserPrompt& prompt) {
+    const CChangeReason because(m_doc, reason);
     CJournalChange journal(m_doc);
     bool attendeeChanges = false;
     bool includeLater = false;
@@ -174,6 +176,7 @@ bool CShowReservation::open(CORVSchedDoc& doc, const CScheduleRecord& record,
 }
 
 bool CShowReservation::changeSeries() {
+    const CChangeReason because(m_doc, reason);
     CSeriesChange change(m_doc, m_record);
     if (!m_doc.prompt().runDialog(change) || change.changed() == 0) return false;
     m_seriesChanged = true;

@@ -61,6 +61,8 @@ public:
 
     // Editable: "Notes" and "View/Change Attendees".
     std::string note;
+    // Goes into the history with the changes made from this dialog.
+    std::string reason;
     bool viewAttendees = false;
     bool viewAttendeesEnabled() const { return m_attendeesEnabled; }
     // Only the command line sets it: "show the note" changed along the series like the note.

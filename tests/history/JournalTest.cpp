@@ -289,6 +289,11 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
     Booking chen = at(1300, 1400);
     chen.person = {"Li", "", "Chen", ""};
     ASSERT_TRUE(book("Huddle", chen));
+    CShowReservation detail(*doc, records("Huddle").at(0), "", "");
+    detail.note = "Moved to the annex";
+    detail.reason = "room moved"; // typed in the reservation detail
+    ASSERT_TRUE(detail.onOk(prompt));
+    EXPECT_EQ(doc->changeReason(), "");
 
     const auto entries = history();
     const std::string host = CJournalChange::hostName();
@@ -297,6 +302,8 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
         lines.push_back(CHistory::line(*e));
     EXPECT_EQ(lines,
               (std::vector<std::string>{
+                  "     4  12/09/2026 08:15  alice@" + host +
+                      "  changed  Huddle 12/08/2026 13:00-14:00 for Chen, Li  \"room moved\"",
                   "     3  12/09/2026 08:15  alice@" + host +
                       "  made  Huddle 12/08/2026 13:00-14:00 for Chen, Li",
                   "     2  12/09/2026 08:15  alice@" + host +
@@ -317,20 +324,20 @@ TEST_F(Journal, HistoryLinesNameWhenWhoWhatAndTheReasonNewestFirstAndFilter) {
          [](CHistoryFilter& f) {
              f.person = CPeopleKey{"Li", "", "Chen", ""};
          },
-         {3}},
+         {4, 3}},
         {"kind", [](CHistoryFilter& f) { f.kind = "cancelled"; }, {2}},
         {"date range",
          [](CHistoryFilter& f) {
              f.from = {2026, 12, 9};
              f.to = {2026, 12, 9};
          },
-         {3, 2}},
+         {4, 3, 2}},
         {"user", [](CHistoryFilter& f) { f.user = "bob"; }, {}},
     };
     // The reservation detail's History... shows that reservation's lines alone.
-    const CHistoryModel detail(*doc, boardroom);
-    EXPECT_EQ(detail.title(), "History of Boardroom 12/08/2026 11:00");
-    EXPECT_EQ(detail.lines(), std::vector<std::string>(lines.begin() + 1, lines.end()));
+    const CHistoryModel ofBoardroom(*doc, boardroom);
+    EXPECT_EQ(ofBoardroom.title(), "History of Boardroom 12/08/2026 11:00");
+    EXPECT_EQ(ofBoardroom.lines(), std::vector<std::string>(lines.begin() + 2, lines.end()));
     for (const Case& c : cases) {
         std::vector<long> shown;
         CHistoryFilter filter;

@@ -38,6 +38,12 @@ CShowReservationDlg::CShowReservationDlg(CShowReservation& model, CUserPrompt& p
     m_note = new QLineEdit(CQtPrompt::toQt(model.note), this);
     m_note->setMaxLength(CShowReservation::kNoteLimit);
     form->addRow(QStringLiteral("Notes"), m_note);
+    auto* reason = new QLineEdit(this);
+    reason->setObjectName(QStringLiteral("reason"));
+    form->addRow(QStringLiteral("R&eason for a change (kept in the history):"), reason);
+    // Taken as typed: the series change runs from its own button, before OK.
+    connect(reason, &QLineEdit::textChanged, this,
+            [&model](const QString& text) { model.reason = CQtPrompt::toStored(text.trimmed()); });
     layout->addLayout(form);
     auto* notice = new QLabel(QString::fromLatin1(model.recurringText().c_str()), this);
     notice->setObjectName(QStringLiteral("recurringNotice"));
