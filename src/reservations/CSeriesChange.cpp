@@ -211,8 +211,22 @@ bool CSeriesChange::onOk(CUserPrompt& prompt) {
         newStamp = !all.empty() && all.front().date() < before.front().date();
         if (newStamp) {
             const std::tm now = CClock::current().localNow();
-            stamp.setMade(m_doc.month(), m_doc.day(), m_doc.year(), now.tm_hour, now.tm_min,
-                          now.tm_sec);
+            CDate day(m_doc.year(), m_doc.month(), m_doc.day());
+            int hour = now.tm_hour, minute = now.tm_min, second = now.tm_sec;
+            // Split in the second the series was made, the stamps would be one series again:
+            // the second after is as new.
+            stamp.setMade(day.month, day.day, day.year, hour, minute, second);
+            if (stamp.sameStamp(m_member) && ++second == 60) {
+                second = 0;
+                if (++minute == 60) {
+                    minute = 0;
+                    if (++hour == 24) {
+                        hour = 0;
+                        day = day.addDays(1);
+                    }
+                }
+            }
+            stamp.setMade(day.month, day.day, day.year, hour, minute, second);
         }
     }
     std::vector<CScheduleRecord> after;

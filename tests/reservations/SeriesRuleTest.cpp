@@ -416,6 +416,9 @@ TEST_F(SeriesRule, AttendeesChosenForTheFollowingMembersReachThemAndNoEarlierOne
     const std::vector<CScheduleRecord> after = records("Boardroom", {2027, 1, 1}, 70);
     EXPECT_FALSE(after[0].hasAttendees());
     EXPECT_TRUE(after[1].hasAttendees() && after[2].hasAttendees());
+    // Split in the very second the series was made: still a series of its own.
+    EXPECT_FALSE(after[1].sameStamp(after[0]));
+    EXPECT_TRUE(after[2].sameStamp(after[1]));
 }
 
 TEST_F(SeriesRule, CompressMergeAndDeletingOldReservationsKeepTheSeriesTableInStep) {
