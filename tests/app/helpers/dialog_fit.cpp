@@ -1,11 +1,14 @@
 // Shows the program's dialogs over a group on the display it is given, saves a picture of each
-// as OUTDIR/<name>.png and prints, for each text a dialog cuts, a line
+// as OUTDIR/<name>.png and prints, for each text a dialog cuts and for each thing a keyboard or
+// screen-reader user would miss in it, a line
 //   CUT <name>: <what>
+//   A11Y <name>: <what>
 // Run it with QT_SCALE_FACTOR set to see the dialogs at another scale.
 // Usage: dialog_fit GROUP.sch ITEM OUTDIR
 #include "app/CAboutDlg.h"
 #include "app/CPreferencesSheet.h"
 #include "app/CViewSettings.h"
+#include "common/AccessibleFaults.h"
 #include "common/ScreenshotSupport.h"
 #include "common/TextFit.h"
 #include "displays/widgets/CDayGlanceG.h"
@@ -66,6 +69,8 @@ void check(const char* name, QWidget& dialog) {
         g_ok = false;
     for (const QString& cut : test::cutTexts(&dialog))
         std::printf("CUT %s: %s\n", name, cut.toUtf8().constData());
+    for (const QString& fault : test::accessibleFaults(&dialog))
+        std::printf("A11Y %s: %s\n", name, fault.toUtf8().constData());
     std::printf("SHOT %s\n", name);
     std::fflush(stdout);
     dialog.hide();
