@@ -130,7 +130,8 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
 namespace {
 
 // Every dialog at 100% and 125% on a real display: no text is wider than its widget, and the
-// pictures are kept as artifacts (artifacts/dialogs-100, artifacts/dialogs-125).
+// pictures are kept as artifacts (artifacts/dialogs-100, artifacts/dialogs-125), with what the
+// accessibility walk found in each.
 TEST(Screenshot, EveryDialogShowsItsTextsWholeAtOneHundredAndOneHundredTwentyFivePercent) {
     if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
     QTemporaryDir work;
@@ -168,6 +169,16 @@ TEST(Screenshot, EveryDialogShowsItsTextsWholeAtOneHundredAndOneHundredTwentyFiv
         const QStringList lines = QString::fromUtf8(fit.readAllStandardOutput()).split('\n');
         const QStringList cut = lines.filter(QRegularExpression(QStringLiteral("^CUT ")));
         EXPECT_TRUE(cut.isEmpty()) << cut.join('\n').toStdString();
+        // What a keyboard or screen-reader user would miss, kept beside the pictures. The
+        // dialogs of booking and reading the schedule have none of it.
+        const QStringList missed = lines.filter(QRegularExpression(QStringLiteral("^A11Y ")));
+        QFile list(QStringLiteral(ORV_BINARY_DIR "/artifacts/dialogs-") +
+                   (i == 0 ? QStringLiteral("100") : QStringLiteral("125")) +
+                   QStringLiteral("/accessibility.txt"));
+        if (list.open(QIODevice::WriteOnly)) list.write(missed.join('\n').toUtf8());
+        const QStringList onThePath = missed.filter(QRegularExpression(QStringLiteral(
+            "^A11Y (day-list|make-reservation|choose-person|day-12-hours|day-all-day|month):")));
+        EXPECT_TRUE(onThePath.isEmpty()) << onThePath.join('\n').toStdString();
         EXPECT_GE(lines.filter(QRegularExpression(QStringLiteral("^SHOT "))).size(), 30);
     }
 }
