@@ -4,12 +4,17 @@
 // them.)
 #include "ViewTestSupport.h"
 
+#include "app/CMainFrame.h"
+#include "app/CORVSchedApp.h"
 #include "app/CORVSchedViewAccessible.h"
+#include "common/AccessibleFaults.h"
+#include "ui/CColorChooser.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 
@@ -96,6 +101,52 @@ TEST_F(ViewAccessibleTest, TheKeyboardsItemIsTheFocusedChildAndShowMenuOpensItsM
     view->itemMenu()->close();
     window.takeCentralWidget();
     view->setParent(nullptr);
+}
+
+} // namespace
+} // namespace orv::test
+
+namespace orv::test {
+namespace {
+
+class CNoColours : public ScriptedPrompt, public CColorChooser {
+public:
+    std::optional<int> chooseColor(int) override { return std::nullopt; }
+};
+
+// The main window with a group open: every control has a role and a name, every item box its
+// state, and no two entries of one menu share a mnemonic.
+TEST_F(ViewAccessibleTest, TheMainWindowPassesTheWalkAndItsMenusHaveDistinctMnemonics) {
+    addNumberedItems(4);
+    reserve("Room 2", 8, 9, 30, 11, 30, "Morgan");
+    CMemorySettings appSettings;
+    appSettings.writeInt("Startup", "StartedBefore", 1);
+    CNoColours user;
+    CORVSchedApp app(appSettings, user, user, CORVSchedApp::Options{0});
+    ASSERT_TRUE(app.start({}));
+    ASSERT_TRUE(app.openGroup(QString::fromStdString(group)));
+    CMainFrame* frame = app.mainFrame();
+    frame->resize(1000, 700);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    const QStringList faults = accessibleFaults(frame);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
+
+    QStringList duplicates;
+    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>()) {
+        emit menu->aboutToShow(); // menus that fill themselves on showing
+        QMap<QChar, QStringList> used;
+        for (QAction* a : menu->actions()) {
+            const QString text = a->text();
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            if (a->isSeparator() || !a->isVisible() || amp < 0 || amp + 1 >= text.size()) continue;
+            used[text.at(amp + 1).toLower()] << text;
+        }
+        for (auto it = used.cbegin(); it != used.cend(); ++it)
+            if (it.value().size() > 1)
+                duplicates << menu->title() + QStringLiteral(": ") + it.value().join(", ");
+    }
+    EXPECT_TRUE(duplicates.isEmpty()) << duplicates.join('\n').toStdString();
 }
 
 } // namespace

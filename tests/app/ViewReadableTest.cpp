@@ -5,6 +5,7 @@
 #include "displays/CContrast.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPainter>
 #include <QPalette>
 
@@ -47,6 +48,8 @@ TEST_F(ViewReadableTest, TextOnTheBoxesStaysReadableWithADarkPalette) {
     showView();
     const QImage image = picture();
     QApplication::setPalette(before);
+    QDir().mkpath(QStringLiteral(ORV_BINARY_DIR "/artifacts"));
+    image.save(QStringLiteral(ORV_BINARY_DIR "/artifacts/main-view-dark.png"));
     for (int item = 0; item < 2; ++item) {
         const CRect box = doc->items().rectAt(item);
         const QColor fill = image.pixelColor(fillPoint(box));

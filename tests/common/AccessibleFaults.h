@@ -7,14 +7,19 @@
 // Checked on the widgets: labels bound to a field and buttons other than the dialog's standard
 // ones carry a mnemonic, no mnemonic is used twice, and a dialog with buttons has a default one.
 
+#include "displays/CContrast.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeySequence>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QWidget>
 
@@ -90,7 +95,8 @@ inline QStringList accessibleFaults(QWidget* top) {
     bool hasDefault = false;
     int pushButtons = 0;
     for (QWidget* w : top->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(top)) continue;
+        // A control that cannot be used now may be faint: it is greyed out on purpose.
+        if (!w->isVisibleTo(top) || !w->isEnabled()) continue;
         QString text;
         bool needsMnemonic = false;
         if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -99,9 +105,12 @@ inline QStringList accessibleFaults(QWidget* top) {
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             text = button->text();
             auto* box = qobject_cast<QDialogButtonBox*>(button->parentWidget());
-            // OK, Cancel and Help answer to Enter, Escape and F1.
-            needsMnemonic = !text.isEmpty() && !(box && box->standardButton(button) !=
-                                                            QDialogButtonBox::NoButton);
+            // OK, Cancel and Help answer to Enter, Escape and F1; a button of arrows has a name.
+            const bool arrows = !text.contains(QRegularExpression(QStringLiteral("[A-Za-z0-9]")));
+            // A tool bar's buttons stand outside the tab order, as do the menu's entries.
+            needsMnemonic = !text.isEmpty() && button->focusPolicy() != Qt::NoFocus &&
+                            !(arrows && !button->accessibleName().isEmpty()) &&
+                            !(box && box->standardButton(button) != QDialogButtonBox::NoButton);
             if (auto* push = qobject_cast<QPushButton*>(button)) {
                 ++pushButtons;
                 hasDefault = hasDefault || push->isDefault();
@@ -126,6 +135,35 @@ inline QStringList accessibleFaults(QWidget* top) {
     if (qobject_cast<QDialog*>(top) && pushButtons > 0 && !hasDefault)
         faults << QStringLiteral("no default button");
     return faults;
+}
+
+// Texts drawn too faintly on what is behind them (a colour set by hand that the palette does not
+// follow), one line each: "QLabel 'Free': 1.8:1".
+inline QStringList faintTexts(QWidget* top) {
+    QStringList faint;
+    for (QWidget* w : top->findChildren<QWidget*>()) {
+        // A control that cannot be used now may be faint: it is greyed out on purpose.
+        if (!w->isVisibleTo(top) || !w->isEnabled()) continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(w)) text = group->title();
+        else if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
+        if (text.isEmpty()) continue;
+        // What is behind the text: the nearest widget that fills its background.
+        const QWidget* back = w;
+        while (back != top && !back->autoFillBackground() && !qobject_cast<const QLineEdit*>(back))
+            back = back->parentWidget();
+        const QColor fg = w->palette().color(w->foregroundRole());
+        const QColor bg = back->palette().color(back->backgroundRole());
+        const double ratio =
+            CContrast::ratio({fg.red(), fg.green(), fg.blue()}, {bg.red(), bg.green(), bg.blue()});
+        if (ratio < CContrast::kMinimumTextRatio)
+            faint << QStringLiteral("%1 '%2': %3:1")
+                         .arg(QString::fromLatin1(w->metaObject()->className()), text.left(40))
+                         .arg(ratio, 0, 'f', 1);
+    }
+    return faint;
 }
 
 } // namespace orv::test

@@ -60,8 +60,6 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     left->addWidget(peopleLabel);
     m_people = new QListWidget(this);
     peopleLabel->setBuddy(m_people);
-    // A list takes no name from its label.
-    m_people->setAccessibleName(QStringLiteral("Reserved For"));
     m_people->setMinimumSize(300, 180);
     left->addWidget(m_people);
 
