@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -181,6 +182,75 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
         EXPECT_TRUE(found.isEmpty()) << found.join('\n').toStdString();
         EXPECT_GE(lines.filter(QRegularExpression(QStringLiteral("^SHOT "))).size(), 30);
     }
+}
+
+} // namespace
+
+namespace {
+
+// A real screen reader's view: over the AT-SPI bus of a display of its own, a script finds the
+// program's group window, lists the item boxes with their names and states, and opens a day list
+// through a box's "open day list" action.
+TEST(Screenshot, AScreenReaderFindsTheItemBoxesAndOpensADayListOverTheAtSpiBus) {
+    const QString python = QStringLiteral("/usr/bin/python3");
+    const std::vector<std::pair<QString, const char*>> needs = {
+        {kXvfbRun, "xvfb-run is not installed"},
+        {QStringLiteral("/usr/bin/dbus-run-session"), "dbus-run-session is not installed"},
+        {QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
+         "the AT-SPI registry (at-spi2-core) is not installed"},
+        {python, "python3 is not installed"}};
+    for (const auto& [file, reason] : needs)
+        if (!QFileInfo(file).isExecutable()) {
+            std::printf("skipped: %s\n", reason);
+            GTEST_SKIP() << reason;
+        }
+    QProcess probe;
+    probe.start(python, {QStringLiteral("-c"), QStringLiteral("import pyatspi")});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0) {
+        std::printf("skipped: python3-pyatspi is not installed\n");
+        GTEST_SKIP() << "python3-pyatspi is not installed";
+    }
+
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString group = makeSample(work);
+    QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
+    QFile conf(work.filePath(QStringLiteral("config/Ostrand/ORV Scheduler.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[Startup]\nStartedBefore=1\n");
+    conf.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcess reader;
+    reader.setProcessEnvironment(env);
+    reader.start(kXvfbRun,
+                 {QStringLiteral("-a"), QStringLiteral("-s"),
+                  QStringLiteral("-screen 0 1280x1024x24"),
+                  QStringLiteral("/usr/bin/dbus-run-session"), QStringLiteral("--"), python,
+                  QStringLiteral(ORV_SOURCE_DIR "/tests/app/scripts/atspi_check.py"),
+                  QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group});
+    if (!reader.waitForFinished(150000)) {
+        reader.kill();
+        reader.waitForFinished();
+        FAIL() << "the script did not end";
+    }
+    const QString out = QString::fromUtf8(reader.readAllStandardOutput());
+    EXPECT_EQ(reader.exitCode(), 0) << out.toStdString();
+    const QStringList boxes = out.split('\n').filter(QRegularExpression(QStringLiteral("^BOX ")));
+    // The sample group's eight rooms, some in use and some free, each with its state in words.
+    EXPECT_EQ(boxes.size(), 8) << out.toStdString();
+    EXPECT_FALSE(boxes.filter(QRegularExpression(QStringLiteral(": in use by "))).isEmpty());
+    EXPECT_FALSE(boxes.filter(QRegularExpression(QStringLiteral(": free "))).isEmpty());
+    for (const QString& box : boxes)
+        EXPECT_TRUE(box.contains(QStringLiteral("focusable"))) << box.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("ACTIONS open day list, show menu")))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("OPENED Reservations for \\S"))))
+        << out.toStdString();
 }
 
 } // namespace
