@@ -49,40 +49,51 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
 
     const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
     QDir().mkpath(artifacts);
-    const QString shot = artifacts + QStringLiteral("/main-window.png");
-    QFile::remove(shot);
+    // At 100% and at 200% on a screen twice as large.
+    struct Scale {
+        const char* factor;
+        const char* screen;
+        const char* file;
+    };
+    for (const Scale& scale : {Scale{"1", "-screen 0 1024x768x24", "/main-window.png"},
+                               Scale{"2", "-screen 0 2048x1536x24", "/main-window-200.png"}}) {
+        SCOPED_TRACE(scale.factor);
+        const QString shot = artifacts + QLatin1String(scale.file);
+        QFile::remove(shot);
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
-    // The display's libraries leave a known allocation behind at exit.
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(kXvfbRun,
-                  {QStringLiteral("-a"), QStringLiteral("-s"),
-                   QStringLiteral("-screen 0 1024x768x24"),
-                   QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
-                   QStringLiteral("--grab-window=") + shot, QStringLiteral("--grab-after=2500")});
-    if (!program.waitForFinished(90000)) {
-        program.kill();
-        program.waitForFinished();
-        FAIL() << "orvsched did not end";
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale.factor));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+        // The display's libraries leave a known allocation behind at exit.
+        env.insert(QStringLiteral("LSAN_OPTIONS"),
+                   QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
+                                 QLatin1String(scale.screen),
+                                 QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
+                                 QStringLiteral("--grab-window=") + shot,
+                                 QStringLiteral("--grab-after=2500")});
+        if (!program.waitForFinished(90000)) {
+            program.kill();
+            program.waitForFinished();
+            FAIL() << "orvsched did not end";
+        }
+        EXPECT_EQ(program.exitCode(), 0);
+
+        QImage image(shot);
+        ASSERT_FALSE(image.isNull()) << "no picture at " << shot.toStdString();
+        EXPECT_GE(image.width(), 640);
+        const int occupied = countColour(image, QColor(255, 0, 0));
+        const int free = countColour(image, QColor(200, 150, 0));
+        // A box's fill is thousands of pixels.
+        EXPECT_GT(occupied, 2000) << "no box in use";
+        EXPECT_GT(free, 2000) << "no free box";
+        EXPECT_GT(countColour(image, QColor(0, 0, 255)), 10) << "no blue title";
     }
-    EXPECT_EQ(program.exitCode(), 0);
-
-    QImage image(shot);
-    ASSERT_FALSE(image.isNull()) << "no picture at " << shot.toStdString();
-    EXPECT_GE(image.width(), 640);
-    const int occupied = countColour(image, QColor(255, 0, 0));
-    const int free = countColour(image, QColor(200, 150, 0));
-    // A box's fill is thousands of pixels.
-    EXPECT_GT(occupied, 2000) << "no box in use";
-    EXPECT_GT(free, 2000) << "no free box";
-    EXPECT_GT(countColour(image, QColor(0, 0, 255)), 10) << "no blue title";
 }
 
 TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
