@@ -33,6 +33,28 @@ QString makeSample(const QTemporaryDir& work) {
     return work.filePath(QStringLiteral("Samples/Rooms.sch"));
 }
 
+// The environment of a program on a display of its own: `work` as its runtime folder, at `scale`.
+QProcessEnvironment displayEnvironment(const QTemporaryDir& work, const char* scale = "1") {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
+    // The display's libraries leave a known allocation behind at exit.
+    env.insert(QStringLiteral("LSAN_OPTIONS"),
+               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    return env;
+}
+
+// Settings in `work` of a user who started the program before: the first-use help stays closed.
+// The folder to give as XDG_CONFIG_HOME.
+QString startedBefore(const QTemporaryDir& work) {
+    QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
+    QFile conf(work.filePath(QStringLiteral("config/Ostrand/ORV Scheduler.conf")));
+    EXPECT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[Startup]\nStartedBefore=1\n");
+    return work.filePath(QStringLiteral("config"));
+}
+
 TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
     if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
     QTemporaryDir work;
@@ -40,13 +62,7 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
 
     const QString group = makeSample(work);
 
-    // A user who started the program before: the first-use help stays closed.
-    QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
-    QFile conf(work.filePath(QStringLiteral("config/Ostrand/ORV Scheduler.conf")));
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[Startup]\nStartedBefore=1\n");
-    conf.close();
-
+    const QString config = startedBefore(work);
     const QString artifacts = QStringLiteral(ORV_BINARY_DIR "/artifacts");
     QDir().mkpath(artifacts);
     // At 100% and at 200% on a screen twice as large.
@@ -61,14 +77,8 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
         const QString shot = artifacts + QLatin1String(scale.file);
         QFile::remove(shot);
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale.factor));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
-        // The display's libraries leave a known allocation behind at exit.
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+        QProcessEnvironment env = displayEnvironment(work, scale.factor);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -106,13 +116,8 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
     for (const char* name : {"/day-list.png", "/make-reservation.png", "/find-free-item.png",
                              "/export.png", "/calendar-file.png"})
         QFile::remove(artifacts + QLatin1String(name));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
     QProcess shot;
-    shot.setProcessEnvironment(env);
+    shot.setProcessEnvironment(displayEnvironment(work));
     shot.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     shot.start(kXvfbRun,
                {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
@@ -165,14 +170,8 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
             QStringLiteral(ORV_BINARY_DIR "/artifacts/dialogs-") + QLatin1String(run.name);
         QDir(out).removeRecursively();
         QDir().mkpath(out);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(run.scale));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
-        env.insert(QStringLiteral("LSAN_OPTIONS"),
-                   QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
         auto fit = std::make_unique<QProcess>();
-        fit->setProcessEnvironment(env);
+        fit->setProcessEnvironment(displayEnvironment(work, run.scale));
         fit->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QStringList args = {QStringLiteral("-a"), QStringLiteral("-s"),
                             QStringLiteral("-screen 0 2560x1600x24"),
@@ -225,17 +224,8 @@ TEST(Screenshot, AScreenReaderFindsTheItemBoxesAndOpensADayListOverTheAtSpiBus) 
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
     const QString group = makeSample(work);
-    QDir(work.path()).mkpath(QStringLiteral("config/Ostrand"));
-    QFile conf(work.filePath(QStringLiteral("config/Ostrand/ORV Scheduler.conf")));
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[Startup]\nStartedBefore=1\n");
-    conf.close();
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work.path());
-    env.insert(QStringLiteral("LSAN_OPTIONS"),
-               QStringLiteral("suppressions=" ORV_SOURCE_DIR "/tests/lsan.supp"));
+    QProcessEnvironment env = displayEnvironment(work);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), startedBefore(work));
     QProcess reader;
     reader.setProcessEnvironment(env);
     reader.start(kXvfbRun,
