@@ -1058,7 +1058,10 @@ void CORVSchedView::focusInEvent(QFocusEvent* event) {
     if (m_focused < 0) m_focused = 0;
     viewport()->update();
     showStatus(stateText(m_focused));
-    CORVSchedViewAccessible::tellFocus(this, m_focused);
+    // After the toolkit has told of the view itself: a reader then stays on the box.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus() && m_focused >= 0) CORVSchedViewAccessible::tellFocus(this, m_focused);
+    });
 }
 
 void CORVSchedView::focusOutEvent(QFocusEvent* event) {

@@ -80,8 +80,10 @@ public:
     }
 
     QStringList actionNames() const override {
+        // Readers move the keyboard with the third.
         return {QString::fromLatin1(CORVSchedViewAccessible::kOpenDayList),
-                QString::fromLatin1(CORVSchedViewAccessible::kShowMenu)};
+                QString::fromLatin1(CORVSchedViewAccessible::kShowMenu),
+                QAccessibleActionInterface::setFocusAction()};
     }
     QString localizedActionDescription(const QString& name) const override {
         if (name == QLatin1String(CORVSchedViewAccessible::kOpenDayList))
@@ -102,7 +104,15 @@ public:
         // The reader's call returns first: the day list is a dialog with a loop of its own.
         QPointer<CORVSchedView> view = m_view;
         const int index = m_index;
-        if (name == QLatin1String(CORVSchedViewAccessible::kOpenDayList)) {
+        if (name == QAccessibleActionInterface::setFocusAction()) {
+            // A reader moves the keyboard to a box.
+            QTimer::singleShot(0, m_view, [view, index] {
+                if (!view) return;
+                view->activateWindow();
+                view->setFocus(Qt::OtherFocusReason);
+                view->setFocusedItem(index);
+            });
+        } else if (name == QLatin1String(CORVSchedViewAccessible::kOpenDayList)) {
             QTimer::singleShot(0, m_view, [view, index] {
                 if (!view) return;
                 view->setFocusedItem(index);

@@ -199,8 +199,9 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
 namespace {
 
 // A real screen reader's view: over the AT-SPI bus of a display of its own, a script finds the
-// program's group window, lists the item boxes with their names and states, and opens a day list
-// through a box's "open day list" action.
+// program's group window, lists the item boxes with their names and states, moves the keyboard to
+// a box and hears that box get the focus, and opens a day list through a box's "open day list"
+// action.
 TEST(Screenshot, AScreenReaderFindsTheItemBoxesAndOpensADayListOverTheAtSpiBus) {
     const QString python = QStringLiteral("/usr/bin/python3");
     const std::vector<std::pair<QString, const char*>> needs = {
@@ -250,6 +251,8 @@ TEST(Screenshot, AScreenReaderFindsTheItemBoxesAndOpensADayListOverTheAtSpiBus) 
         EXPECT_TRUE(box.contains(QStringLiteral("focusable"))) << box.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("ACTIONS open day list, show menu")))
         << out.toStdString();
+    // The reader moved the keyboard to the second box and heard that it has the focus.
+    EXPECT_TRUE(out.contains(QStringLiteral("FOCUSED Lakeview\n"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("OPENED Reservations for \\S"))))
         << out.toStdString();
 }

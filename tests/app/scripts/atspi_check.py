@@ -7,8 +7,11 @@ Runs on a display with a session bus (the test starts it under xvfb-run and dbus
 Starts the program on the group, finds its window through the accessibility registry, prints each
 item box of the group window as
     BOX <name> | <description> | <states>
-then asks the box named on the last line for its action "open day list" and waits for the day
-list's window, printing
+then moves the keyboard to the second box as a reader does (grabFocus) and prints the box the
+program then says has the focus,
+    FOCUSED <name>
+then asks the box named on the last BOX line for its action "open day list" and waits for the
+day list's window, printing
     OPENED <window name>
 Exits 0 when all of that was found, 1 otherwise.
 """
@@ -19,6 +22,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def walk(node, depth=0):
@@ -86,6 +90,24 @@ def main():
         for box in boxes:
             states = sorted(pyatspi.stateToString(s) for s in box.getState().getStates())
             print("BOX %s | %s | %s" % (box.name, box.description, " ".join(states)), flush=True)
+        focused = []
+
+        def hear(event):
+            source = event.source
+            if source is not None and source.getRole() == pyatspi.ROLE_LIST_ITEM and (
+                    event.type.startswith("focus") or event.detail1 == 1):
+                focused.append(source.name)
+
+        def move():
+            boxes[1].queryComponent().grabFocus()
+            return False
+
+        pyatspi.Registry.registerEventListener(hear, "focus:", "object:state-changed:focused")
+        GLib.timeout_add(500, move)
+        GLib.timeout_add(3000, pyatspi.Registry.stop)
+        pyatspi.Registry.start()
+        pyatspi.Registry.deregisterEventListener(hear, "focus:", "object:state-changed:focused")
+        print("FOCUSED %s" % (focused[-1] if focused else "-"), flush=True)
         box = boxes[-1]
         action = box.queryAction()
         names = [action.getName(i) for i in range(action.nActions)]
