@@ -538,8 +538,7 @@ void CORVSchedView::tellStateChanges() {
         if (first) continue;
         CORVSchedViewAccessible::tellStateChange(this, int(i));
     }
-    if (hasFocus() && m_focused >= 0 && !viewport()->underMouse())
-        showStatus(stateText(m_focused));
+    if (hasFocus() && m_focused >= 0 && !viewport()->underMouse()) showStatus(stateText(m_focused));
 }
 
 void CORVSchedView::updateFrameTitle() {
@@ -954,10 +953,12 @@ void CORVSchedView::setFocusedItem(int index) {
         QScrollBar* v = verticalScrollBar();
         QScrollBar* h = horizontalScrollBar();
         const QSize page = viewport()->size();
-        if (box.top - margin < v->value()) v->setValue(box.top - margin);
+        if (box.top - margin < v->value())
+            v->setValue(box.top - margin);
         else if (box.bottom + margin > v->value() + page.height())
             v->setValue(box.bottom + margin - page.height());
-        if (box.left - margin < h->value()) h->setValue(box.left - margin);
+        if (box.left - margin < h->value())
+            h->setValue(box.left - margin);
         else if (box.right + margin > h->value() + page.width())
             h->setValue(box.right + margin - page.width());
     }
@@ -986,21 +987,31 @@ void CORVSchedView::keyPressEvent(QKeyEvent* event) {
     const int columns = CViewLayout::kColumns;
     int rowsShown = 1;
     if (m_layout)
-        rowsShown = std::max(1, viewport()->height() /
-                                    (m_layout->boxHeight() + m_layout->rowGap()));
+        rowsShown =
+            std::max(1, viewport()->height() / (m_layout->boxHeight() + m_layout->rowGap()));
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     switch (event->key()) {
-    case Qt::Key_Left: setFocusedItem(current - 1); break;
-    case Qt::Key_Right: setFocusedItem(current + 1); break;
+    case Qt::Key_Left:
+        setFocusedItem(current - 1);
+        break;
+    case Qt::Key_Right:
+        setFocusedItem(current + 1);
+        break;
     case Qt::Key_Up:
         if (current >= columns) setFocusedItem(current - columns);
         break;
     case Qt::Key_Down:
         if (current + columns < count) setFocusedItem(current + columns);
         break;
-    case Qt::Key_Home: setFocusedItem(0); break;
-    case Qt::Key_End: setFocusedItem(count - 1); break;
-    case Qt::Key_PageUp: setFocusedItem(current - rowsShown * columns); break;
+    case Qt::Key_Home:
+        setFocusedItem(0);
+        break;
+    case Qt::Key_End:
+        setFocusedItem(count - 1);
+        break;
+    case Qt::Key_PageUp:
+        setFocusedItem(current - rowsShown * columns);
+        break;
     case Qt::Key_PageDown: {
         // A page down from the last full row lands on the last item, not past it.
         const int target = current + rowsShown * columns;

@@ -24,9 +24,7 @@ public:
         return m_view && m_view->document().items().isValidIndex(m_index);
     }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return m_view ? m_view->window()->windowHandle() : nullptr;
-    }
+    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
         return m_view ? QAccessible::queryAccessibleInterface(m_view) : nullptr;
     }

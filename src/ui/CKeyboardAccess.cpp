@@ -72,7 +72,8 @@ QWidget* firstField(QLayout* layout) {
         QLayoutItem* item = layout->itemAt(i);
         if (QLayout* inner = item->layout()) {
             if (QWidget* field = firstField(inner)) return field;
-        } else if (QWidget* w = item->widget(); w && isField(w) && w->focusPolicy() != Qt::NoFocus) {
+        } else if (QWidget* w = item->widget();
+                   w && isField(w) && w->focusPolicy() != Qt::NoFocus) {
             return w;
         }
     }
@@ -146,24 +147,31 @@ void complete(QWidget* root, QSet<QChar> used) {
                 view && view->accessibleName().isEmpty())
                 view->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')));
             const QChar m = mnemonicOf(label->text());
-            if (m.isNull()) labels.push_back(label);
-            else used.insert(m);
+            if (m.isNull())
+                labels.push_back(label);
+            else
+                used.insert(m);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             // A button of arrows has no letter to underline; it says what it does by its name.
-            if (button->text().isEmpty() || !button->text().contains(QRegularExpression(
-                                                 QStringLiteral("[A-Za-z0-9]"))))
+            if (button->text().isEmpty() ||
+                !button->text().contains(QRegularExpression(QStringLiteral("[A-Za-z0-9]"))))
                 continue;
             auto* box = qobject_cast<QDialogButtonBox*>(button->parentWidget());
             if (box && box->standardButton(button) != QDialogButtonBox::NoButton) continue;
             const QChar m = mnemonicOf(button->text());
-            if (m.isNull()) buttons.push_back(button);
-            else used.insert(m);
+            if (m.isNull())
+                buttons.push_back(button);
+            else
+                used.insert(m);
         }
     }
-    for (QLabel* label : labels) label->setText(withMnemonic(label->text(), used));
-    for (QAbstractButton* button : buttons) button->setText(withMnemonic(button->text(), used));
+    for (QLabel* label : labels)
+        label->setText(withMnemonic(label->text(), used));
+    for (QAbstractButton* button : buttons)
+        button->setText(withMnemonic(button->text(), used));
     for (QStackedWidget* stack : stacks)
-        for (int i = 0; i < stack->count(); ++i) complete(stack->widget(i), used);
+        for (int i = 0; i < stack->count(); ++i)
+            complete(stack->widget(i), used);
 }
 
 } // namespace

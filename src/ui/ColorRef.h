@@ -18,8 +18,9 @@ inline int colorToStored(const QColor& color) {
 // `preferred` as the colour of text on `background`, or black or white where it would be too
 // faint there (see CContrast).
 inline QColor readableTextOn(const QColor& background, const QColor& preferred) {
-    const CRgb text = CContrast::readableText({background.red(), background.green(), background.blue()},
-                                              {preferred.red(), preferred.green(), preferred.blue()});
+    const CRgb text =
+        CContrast::readableText({background.red(), background.green(), background.blue()},
+                                {preferred.red(), preferred.green(), preferred.blue()});
     return QColor(text.red, text.green, text.blue);
 }
 

@@ -39,7 +39,8 @@ QStringList pageTexts(QWidget* page) {
     auto shown = [](QString text) { return text.remove(QLatin1Char('&')); };
     for (QWidget* w : page->findChildren<QWidget*>()) {
         if (auto* l = qobject_cast<QLabel*>(w)) texts << shown(l->text());
-        if (auto* c = qobject_cast<QCheckBox*>(w)) texts << QStringLiteral("[ ] ") + shown(c->text());
+        if (auto* c = qobject_cast<QCheckBox*>(w))
+            texts << QStringLiteral("[ ] ") + shown(c->text());
         if (auto* b = qobject_cast<QPushButton*>(w))
             texts << QStringLiteral("<") + shown(b->text()) + ">";
     }

@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -82,11 +82,11 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(kXvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                                 QLatin1String(scale.screen),
-                                 QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
-                                 QStringLiteral("--grab-window=") + shot,
-                                 QStringLiteral("--grab-after=2500")});
+        program.start(kXvfbRun,
+                      {QStringLiteral("-a"), QStringLiteral("-s"), QLatin1String(scale.screen),
+                       QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
+                       QStringLiteral("--grab-window=") + shot,
+                       QStringLiteral("--grab-after=2500")});
         if (!program.waitForFinished(90000)) {
             program.kill();
             program.waitForFinished();
@@ -160,8 +160,10 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
         const char* scale;
         bool dark;
     };
-    const std::vector<Run> runs = {{"100", "1", false},   {"125", "1.25", false},
-                                   {"150", "1.5", false}, {"200", "2", false},
+    const std::vector<Run> runs = {{"100", "1", false},
+                                   {"125", "1.25", false},
+                                   {"150", "1.5", false},
+                                   {"200", "2", false},
                                    {"dark", "1", true}};
     // All at once, each on a display of its own.
     std::vector<std::unique_ptr<QProcess>> fits;
@@ -173,10 +175,13 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
         auto fit = std::make_unique<QProcess>();
         fit->setProcessEnvironment(displayEnvironment(work, run.scale));
         fit->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList args = {QStringLiteral("-a"), QStringLiteral("-s"),
+        QStringList args = {QStringLiteral("-a"),
+                            QStringLiteral("-s"),
                             QStringLiteral("-screen 0 2560x1600x24"),
-                            QStringLiteral(ORV_HELPER_DIR "/dialog_fit"), group,
-                            QStringLiteral("Boardroom"), out};
+                            QStringLiteral(ORV_HELPER_DIR "/dialog_fit"),
+                            group,
+                            QStringLiteral("Boardroom"),
+                            out};
         if (run.dark) args << QStringLiteral("dark");
         fit->start(kXvfbRun, args);
         fits.push_back(std::move(fit));

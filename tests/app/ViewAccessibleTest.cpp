@@ -17,13 +17,14 @@
 #include <QMenuBar>
 #include <QTest>
 
-
 namespace orv::test {
 namespace {
 
 class ViewAccessibleTest : public ViewFixture {
 protected:
-    QAccessibleInterface* viewInterface() { return QAccessible::queryAccessibleInterface(view.get()); }
+    QAccessibleInterface* viewInterface() {
+        return QAccessible::queryAccessibleInterface(view.get());
+    }
 };
 
 TEST_F(ViewAccessibleTest, EveryItemBoxIsAChildWithItsNameStateAndActions) {

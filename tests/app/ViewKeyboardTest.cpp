@@ -68,10 +68,10 @@ TEST_F(ViewKeyboardTest, KeysMoveTheKeyboardsItemInReadingOrder) {
         int to;
     };
     const Case cases[] = {
-        {0, Qt::Key_Right, 1}, {2, Qt::Key_Right, 3}, {6, Qt::Key_Right, 6},
-        {1, Qt::Key_Left, 0},  {3, Qt::Key_Left, 2},  {0, Qt::Key_Left, 0},
-        {1, Qt::Key_Down, 4},  {4, Qt::Key_Down, 4},  {3, Qt::Key_Down, 6},
-        {4, Qt::Key_Up, 1},    {1, Qt::Key_Up, 1},    {5, Qt::Key_Home, 0},
+        {0, Qt::Key_Right, 1}, {2, Qt::Key_Right, 3},    {6, Qt::Key_Right, 6},
+        {1, Qt::Key_Left, 0},  {3, Qt::Key_Left, 2},     {0, Qt::Key_Left, 0},
+        {1, Qt::Key_Down, 4},  {4, Qt::Key_Down, 4},     {3, Qt::Key_Down, 6},
+        {4, Qt::Key_Up, 1},    {1, Qt::Key_Up, 1},       {5, Qt::Key_Home, 0},
         {1, Qt::Key_End, 6},   {0, Qt::Key_PageDown, 6}, {6, Qt::Key_PageUp, 0},
     };
     addNumberedItems(7);
@@ -87,16 +87,15 @@ TEST_F(ViewKeyboardTest, KeysMoveTheKeyboardsItemInReadingOrder) {
 }
 
 TEST_F(ViewKeyboardTest, TypingTheFirstLettersOfANameJumpsToTheItem) {
-    addItems({{"Garden", ""}, {"Lakeview", ""}, {"Boardroom", ""}, {"Library", ""},
-              {"Lobby", ""}});
+    addItems({{"Garden", ""}, {"Lakeview", ""}, {"Boardroom", ""}, {"Library", ""}, {"Lobby", ""}});
     showFocused();
     struct Case {
         const char* typed;
         int to;
     };
     // Each case starts from the first item, after a pause that ends the earlier typing.
-    const Case cases[] = {{"b", 2}, {"L", 1}, {"ll", 3}, {"lll", 4}, {"lo", 4}, {"li", 3},
-                          {"z", 0}};
+    const Case cases[] = {{"b", 2},  {"L", 1},  {"ll", 3}, {"lll", 4},
+                          {"lo", 4}, {"li", 3}, {"z", 0}};
     for (const Case& c : cases) {
         view->setFocusedItem(0);
         QTest::qWait(QApplication::keyboardInputInterval() + 50);
@@ -117,8 +116,8 @@ TEST_F(ViewKeyboardTest, TheStatusBarSaysWhatTheKeyboardsItemIsDoingAndTheMenuKe
     EXPECT_EQ(window.statusBar()->currentMessage().toStdString(),
               "Lakeview: free until 2:00 PM, then reserved by Chen until 3:00 PM");
 
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::NoModifier},
-                                         std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
         QTest::keyClick(view.get(), key, modifiers);
         ASSERT_TRUE(view->itemMenu()->isVisible()) << key;
         EXPECT_EQ(view->rightClicked(), 1);
@@ -198,7 +197,9 @@ TEST_F(ViewKeyboardTest, AUserBooksAnItemFromTheGroupWindowWithTheKeyboardAlone)
         QPointer<QWidget> at = modal;
         // A step runs after this poll returns: it may open a dialog of its own.
         auto act = [&, at](auto what) {
-            QTimer::singleShot(0, at, [what, at] { if (at) what(at.data()); });
+            QTimer::singleShot(0, at, [what, at] {
+                if (at) what(at.data());
+            });
         };
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             if (seen.isEmpty() || seen.last() != box->text()) seen << box->text();
@@ -211,7 +212,8 @@ TEST_F(ViewKeyboardTest, AUserBooksAnItemFromTheGroupWindowWithTheKeyboardAlone)
             step = 2;
             seen << modal->windowTitle();
             act([&](QWidget* m) {
-                keys(m, {{Qt::Key_R, Qt::AltModifier}, {Qt::Key_M, Qt::NoModifier},
+                keys(m, {{Qt::Key_R, Qt::AltModifier},
+                         {Qt::Key_M, Qt::NoModifier},
                          {Qt::Key_Return, Qt::NoModifier}});
             });
         } else if (auto* day = qobject_cast<CRoomInfoDlg*>(modal); day && step == 2) {

@@ -60,8 +60,9 @@ TEST_F(ViewReadableTest, TextOnTheBoxesStaysReadableWithADarkPalette) {
         for (int y = top; y < top + view->fontMetrics().height(); ++y)
             for (int x = box.left + 4; x < box.right - 4; ++x) {
                 const QColor c = image.pixelColor(x, y);
-                strongest = std::max(strongest, CContrast::ratio({c.red(), c.green(), c.blue()},
-                                                                 {fill.red(), fill.green(), fill.blue()}));
+                strongest =
+                    std::max(strongest, CContrast::ratio({c.red(), c.green(), c.blue()},
+                                                         {fill.red(), fill.green(), fill.blue()}));
             }
         EXPECT_GE(strongest, CContrast::kMinimumTextRatio) << "box " << item;
     }

@@ -13,8 +13,8 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QKeySequence>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -54,25 +54,25 @@ inline QStringList accessibleFaults(QWidget* top) {
         }
     };
     std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* iface,
-                                                              int depth) {
+                                                               int depth) {
         if (!iface || !iface->isValid() || depth > 40) return;
         auto* widget = qobject_cast<QWidget*>(iface->object());
         if (widget && !widget->isVisibleTo(top) && widget != top) return;
-        const QString what =
-            widget ? describeWidget(widget)
-                   : QStringLiteral("child '%1'").arg(iface->text(QAccessible::Name));
+        const QString what = widget
+                                 ? describeWidget(widget)
+                                 : QStringLiteral("child '%1'").arg(iface->text(QAccessible::Name));
         if (iface->role() == QAccessible::NoRole) faults << what + QStringLiteral(": no role");
         if (widget && widget->focusPolicy() != Qt::NoFocus && widget->isEnabled() &&
             controlRole(iface->role()) && iface->text(QAccessible::Name).trimmed().isEmpty())
             faults << what + QStringLiteral(": no accessible name");
         if (!widget && iface->role() == QAccessible::ListItem && iface->parent() &&
-            iface->parent()->object() && iface->parent()->object()->inherits("orv::CORVSchedView") &&
+            iface->parent()->object() &&
+            iface->parent()->object()->inherits("orv::CORVSchedView") &&
             (iface->text(QAccessible::Value).isEmpty() ||
              iface->text(QAccessible::Description).isEmpty()))
             faults << what + QStringLiteral(": an item box without its state");
         // Lists of lines are read line by line; their lines need no walk of their own.
-        if (widget && iface->role() == QAccessible::List &&
-            !widget->inherits("orv::CORVSchedView"))
+        if (widget && iface->role() == QAccessible::List && !widget->inherits("orv::CORVSchedView"))
             return;
         for (int i = 0; i < iface->childCount(); ++i)
             walk(iface->child(i), depth + 1);
@@ -145,10 +145,14 @@ inline QStringList faintTexts(QWidget* top) {
         // A control that cannot be used now may be faint: it is greyed out on purpose.
         if (!w->isVisibleTo(top) || !w->isEnabled()) continue;
         QString text;
-        if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
-        else if (auto* group = qobject_cast<QGroupBox*>(w)) text = group->title();
-        else if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = button->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            text = group->title();
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            text = edit->text();
         if (text.isEmpty()) continue;
         // What is behind the text: the nearest widget that fills its background.
         const QWidget* back = w;

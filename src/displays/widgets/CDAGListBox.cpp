@@ -56,8 +56,8 @@ public:
                 painter->fillRect(area, bar);
                 // A bar too faint on the list's background (a light colour on a light
                 // palette, a dark one on a dark palette) gets an outline in the text colour.
-                const QColor back = selected ? palette.color(QPalette::Highlight)
-                                             : palette.color(QPalette::Base);
+                const QColor back =
+                    selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Base);
                 if (CContrast::ratio({bar.red(), bar.green(), bar.blue()},
                                      {back.red(), back.green(), back.blue()}) <
                     CContrast::kMinimumMarkRatio) {

@@ -46,7 +46,8 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     times->addRow(QStringLiteral("S&tart Time"), m_start);
     times->addRow(QStringLiteral("&End Time"), m_end);
     left->addLayout(times);
-    auto* noteLabel = new QLabel(QStringLiteral("&Notes, Special Equipment, Class Name, etc"), this);
+    auto* noteLabel =
+        new QLabel(QStringLiteral("&Notes, Special Equipment, Class Name, etc"), this);
     left->addWidget(noteLabel);
     m_note = new QLineEdit(CQtPrompt::toQt(model.note), this);
     noteLabel->setBuddy(m_note);
