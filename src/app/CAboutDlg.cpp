@@ -2,6 +2,7 @@
 
 #include "ui/CAppIcons.h"
 #include "ui/CHelpWindow.h"
+#include "ui/CKeyboardAccess.h"
 #include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
@@ -36,6 +37,7 @@ CAboutDlg::CAboutDlg(const std::string& dataDir, QWidget* parent) : QDialog(pare
     layout->addWidget(m_samples, 3, 1);
     layout->addWidget(buttons, 4, 0, 1, 2);
     attachHelp(this, help::kAbout);
+    completeKeyboardAccess(this);
 }
 
 QString CAboutDlg::versionText() {

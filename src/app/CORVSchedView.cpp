@@ -4,6 +4,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CORVSchedApp.h"
+#include "app/CORVSchedViewAccessible.h"
 #include "app/CPeopleFileOwnerDlg.h"
 #include "app/CPreferencesSheet.h"
 #include "displays/CDayGlance.h"
@@ -36,10 +37,13 @@
 #include "ui/CQtPrompt.h"
 #include "ui/ColorRef.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -63,6 +67,8 @@ namespace {
 
 const QColor kTitleColor(0, 0, 255);
 const QColor kHighlightColor(192, 192, 192);
+// The keyboard's item is framed in the gap around its box, apart from the box's own border.
+const QColor kFocusFrameColor(0, 0, 0);
 
 // Commands that write to the group's files; a read-only group refuses them before they start.
 bool changesGroup(Command command) {
@@ -129,6 +135,8 @@ CORVSchedView::CORVSchedView(std::shared_ptr<CORVSchedDoc> doc, QWidget* parent)
         connect(a, &QAction::triggered, this, [this, c] { run(c); });
     }
     viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    CORVSchedViewAccessible::install();
     makeLegend();
     updateScrollBars();
 }
@@ -510,8 +518,27 @@ void CORVSchedView::handDocumentSettings() {
 
 void CORVSchedView::documentChanged() {
     if (m_layout) setExtent(m_layout->extent(m_doc->items().count()));
+    const int count = m_doc->items().count();
+    if (m_focused >= count) m_focused = count - 1;
+    if (m_focused < 0 && count > 0 && hasFocus()) m_focused = 0;
     viewport()->update();
     updateFrameTitle();
+    tellStateChanges();
+}
+
+void CORVSchedView::tellStateChanges() {
+    const CItemList& items = m_doc->items();
+    const std::size_t count = static_cast<std::size_t>(items.count());
+    const bool first = m_toldInUse.size() != count;
+    if (first) m_toldInUse.assign(count, false);
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool inUse = items.at(static_cast<int>(i)).inUse();
+        if (!first && inUse == m_toldInUse[i]) continue;
+        m_toldInUse[i] = inUse;
+        if (first) continue;
+        CORVSchedViewAccessible::tellStateChange(this, int(i));
+    }
+    if (hasFocus() && m_focused >= 0 && !viewport()->underMouse()) showStatus(stateText(m_focused));
 }
 
 void CORVSchedView::updateFrameTitle() {
@@ -615,6 +642,8 @@ void CORVSchedView::timerTick() {
     // What the status bar says of the item under the mouse changes with the minute too.
     if (viewport()->underMouse())
         showStatus(stateTextAt(viewport()->mapFromGlobal(QCursor::pos())));
+    else if (hasFocus() && m_focused >= 0)
+        showStatus(stateText(m_focused));
 }
 
 // ---- Drawing and scrolling ---------------------------------------------------------------------
@@ -686,8 +715,11 @@ void CORVSchedView::updateLegend() {
 }
 
 QString CORVSchedView::stateTextAt(QPoint pos) const {
-    const int index = itemAt(pos + scrollOffset());
-    if (index < 0) return {};
+    return stateText(itemAt(pos + scrollOffset()));
+}
+
+QString CORVSchedView::stateText(int index) const {
+    if (!m_doc->items().isValidIndex(index)) return {};
     const std::tm now = CClock::current().localNow();
     return CQtPrompt::toQt(CItemStateText::describe(m_doc->items().at(index).name(), index,
                                                     m_doc->todaysList(),
@@ -717,7 +749,8 @@ bool CORVSchedView::viewportEvent(QEvent* event) {
             QToolTip::showText(help->globalPos(), text, viewport());
         return true;
     }
-    if (event->type() == QEvent::Leave) showStatus(QString());
+    if (event->type() == QEvent::Leave)
+        showStatus(hasFocus() && m_focused >= 0 ? stateText(m_focused) : QString());
     return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -783,6 +816,7 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
     border.setWidth(dot);
     const QColor occupied = colorFromStored(m_settings.occupied);
     const QColor unoccupied = colorFromStored(m_settings.unoccupied);
+    const QColor textColor = painter.pen().color();
     for (int i = 0; i < count; ++i) {
         const CRoom& item = items.at(i);
         const CRect box = layout.boxRect(i);
@@ -790,16 +824,29 @@ void CORVSchedView::drawWith(QPainter& painter, const CViewLayout& layout, bool 
         const QRect area(box.left, box.top, box.right - box.left, box.bottom - box.top);
         if (exposed && (area.bottom() < exposed->top() || area.top() > exposed->bottom())) continue;
         painter.save();
+        if (storeRects && i == m_focused && hasFocus()) {
+            QPen frame(kFocusFrameColor, 2, Qt::DashLine);
+            painter.setPen(frame);
+            painter.setBrush(Qt::NoBrush);
+            const int out = std::max(3, layout.avgWidth() / 2);
+            painter.drawRect(area.adjusted(-out, -out, out - 1, out - 1));
+        }
         painter.setPen(border);
         painter.setBrush(Qt::white);
         painter.drawRect(area.adjusted(dot / 2, dot / 2, -(dot + 1) / 2, -(dot + 1) / 2));
         const QColor fill = i == m_highlighted ? kHighlightColor
                             : item.inUse()     ? occupied
                                                : unoccupied;
-        const QRect inside = area.adjusted(2 * dot, 2 * dot, -2 * dot, -2 * dot);
+        // An item in use also has a bold border, so that its state shows without its colour
+        // (on a grey-scale printer, to a reader who does not tell the two colours apart).
+        const int edge = item.inUse() ? 3 * dot : 2 * dot;
+        if (item.inUse()) painter.fillRect(area.adjusted(dot, dot, -dot, -dot), Qt::black);
+        const QRect inside = area.adjusted(edge, edge, -edge, -edge);
         painter.fillRect(inside, fill);
-        // Texts sit on the fill colour. A name or a current use of wide letters is wider than
-        // the box: it ends in an ellipsis, and nothing of it leaves the box.
+        // Texts sit on the fill colour, in the text colour unless that is too faint on it. A
+        // name or a current use of wide letters is wider than the box: it ends in an ellipsis,
+        // and nothing of it leaves the box.
+        painter.setPen(readableTextOn(fill, textColor));
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(fill);
         painter.setClipRect(inside);
@@ -848,9 +895,16 @@ void CORVSchedView::mousePressEvent(QMouseEvent* event) {
 void CORVSchedView::leftClick(QPoint pos) {
     if (m_itemMenu->isVisible()) m_itemMenu->close();
     if (m_doc->busy()) return;
-    error4forgetReason(&m_doc->code());
     const int index = itemAt(pos + scrollOffset());
     if (index < 0) return;
+    openItemDay(index);
+}
+
+void CORVSchedView::openItemDay(int index) {
+    if (m_doc->busy()) return;
+    error4forgetReason(&m_doc->code());
+    if (!m_doc->items().isValidIndex(index)) return;
+    m_focused = index;
     m_highlighted = index;
     viewport()->repaint();
 
@@ -861,15 +915,169 @@ void CORVSchedView::leftClick(QPoint pos) {
     refreshCalendarFile();
     m_highlighted = -1;
     viewport()->update();
+    if (hasFocus()) showStatus(stateText(m_focused));
 }
 
 void CORVSchedView::rightClick(QPoint pos) {
     if (m_itemMenu->isVisible()) m_itemMenu->close();
-    if (m_settings.lock || m_doc->busy()) return;
     const int index = itemAt(pos + scrollOffset());
     if (index < 0) return;
+    showItemMenu(index, pos);
+}
+
+void CORVSchedView::showItemMenu(int index, QPoint pos) {
+    if (m_settings.lock || m_doc->busy() || !m_doc->items().isValidIndex(index)) return;
     m_rightClicked = index;
     m_itemMenu->popup(viewport()->mapToGlobal(pos));
+}
+
+// ---- Keyboard ----------------------------------------------------------------------------------
+
+QRect CORVSchedView::boxOnScreen(int index) const {
+    if (!m_layout || !m_doc->items().isValidIndex(index)) return {};
+    const CRect box = m_layout->boxRect(index);
+    return QRect(box.left, box.top, box.right - box.left, box.bottom - box.top)
+        .translated(-scrollOffset());
+}
+
+void CORVSchedView::setFocusedItem(int index) {
+    const int count = m_doc->items().count();
+    if (count == 0) return;
+    index = std::clamp(index, 0, count - 1);
+    const bool moved = index != m_focused;
+    m_focused = index;
+    if (m_layout) {
+        // The whole box and the frame around it come into sight.
+        const CRect box = m_layout->boxRect(index);
+        const int margin = m_layout->avgWidth();
+        QScrollBar* v = verticalScrollBar();
+        QScrollBar* h = horizontalScrollBar();
+        const QSize page = viewport()->size();
+        if (box.top - margin < v->value())
+            v->setValue(box.top - margin);
+        else if (box.bottom + margin > v->value() + page.height())
+            v->setValue(box.bottom + margin - page.height());
+        if (box.left - margin < h->value())
+            h->setValue(box.left - margin);
+        else if (box.right + margin > h->value() + page.width())
+            h->setValue(box.right + margin - page.width());
+    }
+    viewport()->update();
+    showStatus(stateText(index));
+    if (moved && hasFocus()) CORVSchedViewAccessible::tellFocus(this, index);
+}
+
+int CORVSchedView::itemStartingWith(const QString& typed, int from) const {
+    const CItemList& items = m_doc->items();
+    const int count = items.count();
+    for (int step = 0; step < count; ++step) {
+        const int i = (from + step) % count;
+        if (CQtPrompt::toQt(items.at(i).name()).startsWith(typed, Qt::CaseInsensitive)) return i;
+    }
+    return -1;
+}
+
+void CORVSchedView::keyPressEvent(QKeyEvent* event) {
+    const int count = m_doc->items().count();
+    if (count == 0 || m_doc->busy()) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const int current = std::max(m_focused, 0);
+    const int columns = CViewLayout::kColumns;
+    int rowsShown = 1;
+    if (m_layout)
+        rowsShown =
+            std::max(1, viewport()->height() / (m_layout->boxHeight() + m_layout->rowGap()));
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        setFocusedItem(current - 1);
+        break;
+    case Qt::Key_Right:
+        setFocusedItem(current + 1);
+        break;
+    case Qt::Key_Up:
+        if (current >= columns) setFocusedItem(current - columns);
+        break;
+    case Qt::Key_Down:
+        if (current + columns < count) setFocusedItem(current + columns);
+        break;
+    case Qt::Key_Home:
+        setFocusedItem(0);
+        break;
+    case Qt::Key_End:
+        setFocusedItem(count - 1);
+        break;
+    case Qt::Key_PageUp:
+        setFocusedItem(current - rowsShown * columns);
+        break;
+    case Qt::Key_PageDown: {
+        // A page down from the last full row lands on the last item, not past it.
+        const int target = current + rowsShown * columns;
+        setFocusedItem(target < count ? target : count - 1);
+        break;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        openItemDay(current);
+        break;
+    case Qt::Key_Menu:
+        showItemMenu(current, boxOnScreen(current).center());
+        break;
+    case Qt::Key_F10:
+        if (mods != Qt::ShiftModifier) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        showItemMenu(current, boxOnScreen(current).center());
+        break;
+    default: {
+        const QString text = event->text();
+        const bool typing = !text.isEmpty() && text.at(0).isPrint() &&
+                            !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (!typing) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        // A pause longer than the desktop's typing interval starts a new search.
+        if (!m_typedAt.isValid() || m_typedAt.elapsed() > QApplication::keyboardInputInterval())
+            m_typed.clear();
+        m_typedAt.start();
+        if (m_typed.isEmpty() && text == QStringLiteral(" ")) {
+            openItemDay(current);
+            break;
+        }
+        m_typed += text;
+        // One letter again and again steps through the items that begin with it.
+        const bool repeated = m_typed.size() > 1 && m_typed.count(m_typed.at(0)) == m_typed.size();
+        int found = -1;
+        if (m_typed.size() == 1 || repeated)
+            found = itemStartingWith(m_typed.left(1), current + 1);
+        else
+            found = itemStartingWith(m_typed, current);
+        if (found >= 0) setFocusedItem(found);
+        break;
+    }
+    }
+    event->accept();
+}
+
+void CORVSchedView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_doc->items().count() == 0) return;
+    if (m_focused < 0) m_focused = 0;
+    viewport()->update();
+    showStatus(stateText(m_focused));
+    // After the toolkit has told of the view itself: a reader then stays on the box.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus() && m_focused >= 0) CORVSchedViewAccessible::tellFocus(this, m_focused);
+    });
+}
+
+void CORVSchedView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 } // namespace orv

@@ -14,6 +14,7 @@
 #include "group/CDocObserver.h"
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QHash>
 #include <QPoint>
@@ -25,6 +26,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QPainter;
@@ -82,6 +84,22 @@ public:
     void leftClick(QPoint pos);
     void rightClick(QPoint pos);
 
+    // The keyboard's item: arrows, Home, End, Page Up and Page Down move it in reading order,
+    // Enter or Space opens its day list, the menu key or Shift+F10 its Modify/Delete menu, and
+    // typing the first letters of an item's name jumps to that item. -1 without items.
+    int focusedItem() const { return m_focused; }
+    // Moves the keyboard's item (clamped to the items), scrolls it into sight and tells the
+    // status bar and the accessibility layer.
+    void setFocusedItem(int index);
+    // The day list of item `index` for today, the box greyed while it is open.
+    void openItemDay(int index);
+    // The item's Modify/Delete menu at `pos` (window coordinates); nothing while groups are locked.
+    void showItemMenu(int index, QPoint pos);
+    // Item `index`'s box in window (viewport) coordinates; empty before the first drawing.
+    QRect boxOnScreen(int index) const;
+    // What item `index` is doing now, in words (see CItemStateText).
+    QString stateText(int index) const;
+
     // Draws the view on a printer as one page.
     void printTo(QPrinter& printer);
     // Draws title and boxes with the painter's current font; `storeRects` makes the boxes the
@@ -113,11 +131,19 @@ protected:
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void updateScrollBars();
+    // The next item after `from` (wrapping) whose name begins with `typed`, or -1.
+    int itemStartingWith(const QString& typed, int from) const;
+    // After a change of the schedule or the minute: the status bar and the accessibility layer
+    // hear of the items whose state changed.
+    void tellStateChanges();
     void makeLegend();
     void updateLegend();
     // Puts `text` in the status bar of the window that has one.
@@ -161,6 +187,11 @@ private:
     QPoint m_titlePos;
     int m_highlighted = -1;
     int m_rightClicked = -1;
+    int m_focused = -1;
+    QString m_typed;
+    QElapsedTimer m_typedAt;
+    // Whether each item was in use when last told; a change is told once.
+    std::vector<bool> m_toldInUse;
     int m_timerInterval = 0;
     bool m_firstUpdateDone = false;
     bool m_frameSized = false;

@@ -7,6 +7,7 @@
 #include "app/CStartupPage.h"
 #include "group/CUserPrompt.h"
 #include "ui/CHelpWindow.h"
+#include "ui/CKeyboardAccess.h"
 #include "ui/HelpTopics.h"
 
 #include <QDialogButtonBox>
@@ -120,6 +121,8 @@ CPreferencesSheet::CPreferencesSheet(CViewSettings& view, CSettings& store, CUse
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WidgetWithChildrenShortcut);
     connect(f1, &QShortcut::activated, this, openHelp);
+    m_list->setAccessibleName(QStringLiteral("Pages"));
+    completeKeyboardAccess(this);
 }
 
 void CPreferencesSheet::addPage(CPreferencePage* page) {

@@ -2,6 +2,7 @@
 
 #include "tables/Cp1252.h"
 #include "ui/CHelpWindow.h"
+#include "ui/CKeyboardAccess.h"
 #include "ui/CQtDates.h"
 
 #include <QFontMetrics>
@@ -35,6 +36,7 @@ std::string CModelDialog::storedText(const QString& text, const char* what) {
 void CModelDialog::showEvent(QShowEvent* event) {
     if (!m_shownOnce) {
         m_shownOnce = true;
+        completeKeyboardAccess(this);
         const QFontMetrics fm(font());
         // The title bar's icon and buttons take about eight lines' height of its width.
         const int titleWidth = fm.horizontalAdvance(windowTitle()) + 8 * fm.height();

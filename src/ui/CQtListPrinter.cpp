@@ -50,7 +50,7 @@ QFont CQtListPrinter::fixedFont(const QString& face, int pointSize) {
 
 QPushButton* CQtListPrinter::addPrintButton(QDialogButtonBox* buttons, QWidget* dialog,
                                             std::function<CPrintRequest()> request) {
-    QPushButton* print = buttons->addButton(QStringLiteral("Print"), QDialogButtonBox::ActionRole);
+    QPushButton* print = buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::ActionRole);
     print->setObjectName(QStringLiteral("print"));
     QObject::connect(print, &QPushButton::clicked, dialog,
                      [dialog, request = std::move(request)] { printList(request(), dialog); });

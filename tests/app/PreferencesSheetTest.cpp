@@ -33,12 +33,16 @@ void typeInto(QLineEdit* field, const QString& text) {
 }
 
 // Texts of the labels, check boxes and push buttons of a page, top to bottom.
+// The texts as shown: a mnemonic's underline is not part of them.
 QStringList pageTexts(QWidget* page) {
     QStringList texts;
+    auto shown = [](QString text) { return text.remove(QLatin1Char('&')); };
     for (QWidget* w : page->findChildren<QWidget*>()) {
-        if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
-        if (auto* c = qobject_cast<QCheckBox*>(w)) texts << QStringLiteral("[ ] ") + c->text();
-        if (auto* b = qobject_cast<QPushButton*>(w)) texts << QStringLiteral("<") + b->text() + ">";
+        if (auto* l = qobject_cast<QLabel*>(w)) texts << shown(l->text());
+        if (auto* c = qobject_cast<QCheckBox*>(w))
+            texts << QStringLiteral("[ ] ") + shown(c->text());
+        if (auto* b = qobject_cast<QPushButton*>(w))
+            texts << QStringLiteral("<") + shown(b->text()) + ">";
     }
     return texts;
 }
@@ -102,7 +106,7 @@ TEST_F(PreferencesSheetTest, PagesShowTheirTextsAndBoxes) {
     EXPECT_EQ(pageTexts(sheet->page(2)),
               (QStringList{"Enter the number of days to keep old reservations:",
                            "[ ] Do not automatically delete old reservations",
-                           "Keep the &history of changes for this many days (0: always):"}));
+                           "Keep the history of changes for this many days (0: always):"}));
     EXPECT_EQ(pageTexts(sheet->page(3)),
               (QStringList{"The Day at a Glance dialog can show reservations for all day or a "
                            "12 hour period. To show only 12 hours, uncheck the box and specify "

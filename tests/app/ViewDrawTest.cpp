@@ -81,11 +81,17 @@ TEST_F(ViewDrawTest, BoxesInUseAreFilledWithTheOccupiedColourAndTheOthersWithThe
     EXPECT_EQ(fillOf(0), kFree);
     EXPECT_EQ(fillOf(1), kRed);
     EXPECT_EQ(fillOf(2), kFree);
-    // The outline, then a white gap of one pixel before the fill.
-    const CRect box = doc->items().rectAt(1);
-    EXPECT_EQ(picture().pixelColor(box.left, box.top), QColor(Qt::black));
-    EXPECT_EQ(picture().pixelColor(box.left + 1, box.top + 1), QColor(Qt::white));
-    EXPECT_EQ(picture().pixelColor(box.left + 2, box.top + 2), kRed);
+    // A free box: the outline, then a white gap of one pixel before the fill. A box in use has a
+    // bold border of three pixels instead, so that its state shows without its colour.
+    const QImage image = picture();
+    const CRect free = doc->items().rectAt(0);
+    EXPECT_EQ(image.pixelColor(free.left, free.top), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(free.left + 1, free.top + 1), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(free.left + 2, free.top + 2), kFree);
+    const CRect used = doc->items().rectAt(1);
+    for (int d = 0; d < 3; ++d)
+        EXPECT_EQ(image.pixelColor(used.left + d, used.top + d), QColor(Qt::black)) << d;
+    EXPECT_EQ(image.pixelColor(used.left + 3, used.top + 3), kRed);
 }
 
 TEST_F(ViewDrawTest, StoredColoursAreUsedAndMinusOneMeansTheDefault) {
@@ -133,6 +139,8 @@ TEST_F(ViewDrawTest, ScreenShowsWhatAFreshDrawingOfEveryTextShows) {
     doc = openDoc();
     QWidget window;
     auto* v = new CORVSchedView(doc, &window);
+    // The keyboard's frame is the screen's own; paper has none.
+    v->setFocusPolicy(Qt::NoFocus);
     v->setGeometry(30, 70, 700, 260);
     window.resize(760, 360);
     window.show();

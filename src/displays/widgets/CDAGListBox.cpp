@@ -1,6 +1,7 @@
 #include "displays/widgets/CDAGListBox.h"
 
 #include "ui/CQtPrompt.h"
+#include "ui/ColorRef.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -50,8 +51,22 @@ public:
             if (isBar(c)) {
                 const int from = r.left() + p * w + w / 2;
                 const int to = r.left() + end * w + w / 2;
-                painter->fillRect(QRect(from, r.top(), to - from, r.height()),
-                                  c == u'*' ? m_list->starColour() : m_list->partialColour());
+                const QColor bar = c == u'*' ? m_list->starColour() : m_list->partialColour();
+                const QRect area(from, r.top(), to - from, r.height());
+                painter->fillRect(area, bar);
+                // A bar too faint on the list's background (a light colour on a light
+                // palette, a dark one on a dark palette) gets an outline in the text colour.
+                const QColor back =
+                    selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Base);
+                if (CContrast::ratio({bar.red(), bar.green(), bar.blue()},
+                                     {back.red(), back.green(), back.blue()}) <
+                    CContrast::kMinimumMarkRatio) {
+                    painter->save();
+                    painter->setPen(painter->pen().color());
+                    painter->setBrush(Qt::NoBrush);
+                    painter->drawRect(area.adjusted(0, 0, -1, -1));
+                    painter->restore();
+                }
             } else {
                 // Character by character: where the font's advance is not exactly w, a run
                 // drawn whole would drift off the positions of the bars and of the other lines.

@@ -30,10 +30,11 @@ CDayGlanceG::CDayGlanceG(CDayGlance& model, CUserPrompt& prompt, QWidget* parent
 
     m_date = datePickerQt({model.year(), model.month(), model.day()}, "date", this,
                           QStringLiteral("dddd, MMMM dd, yyyy"));
+    m_date->setAccessibleName(QStringLiteral("Date"));
     auto* top = new QHBoxLayout;
     top->addWidget(m_date);
     if (twelve) {
-        auto* label = new QLabel(QStringLiteral("Show 12 Hours Beginning"), this);
+        auto* label = new QLabel(QStringLiteral("&Show 12 Hours Beginning"), this);
         m_hour = new QLineEdit(QString::number(model.startHour()), this);
         m_hour->setObjectName(QStringLiteral("startHour"));
         m_hour->setMaximumWidth(40);
@@ -79,6 +80,7 @@ CDayGlanceG::CDayGlanceG(CDayGlance& model, CUserPrompt& prompt, QWidget* parent
 
     m_list = new CDAGListBox(this);
     m_list->setObjectName(QStringLiteral("list"));
+    m_list->setAccessibleName(windowTitle());
     m_list->setFont(listFont());
     m_list->setStarColour(colorFromStored(model.occupiedColour()));
     layout->addWidget(m_list, 1);
@@ -86,7 +88,7 @@ CDayGlanceG::CDayGlanceG(CDayGlance& model, CUserPrompt& prompt, QWidget* parent
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, this);
     if (twelve) {
         QPushButton* refresh =
-            buttons->addButton(QStringLiteral("Refresh"), QDialogButtonBox::ActionRole);
+            buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
         refresh->setObjectName(QStringLiteral("refresh"));
         connect(refresh, &QPushButton::clicked, this, [this] {
             m_glance.reload();

@@ -25,11 +25,13 @@ CMonthResDlg::CMonthResDlg(CMonthGlance& model, CUserPrompt& prompt, QWidget* pa
     m_month =
         datePickerQt({model.year(), model.month(), 1}, "month", this, QStringLiteral("MMMM, yyyy"));
     m_month->setCalendarPopup(false);
+    m_month->setAccessibleName(QStringLiteral("Month"));
     m_month->setCurrentSection(QDateTimeEdit::MonthSection);
     layout->addWidget(m_month, 0, Qt::AlignLeft);
 
     m_list = new CDAGListBox(this);
     m_list->setObjectName(QStringLiteral("list"));
+    m_list->setAccessibleName(windowTitle());
     m_list->setFont(CDayGlanceG::listFont());
     m_list->setNameWidth(CMonthGlance::kNameWidth);
     m_list->setStarColour(colorFromStored(model.occupiedColour()));

@@ -45,6 +45,8 @@ CAddPersonDlg::CAddPersonDlg(CPersonModel& model, CUserPrompt& prompt, QWidget* 
         auto* edit = new QLineEdit(this);
         edit->setMaxLength(spec.limit);
         edit->setObjectName(QString::fromLatin1(spec.label));
+        // The line without a label continues the one above it.
+        if (!*spec.label) edit->setAccessibleName(QStringLiteral("Additional Information, line 2"));
         form->addRow(QString::fromLatin1(spec.label), edit);
         m_fields.emplace_back(edit, spec.value);
     }

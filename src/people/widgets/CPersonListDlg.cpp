@@ -36,6 +36,7 @@ CPersonListDlg::CPersonListDlg(CPersonListModel& model, CUserPrompt& prompt, QWi
     setWindowTitle(QString::fromLatin1(model.title()));
     auto* layout = new QVBoxLayout(this);
     m_list = peopleList(this, model.lines());
+    m_list->setAccessibleName(windowTitle());
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);

@@ -37,24 +37,30 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     layout->addLayout(right, 2);
 
     m_date = datePickerQt(model.date, "date", this);
+    m_date->setAccessibleName(QStringLiteral("Date"));
     left->addWidget(m_date);
     auto* times = new QFormLayout;
     const QString format = QStringLiteral("hh':'mm AP");
     m_start = timePickerQt(model.startHour(), model.startMinute(), format, "start", this);
     m_end = timePickerQt(model.endHour(), model.endMinute(), format, "end", this);
-    times->addRow(QStringLiteral("Start Time"), m_start);
-    times->addRow(QStringLiteral("End Time"), m_end);
+    times->addRow(QStringLiteral("S&tart Time"), m_start);
+    times->addRow(QStringLiteral("&End Time"), m_end);
     left->addLayout(times);
-    left->addWidget(new QLabel(QStringLiteral("Notes, Special Equipment, Class Name, etc"), this));
+    auto* noteLabel =
+        new QLabel(QStringLiteral("&Notes, Special Equipment, Class Name, etc"), this);
+    left->addWidget(noteLabel);
     m_note = new QLineEdit(CQtPrompt::toQt(model.note), this);
+    noteLabel->setBuddy(m_note);
     m_note->setMaxLength(80);
     left->addWidget(m_note);
-    m_showNote = new QCheckBox(QStringLiteral("Show Note in Reservation"), this);
+    m_showNote = new QCheckBox(QStringLiteral("Show Note &in Reservation"), this);
     m_showNote->setChecked(model.showNote);
     m_showNote->setEnabled(model.showNoteEnabled());
     left->addWidget(m_showNote);
-    left->addWidget(new QLabel(QStringLiteral("Reserved For"), this));
+    auto* peopleLabel = new QLabel(QStringLiteral("&Reserved For"), this);
+    left->addWidget(peopleLabel);
     m_people = new QListWidget(this);
+    peopleLabel->setBuddy(m_people);
     m_people->setMinimumSize(300, 180);
     left->addWidget(m_people);
 
@@ -62,11 +68,11 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     auto* recurringLayout = new QVBoxLayout(recurring);
     m_recurrence = new QButtonGroup(this);
     const std::pair<const char*, int> choices[] = {
-        {"No", CAddReservation::kNone},
-        {"Every day through:", CAddReservation::kDaily},
-        {"Every weekday through:", CAddReservation::kWeekdays},
-        {"Every week through:", CAddReservation::kWeekly},
-        {"Overnight through:", CAddReservation::kOvernight}};
+        {"N&o", CAddReservation::kNone},
+        {"Every &day through:", CAddReservation::kDaily},
+        {"Every wee&kday through:", CAddReservation::kWeekdays},
+        {"Every week t&hrough:", CAddReservation::kWeekly},
+        {"O&vernight through:", CAddReservation::kOvernight}};
     for (const auto& [text, code] : choices) {
         auto* radio = new QRadioButton(QString::fromLatin1(text), recurring);
         radio->setChecked(code == model.recurrence());
@@ -74,9 +80,10 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
         recurringLayout->addWidget(radio);
     }
     m_lastDate = datePickerQt(model.lastDate, "lastDate", recurring);
+    m_lastDate->setAccessibleName(QStringLiteral("Through"));
     m_lastDate->setEnabled(model.lastDateEnabled());
     recurringLayout->addWidget(m_lastDate);
-    auto* custom = new QRadioButton(QStringLiteral("Custom..."), recurring);
+    auto* custom = new QRadioButton(QStringLiteral("C&ustom..."), recurring);
     m_recurrence->addButton(custom, kCustomChoice);
     recurringLayout->addWidget(custom);
     m_customSummary = new QLabel(recurring);
@@ -84,7 +91,7 @@ CAddReservationDlg::CAddReservationDlg(CAddReservation& model, CUserPrompt& prom
     m_customSummary->setWordWrap(true);
     recurringLayout->addWidget(m_customSummary);
     right->addWidget(recurring);
-    m_attendees = new QCheckBox(QStringLiteral("Specify attendee list"), this);
+    m_attendees = new QCheckBox(QStringLiteral("Specify &attendee list"), this);
     m_attendees->setChecked(model.attendees);
     m_attendees->setEnabled(model.attendeesEnabled());
     right->addWidget(m_attendees);

@@ -39,6 +39,7 @@ CFreeItemsDlg::CFreeItemsDlg(CFreeItems& model, CUserPrompt& prompt, QWidget* pa
     layout->addWidget(find);
     m_list = new QListWidget(this);
     m_list->setMinimumSize(320, 200);
+    m_list->setAccessibleName(QStringLiteral("Free items"));
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* reserveButton =

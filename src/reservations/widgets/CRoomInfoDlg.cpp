@@ -43,6 +43,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     layout->addWidget(occupancy);
 
     m_date = datePickerQt(model.date(), "date", this, QStringLiteral("dddd, MMMM dd, yyyy"));
+    m_date->setAccessibleName(QStringLiteral("Date"));
     layout->addWidget(m_date);
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -51,6 +52,9 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
     layout->addWidget(header);
     m_list = new QListWidget(this);
     m_list->setFont(fixed);
+    m_list->setAccessibleName(QStringLiteral("Reservations"));
+    // The header names the columns a reader hears in each line.
+    m_list->setAccessibleDescription(header->text().simplified());
     // The header's columns stand over the list's, at any font: it starts where the list's text
     // does, and the list is as wide as the header.
     const int textStart = m_list->frameWidth() +
@@ -69,12 +73,12 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
         buttonRow->addWidget(b);
         return b;
     };
-    QPushButton* finished = addButton("Finished");
+    QPushButton* finished = addButton("&Finished");
     finished->setDefault(true);
-    QPushButton* make = addButton("Make Reservation");
-    QPushButton* refresh = addButton("Refresh");
-    QPushButton* printButton = addButton("Print");
-    QPushButton* help = addButton("Help");
+    QPushButton* make = addButton("&Make Reservation");
+    QPushButton* refresh = addButton("&Refresh");
+    QPushButton* printButton = addButton("&Print");
+    QPushButton* help = addButton("&Help");
     layout->addLayout(buttonRow);
 
     auto* group =
@@ -87,10 +91,10 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
         groupRow->addWidget(b);
         return b;
     };
-    m_cancel = groupButton("Cancel Reservation");
-    m_terminate = groupButton("Terminate Reservation");
-    m_show = groupButton("Show/Change Reservation");
-    m_cancelPart = groupButton("Cancel Part of Series...");
+    m_cancel = groupButton("&Cancel Reservation");
+    m_terminate = groupButton("&Terminate Reservation");
+    m_show = groupButton("&Show/Change Reservation");
+    m_cancelPart = groupButton("Cancel P&art of Series...");
     layout->addWidget(group);
     auto* reasonRow = new QHBoxLayout;
     auto* reasonLabel = new QLabel(QStringLiteral("R&eason for a change (kept in the history):"), this);
@@ -141,7 +145,7 @@ CRoomInfoDlg::CRoomInfoDlg(CItemDayModel& model, CUserPrompt& prompt, QWidget* p
 
 QPushButton* CRoomInfoDlg::button(const QString& text) const {
     for (QPushButton* b : findChildren<QPushButton*>())
-        if (b->text() == text) return b;
+        if (QString(b->text()).remove(QLatin1Char('&')) == text) return b;
     return nullptr;
 }
 

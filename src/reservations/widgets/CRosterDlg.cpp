@@ -64,6 +64,8 @@ CRosterDlg::CRosterDlg(CRosterModel& model, CUserPrompt& prompt, QWidget* parent
     auto* middle = new QVBoxLayout;
     auto* right = new QPushButton(QStringLiteral("------>"), this);
     auto* left = new QPushButton(QStringLiteral("<------"), this);
+    right->setAccessibleName(QStringLiteral("Add to This Reservation"));
+    left->setAccessibleName(QStringLiteral("Remove from This Reservation"));
     for (QPushButton* b : {right, left})
         b->setAutoDefault(false);
     middle->addStretch(1);

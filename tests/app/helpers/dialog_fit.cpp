@@ -1,11 +1,16 @@
 // Shows the program's dialogs over a group on the display it is given, saves a picture of each
-// as OUTDIR/<name>.png and prints, for each text a dialog cuts, a line
+// as OUTDIR/<name>.png and prints, for each text a dialog cuts and for each thing a keyboard or
+// screen-reader user would miss in it, a line
 //   CUT <name>: <what>
-// Run it with QT_SCALE_FACTOR set to see the dialogs at another scale.
-// Usage: dialog_fit GROUP.sch ITEM OUTDIR
+//   A11Y <name>: <what>
+//   FAINT <name>: <what>
+// Run it with QT_SCALE_FACTOR set to see the dialogs at another scale; "dark" shows them in the
+// Fusion style with a dark palette.
+// Usage: dialog_fit GROUP.sch ITEM OUTDIR [dark]
 #include "app/CAboutDlg.h"
 #include "app/CPreferencesSheet.h"
 #include "app/CViewSettings.h"
+#include "common/AccessibleFaults.h"
 #include "common/ScreenshotSupport.h"
 #include "common/TextFit.h"
 #include "displays/widgets/CDayGlanceG.h"
@@ -47,8 +52,10 @@
 #include "ui/CQtPrompt.h"
 
 #include <QApplication>
+#include <QPalette>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -66,6 +73,10 @@ void check(const char* name, QWidget& dialog) {
         g_ok = false;
     for (const QString& cut : test::cutTexts(&dialog))
         std::printf("CUT %s: %s\n", name, cut.toUtf8().constData());
+    for (const QString& fault : test::accessibleFaults(&dialog))
+        std::printf("A11Y %s: %s\n", name, fault.toUtf8().constData());
+    for (const QString& faint : test::faintTexts(&dialog))
+        std::printf("FAINT %s: %s\n", name, faint.toUtf8().constData());
     std::printf("SHOT %s\n", name);
     std::fflush(stdout);
     dialog.hide();
@@ -75,9 +86,25 @@ void check(const char* name, QWidget& dialog) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: dialog_fit GROUP.sch ITEM OUTDIR\n");
+    if (argc != 4 && !(argc == 5 && std::strcmp(argv[4], "dark") == 0)) {
+        std::fprintf(stderr, "usage: dialog_fit GROUP.sch ITEM OUTDIR [dark]\n");
         return 2;
+    }
+    if (argc == 5) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 45));
+        dark.setColor(QPalette::WindowText, QColor(231, 231, 231));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+        dark.setColor(QPalette::Text, QColor(231, 231, 231));
+        dark.setColor(QPalette::Button, QColor(53, 53, 53));
+        dark.setColor(QPalette::ButtonText, QColor(231, 231, 231));
+        dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+        dark.setColor(QPalette::HighlightedText, Qt::black);
+        dark.setColor(QPalette::ToolTipBase, QColor(45, 45, 45));
+        dark.setColor(QPalette::ToolTipText, QColor(231, 231, 231));
+        QApplication::setPalette(dark);
     }
     error4setNeverWait(true);
     CQtPrompt prompt;

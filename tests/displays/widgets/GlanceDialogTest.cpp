@@ -70,6 +70,33 @@ TEST_F(GlanceDialogTest, BarsRunFromTheMiddleOfTheirFirstQuarterToTheMiddleOfThe
     EXPECT_EQ(at(monthly.list(), 8, 5 + 38, 1), QColor(255, 255, 0));
 }
 
+// The overviews by keyboard, as the group window: typing an item's first letters finds its line,
+// the arrow keys move between lines, and Enter opens the item's day list.
+TEST_F(GlanceDialogTest, TypingAndEnterOpenAnItemsDayListFromEitherOverview) {
+    addItems({"Lab", "Studio", "Stage"});
+    std::vector<int> opened;
+    const OpenItemDay opener = [&](int item, int month, int day, int year) {
+        opened.push_back(item);
+        CItemDayOutcome outcome;
+        outcome.month = month;
+        outcome.day = day;
+        outcome.year = year;
+        return outcome;
+    };
+    CDayGlance day(*doc, CDayGlance::Form::allDay, 0, 0, opener);
+    CDayGlanceG dialog(day, prompt);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    CDAGListBox* list = dialog.list();
+    list->setFocus();
+    QTest::keyClicks(list, QStringLiteral("stu"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_EQ(opened, (std::vector<int>{1, 2}));
+    EXPECT_EQ(list->accessibleName(), dialog.windowTitle());
+}
+
 TEST_F(GlanceDialogTest, TheStartHourFieldAndArrowsMoveTheTwelveHoursAndARefusedHourStays) {
     addItems({"Lab"});
     reserve({"Lab", 12, 9, 2026, 13, 0, 14, 0});
