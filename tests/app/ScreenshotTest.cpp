@@ -22,6 +22,7 @@ namespace {
 
 using orv::test::countColour;
 using orv::test::kXvfbRun;
+using orv::test::xvfbArguments;
 
 // A sample group made by the command line in `work`; its group file.
 QString makeSample(const QTemporaryDir& work) {
@@ -82,11 +83,10 @@ TEST(Screenshot, TheSampleGroupShowsBoxesInUseAndFreeOnARealDisplay) {
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(kXvfbRun,
-                      {QStringLiteral("-a"), QStringLiteral("-s"), QLatin1String(scale.screen),
-                       QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group,
-                       QStringLiteral("--grab-window=") + shot,
-                       QStringLiteral("--grab-after=2500")});
+        program.start(kXvfbRun, xvfbArguments(QLatin1String(scale.screen)) +
+                                    QStringList{QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"),
+                                                group, QStringLiteral("--grab-window=") + shot,
+                                                QStringLiteral("--grab-after=2500")});
         if (!program.waitForFinished(90000)) {
             program.kill();
             program.waitForFinished();
@@ -119,11 +119,10 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
     QProcess shot;
     shot.setProcessEnvironment(displayEnvironment(work));
     shot.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    shot.start(kXvfbRun,
-               {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
-                QStringLiteral(ORV_HELPER_DIR "/displays_dialog_shot"),
-                work.filePath(QStringLiteral("Samples/Rooms.sch")), QStringLiteral("Boardroom"),
-                artifacts});
+    shot.start(kXvfbRun, xvfbArguments(QStringLiteral("-screen 0 1024x768x24")) +
+                             QStringList{QStringLiteral(ORV_HELPER_DIR "/displays_dialog_shot"),
+                                         work.filePath(QStringLiteral("Samples/Rooms.sch")),
+                                         QStringLiteral("Boardroom"), artifacts});
     ASSERT_TRUE(shot.waitForFinished(90000));
     EXPECT_EQ(shot.exitCode(), 0);
     const QImage dayList(artifacts + QStringLiteral("/day-list.png"));
@@ -175,13 +174,9 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
         auto fit = std::make_unique<QProcess>();
         fit->setProcessEnvironment(displayEnvironment(work, run.scale));
         fit->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList args = {QStringLiteral("-a"),
-                            QStringLiteral("-s"),
-                            QStringLiteral("-screen 0 2560x1600x24"),
-                            QStringLiteral(ORV_HELPER_DIR "/dialog_fit"),
-                            group,
-                            QStringLiteral("Boardroom"),
-                            out};
+        QStringList args = xvfbArguments(QStringLiteral("-screen 0 2560x1600x24"));
+        args << QStringLiteral(ORV_HELPER_DIR "/dialog_fit") << group << QStringLiteral("Boardroom")
+             << out;
         if (run.dark) args << QStringLiteral("dark");
         fit->start(kXvfbRun, args);
         fits.push_back(std::move(fit));
@@ -235,11 +230,11 @@ TEST(Screenshot, AScreenReaderFindsTheItemBoxesAndOpensADayListOverTheAtSpiBus) 
     QProcess reader;
     reader.setProcessEnvironment(env);
     reader.start(kXvfbRun,
-                 {QStringLiteral("-a"), QStringLiteral("-s"),
-                  QStringLiteral("-screen 0 1280x1024x24"),
-                  QStringLiteral("/usr/bin/dbus-run-session"), QStringLiteral("--"), python,
-                  QStringLiteral(ORV_SOURCE_DIR "/tests/app/scripts/atspi_check.py"),
-                  QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group});
+                 xvfbArguments(QStringLiteral("-screen 0 1280x1024x24")) +
+                     QStringList{QStringLiteral("/usr/bin/dbus-run-session"), QStringLiteral("--"),
+                                 python,
+                                 QStringLiteral(ORV_SOURCE_DIR "/tests/app/scripts/atspi_check.py"),
+                                 QStringLiteral(ORV_BINARY_DIR "/src/app/orvsched"), group});
     if (!reader.waitForFinished(150000)) {
         reader.kill();
         reader.waitForFinished();

@@ -11,11 +11,24 @@
 #include <QStringList>
 #include <QTest>
 
+#include <atomic>
 #include <string>
+
+#include <unistd.h>
 
 namespace orv::test {
 
 inline const QString kXvfbRun = QStringLiteral("/usr/bin/xvfb-run");
+
+// xvfb-run's arguments for a display of its own with `screen` ("-screen 0 WxHxD"). xvfb-run -a
+// looks for a free display number from 99 on, and runs started at once (the parallel runs of one
+// test, two test programs) took the same one; each call here starts the search elsewhere.
+inline QStringList xvfbArguments(const QString& screen) {
+    static std::atomic<int> calls{0};
+    const int start = 100 + static_cast<int>(::getpid() % 80) * 10 + calls++ % 10;
+    return {QStringLiteral("-a"), QStringLiteral("-n"), QString::number(start),
+            QStringLiteral("-s"), screen};
+}
 
 inline int countColour(const QImage& image, const QColor& colour) {
     int n = 0;
@@ -56,9 +69,8 @@ inline int runOnDisplay(const QString& helper, const QStringList& args,
     QProcess program;
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(kXvfbRun, QStringList{QStringLiteral("-a"), QStringLiteral("-s"),
-                                        QStringLiteral("-screen 0 1600x1000x24"), helper} +
-                                args);
+    program.start(kXvfbRun, xvfbArguments(QStringLiteral("-screen 0 1600x1000x24")) +
+                                QStringList{helper} + args);
     if (!program.waitForFinished(90000)) {
         program.kill();
         program.waitForFinished();
