@@ -145,11 +145,11 @@ TEST(Screenshot, TheDayListAndTheReservationDialogOnARealDisplay) {
 
 namespace {
 
-// Every dialog at 100%, 125%, 150% and 200% and on a dark palette, on a real display: no text is
-// wider than its widget or too faint to read, and nothing a keyboard or screen-reader user needs
-// is missing (a name, a mnemonic, a default button). The pictures are kept as artifacts
-// (artifacts/dialogs-100, ... artifacts/dialogs-dark).
-TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette) {
+// Every dialog at 100%, 125%, 150% and 200%, on a dark palette and with a large font, on a real
+// display: no text is wider than its widget or too faint to read, and nothing a keyboard or
+// screen-reader user needs is missing (a name, a mnemonic, a default button). The pictures are
+// kept as artifacts (artifacts/dialogs-100, ... artifacts/dialogs-large-font).
+TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleOnADarkPaletteAndInALargeFont) {
     if (!QFileInfo(kXvfbRun).isExecutable()) GTEST_SKIP() << "xvfb-run is not installed";
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
@@ -157,13 +157,11 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
     struct Run {
         const char* name;
         const char* scale;
-        bool dark;
+        const char* mode; // "dark", "large" (font), or empty
     };
-    const std::vector<Run> runs = {{"100", "1", false},
-                                   {"125", "1.25", false},
-                                   {"150", "1.5", false},
-                                   {"200", "2", false},
-                                   {"dark", "1", true}};
+    const std::vector<Run> runs = {{"100", "1", ""},      {"125", "1.25", ""},
+                                   {"150", "1.5", ""},    {"200", "2", ""},
+                                   {"dark", "1", "dark"}, {"large-font", "1", "large"}};
     // All at once, each on a display of its own.
     std::vector<std::unique_ptr<QProcess>> fits;
     for (const Run& run : runs) {
@@ -177,7 +175,7 @@ TEST(Screenshot, EveryDialogIsWholeReadableAndNamedAtEveryScaleAndOnADarkPalette
         QStringList args = xvfbArguments(QStringLiteral("-screen 0 2560x1600x24"));
         args << QStringLiteral(ORV_HELPER_DIR "/dialog_fit") << group << QStringLiteral("Boardroom")
              << out;
-        if (run.dark) args << QStringLiteral("dark");
+        if (*run.mode) args << QLatin1String(run.mode);
         fit->start(kXvfbRun, args);
         fits.push_back(std::move(fit));
     }

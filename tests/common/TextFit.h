@@ -69,8 +69,9 @@ inline QStringList cutTexts(QWidget* top) {
             if (radio->sizeHint().width() > radio->width())
                 report(radio, radio->text(), radio->sizeHint().width(), radio->width());
         } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            // What the style needs for the text, its icon and its margins.
             const QString text = QString(button->text()).remove(QLatin1Char('&'));
-            const int needs = fm.horizontalAdvance(text) + fm.averageCharWidth();
+            const int needs = button->sizeHint().width();
             if (!text.isEmpty() && needs > button->width())
                 report(button, text, needs, button->width());
         } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {

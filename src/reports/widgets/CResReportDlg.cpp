@@ -2,6 +2,7 @@
 
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtDates.h"
+#include "ui/CQtDialogParts.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
 
@@ -14,17 +15,6 @@
 #include <QVBoxLayout>
 
 namespace orv {
-
-namespace {
-
-QListWidget* choiceList(const char* name, QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setSelectionMode(QAbstractItemView::MultiSelection);
-    return list;
-}
-
-} // namespace
 
 CResReportDlg::CResReportDlg(CResReportOptions& model, CUserPrompt& prompt, QWidget* parent)
     : CModelDialog(model, prompt, parent), m_options(model) {
@@ -42,15 +32,14 @@ CResReportDlg::CResReportDlg(CResReportOptions& model, CUserPrompt& prompt, QWid
     layout->addLayout(dates);
 
     layout->addWidget(new QLabel(CQtPrompt::toQt(model.itemsLabel()), this));
-    m_items = choiceList("items", this);
-    for (const std::string& name : model.itemNames())
-        m_items->addItem(CQtPrompt::toQt(name));
+    m_items = choiceListQt(model.itemNames(), "items", this);
     layout->addWidget(m_items);
 
     layout->addWidget(new QLabel(QStringLiteral("Include Only Selected People"), this));
-    m_people = choiceList("people", this);
+    m_people = choiceListQt({}, "people", this);
     for (const CListLine& line : model.peopleLines())
         m_people->addItem(CQtPrompt::toQt(line.text));
+    fitListQt(m_people, 0, m_people->minimumHeight());
     layout->addWidget(m_people);
 
     m_blockouts = new QCheckBox(QString::fromLatin1(CResReportOptions::kBlockoutsOnly), this);

@@ -154,6 +154,7 @@ void CAddReservationDlg::showPeople() {
     for (const CListLine& line : m_add.personLines())
         m_people->addItem(CQtPrompt::toQt(line.text));
     if (m_add.selectedPerson >= 0) m_people->setCurrentRow(m_add.selectedPerson);
+    fitListQt(m_people, 300, 180);
 }
 
 void CAddReservationDlg::takeValues() {

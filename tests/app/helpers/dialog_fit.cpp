@@ -5,8 +5,8 @@
 //   A11Y <name>: <what>
 //   FAINT <name>: <what>
 // Run it with QT_SCALE_FACTOR set to see the dialogs at another scale; "dark" shows them in the
-// Fusion style with a dark palette.
-// Usage: dialog_fit GROUP.sch ITEM OUTDIR [dark]
+// Fusion style with a dark palette, "large" with the large font a user may choose on the desktop.
+// Usage: dialog_fit GROUP.sch ITEM OUTDIR [dark|large]
 #include "app/CAboutDlg.h"
 #include "app/CPreferencesSheet.h"
 #include "app/CViewSettings.h"
@@ -58,6 +58,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 
 using namespace orv;
 
@@ -86,11 +87,17 @@ void check(const char* name, QWidget& dialog) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 4 && !(argc == 5 && std::strcmp(argv[4], "dark") == 0)) {
-        std::fprintf(stderr, "usage: dialog_fit GROUP.sch ITEM OUTDIR [dark]\n");
+    const std::string mode = argc == 5 ? argv[4] : "";
+    if (argc < 4 || argc > 5 || (argc == 5 && mode != "dark" && mode != "large")) {
+        std::fprintf(stderr, "usage: dialog_fit GROUP.sch ITEM OUTDIR [dark|large]\n");
         return 2;
     }
-    if (argc == 5) {
+    if (mode == "large") {
+        QFont font = QApplication::font();
+        font.setPointSize(qRound(font.pointSizeF() * 1.6));
+        QApplication::setFont(font);
+    }
+    if (mode == "dark") {
         QApplication::setStyle(QStringLiteral("Fusion"));
         QPalette dark;
         dark.setColor(QPalette::Window, QColor(45, 45, 45));
