@@ -338,13 +338,16 @@ std::string CReservationImport::line(const Entry& en) const {
     std::string text = en.time.date.isSet() ? CReservationText::shortDate(en.time.date) : "";
     if (en.time.date.isSet() && en.state != State::cancel)
         text += "  " + hhmmText(en.time.start) + "-" + hhmmText(en.time.end);
-    const std::string item = en.item.empty() ? utf8ToCp1252(e.item) : en.item;
-    if (!item.empty()) text += "  " + item;
-    if (e.blockout)
-        text += "  Blocked Out";
-    else if (!en.person.lastName().empty())
-        text += "  " + personText(en.person);
-    if (!text.empty()) text += "  ";
+    // An invalid row has no date to book on: its reason names its line.
+    if (en.time.date.isSet()) {
+        const std::string item = en.item.empty() ? utf8ToCp1252(e.item) : en.item;
+        if (!item.empty()) text += "  " + item;
+        if (e.blockout)
+            text += "  Blocked Out";
+        else if (!en.person.lastName().empty())
+            text += "  " + personText(en.person);
+        text += "  ";
+    }
     text += en.outcome == Outcome::pending ? en.text : en.result;
     return text;
 }
@@ -435,8 +438,7 @@ int CReservationImport::bookEvent(std::size_t event, const std::vector<std::size
     int mh = made.tm_hour, mi = made.tm_min, ms = made.tm_sec;
     if (e.made.size() == 14)
         std::sscanf(e.made.c_str(), "%4d%2d%2d%2d%2d%2d", &my, &mm, &md, &mh, &mi, &ms);
-    char madeText[24];
-    std::snprintf(madeText, sizeof madeText, "%04d%02d%02d%02d%02d%02d", my, mm, md, mh, mi, ms);
+    char madeText[48];
 
     std::vector<CPeopleKey> attendees;
     if (m_doc.attendeeAvailable() && !e.blockout)
@@ -515,6 +517,10 @@ int CReservationImport::bookEvent(std::size_t event, const std::vector<std::size
         en.outcome = moves ? Outcome::moved : Outcome::booked;
         en.result = moves ? "moved" : "booked";
         if (links.empty()) firstWritten = schedule.image();
+        // As stored: a reservation that is no series keeps no seconds.
+        const CScheduleRecord& w = schedule.image();
+        std::snprintf(madeText, sizeof madeText, "%04d%02d%02d%02d%02d%02d", w.madeYear(),
+                      w.madeMonth(), w.madeDay(), w.madeHour(), w.madeMinute(), w.madeSeconds());
         links.push_back({CImportLinks::storedUid(e.uid), t.date.key(), en.item, t.start / 100,
                          t.start % 100, madeText, e.sequence, m_digests[event]});
         m_doc.scheduleChanged(t.date, false);
