@@ -6,6 +6,7 @@
 #include "group/CORVSchedDoc.h"
 #include "group/CProgress.h"
 #include "history/CJournalChange.h"
+#include "people/CPersonModel.h"
 #include "reservations/CBlockoutModel.h"
 #include "reservations/CItemDayModel.h"
 #include "reservations/CReservationText.h"
@@ -98,6 +99,7 @@ CReservationImport::~CReservationImport() {
 }
 
 bool CReservationImport::load(const std::string& path, std::string& error) {
+    m_path = path;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = kNotRead + path;
@@ -697,6 +699,71 @@ std::string CReservationImport::report() const {
 
 bool CReservationImport::writeReport(const std::string& path, std::string& error) const {
     return CCalendarExport::writeFile(path, report(), error);
+}
+
+std::vector<std::string> CReservationImport::itemNames() const {
+    std::vector<std::string> names;
+    for (int i = 0; i < m_doc.items().count(); ++i)
+        names.push_back(m_doc.items().at(i).name());
+    return names;
+}
+
+bool CReservationImport::changes(const Entry& entry) {
+    return bookable(entry.state) || entry.state == State::cancel;
+}
+
+std::vector<CPeopleKey> CReservationImport::people() const {
+    std::vector<CPeopleKey> out;
+    for (const auto& [text, key] : m_people)
+        if (std::find(out.begin(), out.end(), key) == out.end()) out.push_back(key);
+    return out;
+}
+
+bool CReservationImport::addPerson(const std::string& name) {
+    CPersonModel person(m_doc.people(), CPersonModel::Mode::AddFromList, true, false);
+    if (!m_doc.prompt().runDialog(person)) return false;
+    if (m_doc.people().goTo(person.recordNumber()) != res4success) {
+        error4take(&m_doc.code());
+        return false;
+    }
+    personMap[name] = m_doc.people().image().key();
+    return true;
+}
+
+bool CReservationImport::runCommand(CORVSchedDoc& doc) {
+    if (!doc.mayWrite()) return false;
+    CUserPrompt& prompt = doc.prompt();
+    FileChoice choice;
+    choice.title = kTitle;
+    choice.filter = kFilter;
+    const std::optional<std::string> path = prompt.chooseFile(choice);
+    if (!path) return false;
+    CReservationImport import(doc);
+    std::string error;
+    if (!import.load(*path, error)) {
+        prompt.message(error, kTitle, PromptIcon::error);
+        return false;
+    }
+    if (import.preview() != 0 || !prompt.runDialog(import)) return false;
+    int rc = 0;
+    {
+        const std::unique_ptr<CProgress> progress = prompt.progress("Importing reservations", true);
+        rc = import.run(*progress);
+    }
+    if (rc < 0) return false;
+    std::string counts = import.countsText() + ".";
+    if (import.stopped()) counts += " The import was stopped; the rest was not imported.";
+    prompt.message(counts, kTitle, PromptIcon::information);
+    FileChoice report;
+    report.title = kReportTitle;
+    report.filter = kReportFilter;
+    report.defaultExtension = "csv";
+    report.mustExist = false;
+    report.initialName = "import-report.csv";
+    if (const std::optional<std::string> where = prompt.chooseFile(report);
+        where && !import.writeReport(*where, error))
+        prompt.message(error, kReportTitle, PromptIcon::error);
+    return import.done() > 0;
 }
 
 } // namespace orv

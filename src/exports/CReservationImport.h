@@ -68,6 +68,13 @@ public:
         std::string result; // the outcome in words
     };
 
+    static constexpr const char* kReportTitle = "Save Import Report";
+    static constexpr const char* kReportFilter = "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||";
+
+    // The whole command: the file, the preview dialog, the booking with progress and Cancel,
+    // the counts, and the report of every line. False when nothing was imported.
+    static bool runCommand(CORVSchedDoc& doc);
+
     explicit CReservationImport(CORVSchedDoc& doc);
     ~CReservationImport() override;
 
@@ -103,6 +110,17 @@ public:
     // The names the preview found no item or no person for, each once, in file order.
     std::vector<std::string> unknownItems() const;
     std::vector<std::string> unknownPeople() const;
+    // The people who may reserve, as "Last, First MI", for mapping an unknown name.
+    std::vector<CPeopleKey> people() const;
+    // "<Add a new person>" for an unknown name: the person dialog, then the name maps to the
+    // person added. False when the dialog was cancelled.
+    bool addPerson(const std::string& name);
+    // The group's items (stored names), in item order.
+    std::vector<std::string> itemNames() const;
+    // Whether the line would change the group: only such lines have a tick box.
+    static bool changes(const Entry& entry);
+    // The file's path, after load().
+    const std::string& path() const { return m_path; }
 
     // Books, moves and cancels what is ticked, in file order. `progress` may stop it between
     // events. 0, or the failure that stopped it (the user was told).
@@ -128,6 +146,7 @@ private:
     int removeImported(const std::vector<CImportLink>& rows);
 
     CORVSchedDoc& m_doc;
+    std::string m_path;
     bool m_calendar = false;
     std::vector<CCsvRow> m_rows;
     std::vector<CImportEvent> m_events;

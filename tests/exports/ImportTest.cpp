@@ -5,6 +5,7 @@
 
 #include "cli/CliRunner.h"
 #include "exports/CCsvReader.h"
+#include "exports/CReservationImport.h"
 #include "reservations/CBlockoutModel.h"
 #include "tables/CFieldText.h"
 #include "tables/CImportLinks.h"
@@ -269,6 +270,36 @@ TEST_F(ImportTest, EveryCsvRowGetsItsStateAndTheReportNamesEachBadRowByItsLine) 
     const std::vector<CScheduleRecord> huddle = records("Huddle");
     ASSERT_EQ(huddle.size(), 2u);
     EXPECT_EQ(huddle[1].note(), "line one\r\nline two");
+}
+
+TEST_F(ImportTest, TheCommandBooksOnlyTheTickedLinesStopsAtCancelAndSavesTheReport) {
+    const std::string csv = dir.file("week.csv");
+    std::ofstream(csv, std::ios::binary)
+        << "date,start,end,item,last name,first name,middle initial,department,note,kind\r\n"
+           "2026-12-14,09:00,10:00,Boardroom,Morgan,Alex,J,Sales,,reservation\r\n"
+           "2026-12-15,09:00,10:00,Boardroom,Morgan,Alex,J,Sales,,reservation\r\n"
+           "2026-12-16,09:00,10:00,Boardroom,Morgan,Alex,J,Sales,,reservation\r\n"
+           "2026-12-17,09:00,10:00,Boardroom,Morgan,Alex,J,Sales,,reservation\r\n";
+    const std::string report = dir.file("report.csv");
+    prompt.files = {csv, report};
+    prompt.fill<CReservationImport>([](CReservationImport& m) { m.entries()[1].ticked = false; });
+    prompt.stopAfterSteps = 2; // Cancel while the third line is booked
+    EXPECT_TRUE(CReservationImport::runCommand(*doc));
+    EXPECT_EQ(prompt.messages,
+              Messages{info("2 booked, 0 conflicts, 2 skipped. The import was stopped; the rest "
+                            "was not imported.",
+                            CReservationImport::kTitle)});
+    ASSERT_EQ(prompt.progresses.size(), 1u);
+    EXPECT_TRUE(prompt.progresses[0].cancellable);
+    EXPECT_EQ(slots("Boardroom"),
+              (std::vector<Slot>{{{2026, 12, 14}, 900, 1000}, {{2026, 12, 16}, 900, 1000}}));
+    EXPECT_EQ(prompt.fileChoices.back().title, CReservationImport::kReportTitle);
+    EXPECT_EQ(slurpFile(report),
+              "line,date,start,end,item,person,outcome\r\n"
+              "2,2026-12-14,09:00,10:00,Boardroom,\"Morgan, Alex J\",booked\r\n"
+              "3,2026-12-15,09:00,10:00,Boardroom,\"Morgan, Alex J\",skipped\r\n"
+              "4,2026-12-16,09:00,10:00,Boardroom,\"Morgan, Alex J\",booked\r\n"
+              "5,2026-12-17,09:00,10:00,Boardroom,\"Morgan, Alex J\",not imported (stopped)\r\n");
 }
 
 TEST(CsvReader, ReadsWhatRfc4180Writes) {
