@@ -599,8 +599,10 @@ int CReservationImport::run(CProgress& progress) {
             rc = bookEvent(event, ticked);
         }
         if (rc != 0) {
-            m_doc.prompt().message(std::string(kStoppedByError) + error4text(rc) + ").", kTitle,
-                                   PromptIcon::error);
+            m_doc.prompt().message(rc == res4locked
+                                       ? std::string(kLocked)
+                                       : kStoppedByError + std::string(error4text(rc)) + ").",
+                                   kTitle, PromptIcon::error);
             break;
         }
         if (!progress.step(static_cast<long>(k), total)) {

@@ -38,6 +38,9 @@ public:
     static constexpr const char* kNoColumns =
         "Choose the columns that hold the date, the start and the end or length.";
     static constexpr const char* kNotRead = "The file could not be read: ";
+    static constexpr const char* kLocked =
+        "Another user is changing the schedule, so the import stopped. The lines reported booked "
+        "were written.";
     static constexpr const char* kStoppedByError =
         "The import stopped: the group could not be written (";
 
