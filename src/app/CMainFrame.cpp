@@ -165,7 +165,7 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     addEntries(file, {mergeGroups, compressDatabases});
     file->addSeparator();
-    addEntries(file, {exportReservations, calendarFile});
+    addEntries(file, {exportReservations, importReservations, calendarFile});
     file->addSeparator();
     addEntries(file, {print, printPreview, printSetup});
     file->addSeparator();

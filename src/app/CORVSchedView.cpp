@@ -12,6 +12,7 @@
 #include "displays/CMonthGlance.h"
 #include "exports/CCalendarFeedModel.h"
 #include "exports/CExportModel.h"
+#include "exports/CReservationImport.h"
 #include "group/CCompressDatabases.h"
 #include "group/CItemManager.h"
 #include "group/CMergeGroups.h"
@@ -192,6 +193,7 @@ bool CORVSchedView::handles(Command command) const {
     case Command::attendance:
     case Command::exportReservations:
     case Command::calendarFile:
+    case Command::importReservations:
     case Command::findFreeItem:
     case Command::reminders:
     case Command::undo:
@@ -390,6 +392,9 @@ void CORVSchedView::runCommand(Command command) {
         m_doc->prompt().runDialog(dialog);
         break;
     }
+    case Command::importReservations:
+        if (CReservationImport::runCommand(*m_doc)) m_doc->notifyChanged();
+        break;
     case Command::findFreeItem: {
         CFreeItems dialog(*m_doc);
         m_doc->prompt().runDialog(dialog);

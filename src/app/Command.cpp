@@ -112,6 +112,9 @@ constexpr std::array<CommandInfo, static_cast<int>(Command::count)> kCommands{{
      help::kHistory},
     {history, "&History...", "", "Show who changed what in this group", "History", kGroup,
      help::kHistory},
+    {importReservations, "&Import Reservations...", "",
+     "Import reservations from an iCalendar or CSV file", "Import Reservations", kGroup,
+     help::kImportReservations},
 }};
 
 constexpr bool tableInOrder() {

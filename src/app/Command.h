@@ -59,6 +59,7 @@ enum class Command {
     undo,
     redo,
     history,
+    importReservations,
     count
 };
 

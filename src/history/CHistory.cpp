@@ -139,7 +139,7 @@ const std::vector<std::string>& CHistory::kinds() {
         CJournalChange::kPersonDeleted, CJournalChange::kItemAdded,
         CJournalChange::kItemChanged,   CJournalChange::kItemDeleted,
         CJournalChange::kRestored,      CJournalChange::kUndone,
-        CJournalChange::kRedone,
+        CJournalChange::kRedone,        CJournalChange::kImported,
     };
     return all;
 }

@@ -100,7 +100,9 @@ std::vector<std::vector<CJournalRow>> CJournalChange::entries() const {
             return added ? kItemAdded : gone ? kItemDeleted : kItemChanged;
         if (r.table == CJournalImage::kLinks) return kAttendees;
         const bool blockout = CJournalImage::isBlockout(added ? r.after : r.before);
-        if (added) return blockout ? kBlocked : kMade;
+        if (added) return std::string_view(m_rewriteKind) == kImported ? kImported
+                          : blockout                                  ? kBlocked
+                                                                      : kMade;
         if (gone)
             return std::string_view(m_rewriteKind) == kDeletedOld ? kDeletedOld
                    : blockout                                     ? kUnblocked

@@ -48,6 +48,8 @@ public:
     static constexpr const char* kRestored = "restored";
     // Given as the rewrite kind, it names every reservation the change removes.
     static constexpr const char* kDeletedOld = "deleted old";
+    // Given as the rewrite kind, it names every reservation the change adds.
+    static constexpr const char* kImported = "imported";
 
     // `rewriteKind` names a rewritten reservation (terminated, changed); an added or deleted
     // record names itself. `items`: the change may add, change or delete items, whose list is

@@ -30,4 +30,8 @@ std::string CTableNames::journal(std::string_view groupFile) {
     return basePath(groupFile) + "Journal";
 }
 
+std::string CTableNames::imports(std::string_view groupFile) {
+    return basePath(groupFile) + "Imports";
+}
+
 } // namespace orv

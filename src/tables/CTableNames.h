@@ -17,6 +17,7 @@ public:
     static std::string rosterLink(std::string_view groupFile); // base + "RosLnk"
     static std::string series(std::string_view groupFile);     // base + "Series"
     static std::string journal(std::string_view groupFile);    // base + "Journal"
+    static std::string imports(std::string_view groupFile);    // base + "Imports"
 };
 
 } // namespace orv

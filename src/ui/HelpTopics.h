@@ -49,6 +49,7 @@ inline constexpr const char* kCalendarFile = "calendar_file";
 inline constexpr const char* kFindFreeItem = "find_free_item";
 inline constexpr const char* kReminders = "reminders";
 inline constexpr const char* kHistory = "history";
+inline constexpr const char* kImportReservations = "import_reservations";
 
 // Every topic above; each has a page.
 inline constexpr const char* kAllTopics[] = {kContents,
@@ -95,6 +96,7 @@ inline constexpr const char* kAllTopics[] = {kContents,
                                              kCalendarFile,
                                              kFindFreeItem,
                                              kReminders,
-                                             kHistory};
+                                             kHistory,
+                                             kImportReservations};
 
 } // namespace orv::help

@@ -113,6 +113,7 @@ TEST(MainFrameTest, GroupMenuEntriesInOrder) {
              "databases."},
             kSep,
             {"&Export...", "", "Export reservations as an iCalendar or CSV file"},
+            {"&Import Reservations...", "", "Import reservations from an iCalendar or CSV file"},
             {"Calendar &File...", "", "Keep a calendar file of this group for calendar programs"},
             kSep,
             {"&Print...", "Ctrl+P", "Print the active document"},
@@ -334,7 +335,7 @@ TEST(MainFrameTest, RecentFilesFillTheRecentFileMenus) {
     recent->actions()[1]->trigger();
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen[0][0].toString(), "/g/R&D.sch");
-    QMenu* groupRecent = frame.groupMenus()[0]->actions()[14]->menu();
+    QMenu* groupRecent = frame.groupMenus()[0]->actions()[15]->menu();
     ASSERT_NE(groupRecent, nullptr);
     EXPECT_EQ(groupRecent->actions().size(), 2);
 }

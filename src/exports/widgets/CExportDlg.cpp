@@ -1,6 +1,7 @@
 #include "exports/widgets/CExportDlg.h"
 
 #include "exports/widgets/CCalendarFeedDlg.h"
+#include "exports/widgets/CImportReservationsDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtDates.h"
 #include "ui/CQtDialogParts.h"
@@ -73,6 +74,7 @@ void CExportDlg::takeValues() {
 void CExportDlg::registerDialogs() {
     registerDialog<CExportModel, CExportDlg>(CExportModel::kId);
     registerDialog<CCalendarFeedModel, CCalendarFeedDlg>(CCalendarFeedModel::kId);
+    registerDialog<CReservationImport, CImportReservationsDlg>(CReservationImport::kId);
 }
 
 } // namespace orv

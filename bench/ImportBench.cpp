@@ -1,0 +1,97 @@
+// Importing a spreadsheet of 5,000 reservations, a few of them bad, into a large group.
+//
+// usage: import_bench [RECORDS] [FOLDER]   (defaults: 1000000, the temp folder)
+//
+// Makes the group of BenchGroup.h with RECORDS reservations and a CSV file of 5,000 rows in our
+// own export's columns (each item on consecutive dates from 2026-03-01 at 05:00, before the
+// group's own; every 500th row with a date that does not exist), then times
+//   preview   reading the file and the state of every row (each row's day of its item read)
+//   import    booking every row: for each the schedule lock, the item's day read again, the
+//             check, the append with its flush, and the unlock
+// Prints milliseconds against the goal of two seconds for both.
+
+#include "BenchGroup.h"
+#include "QuietPrompt.h"
+
+#include "exports/CReservationImport.h"
+#include "group/CMemorySettings.h"
+#include "group/CORVSchedDoc.h"
+#include "group/CProgress.h"
+#include "tables/CDate.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+using namespace orv;
+using namespace orv::bench;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kRows = 5000;
+
+double millisecondsOf(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const long records = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const std::string folder =
+        argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "orv-import-bench").string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string groupFile = folder + "/Bench.sch";
+    const auto t0 = Clock::now();
+    if (!makeGroup(groupFile, records)) {
+        std::fprintf(stderr, "could not make the group in %s\n", folder.c_str());
+        return 1;
+    }
+    std::printf("%ld records of %d items loaded in %.1f s\n", records, kItems,
+                millisecondsOf(t0) / 1000);
+
+    const std::string csv = folder + "/import.csv";
+    {
+        std::ofstream out(csv, std::ios::binary);
+        out << "date,start,end,item,last name,first name,middle initial,department,note,kind\r\n";
+        for (int i = 0; i < kRows; ++i) {
+            const CDate d = CDate(2026, 3, 1).addDays(i / kItems);
+            char date[16];
+            std::snprintf(date, sizeof date, "%04d-%02d-%02d", d.year, d.month, d.day);
+            out << (i % 500 == 499 ? std::string("2026-02-30") : std::string(date))
+                << ",05:00,05:45," << itemName(i % kItems) << ",Morgan,Alex,J,Sales,Imported row "
+                << i << ",reservation\r\n";
+        }
+    }
+
+    QuietPrompt prompt;
+    CMemorySettings settings;
+    CORVSchedDoc doc(prompt, settings);
+    if (!doc.openGroup(groupFile)) return 1;
+    CPeople& people = doc.people();
+    people.clearImage();
+    people.image().setKey({"Alex", "J", "Morgan", "Sales"});
+    people.image().setFlags(3);
+    if (people.append() != 0) return 1;
+
+    CReservationImport import(doc);
+    std::string error;
+    auto t = Clock::now();
+    if (!import.load(csv, error) || import.preview() != 0) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    const double preview = millisecondsOf(t);
+    std::printf("preview of %zu rows: %.1f ms (goal under 2,000 ms)\n", import.entries().size(),
+                preview);
+    CProgress progress;
+    t = Clock::now();
+    const int rc = import.run(progress);
+    const double booking = millisecondsOf(t);
+    std::printf("import: %.1f ms, %s (rc %d; goal under 2,000 ms)\n", booking,
+                import.countsText().c_str(), rc);
+    return rc == 0 ? 0 : 1;
+}
