@@ -16,6 +16,7 @@
 #include "tables/CClock.h"
 #include "tables/CFieldText.h"
 #include "tables/CSeriesRules.h"
+#include "tables/CTableOps.h"
 #include "tables/Cp1252.h"
 
 #include <algorithm>
@@ -566,6 +567,9 @@ int CReservationImport::run(CProgress& progress) {
     m_stopped = false;
     if (!m_doc.mayWrite()) return -1;
     CJournalChange journal(m_doc, CJournalChange::kImported);
+    // Each reservation is checked and written under the schedule lock as it comes; the flush to
+    // disk is one for the whole import rather than one a reservation.
+    CTableOps::SyncHold sync(m_doc.code());
     const long total = static_cast<long>(m_entries.size());
     std::size_t k = 0;
     int rc = 0;
@@ -615,6 +619,12 @@ int CReservationImport::run(CProgress& progress) {
             en.outcome = Outcome::skipped;
             en.result = "not imported (stopped)";
         }
+    if (const int flushed = sync.release(); flushed != 0 && rc == 0) {
+        error4take(&m_doc.code());
+        rc = flushed;
+        m_doc.prompt().message(kStoppedByError + std::string(error4text(rc)) + ").", kTitle,
+                               PromptIcon::error);
+    }
     return rc;
 }
 

@@ -77,9 +77,12 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    # The accessibility bus and its registry first: a program that starts while they are still
+    # coming up (a busy machine) may find no bus and never join it.
+    pyatspi.Registry.getDesktop(0).childCount
     shown = subprocess.Popen([sys.argv[1], sys.argv[2]], env=env)
     try:
-        app = program({os.path.basename(sys.argv[1]), "ORV Scheduler"}, 30)
+        app = program({os.path.basename(sys.argv[1]), "ORV Scheduler"}, 60)
         if app is None:
             print("NO PROGRAM on the bus")
             return 1
