@@ -6,7 +6,10 @@
 #include "tables/CRosterLink.h"
 #include "tables/CSchedule.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace orv::bench {
 
@@ -98,6 +101,23 @@ bool makeGroup(const std::string& groupFile, long records) {
     d4unlock(d);
     code4initUndo(&loader);
     return true;
+}
+
+std::string benchGroup(int argc, char** argv, const char* name, long& records) {
+    records = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const std::string folder =
+        argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / name).string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string groupFile = folder + "/Bench.sch";
+    const auto t0 = std::chrono::steady_clock::now();
+    if (!makeGroup(groupFile, records)) {
+        std::fprintf(stderr, "could not make the group in %s\n", folder.c_str());
+        return {};
+    }
+    std::printf("%ld records of %d items loaded in %.1f s\n", records, kItems,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    return groupFile;
 }
 
 } // namespace orv::bench

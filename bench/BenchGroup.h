@@ -16,5 +16,9 @@ void nextDay(int& year, int& month, int& day);
 // Writes the group file and its tables (schedule, people, roster links) with `records`
 // reservations. False when a file could not be written.
 bool makeGroup(const std::string& groupFile, long records);
+// What each benchmark on that group starts with: RECORDS from argv[1] (default 1,000,000), the
+// folder argv[2] (default `name` in the temp folder) emptied, the group made there with its time
+// printed. The group file, or empty after a message when it could not be made.
+std::string benchGroup(int argc, char** argv, const char* name, long& records);
 
 } // namespace orv::bench

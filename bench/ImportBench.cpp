@@ -39,20 +39,11 @@ double millisecondsOf(Clock::time_point t0) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const long records = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const std::string folder =
-        argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "orv-import-bench").string();
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::string groupFile = folder + "/Bench.sch";
-    const auto t0 = Clock::now();
-    if (!makeGroup(groupFile, records)) {
-        std::fprintf(stderr, "could not make the group in %s\n", folder.c_str());
-        return 1;
-    }
-    std::printf("%ld records of %d items loaded in %.1f s\n", records, kItems,
-                millisecondsOf(t0) / 1000);
+    long records = 0;
+    const std::string groupFile = benchGroup(argc, argv, "orv-import-bench", records);
+    if (groupFile.empty()) return 1;
 
+    const std::string folder = std::filesystem::path(groupFile).parent_path().string();
     const std::string csv = folder + "/import.csv";
     {
         std::ofstream out(csv, std::ios::binary);

@@ -191,14 +191,7 @@ std::string CReservationImport::digest(std::size_t event) const {
     text += utf8ToCp1252(e.note) + (e.blockout ? "B" : "R");
     for (const std::string& a : e.attendees)
         text += "|" + a;
-    std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : text) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    char out[24];
-    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
-    return out;
+    return CFieldText::digest(text);
 }
 
 int CReservationImport::preview() {

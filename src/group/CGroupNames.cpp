@@ -1,9 +1,7 @@
 #include "group/CGroupNames.h"
 
+#include "tables/CFieldText.h"
 #include "tables/CTableNames.h"
-
-#include <cstdint>
-#include <cstdio>
 
 namespace orv {
 
@@ -65,14 +63,7 @@ std::string CGroupNames::kindWordLower(std::string_view kindWord) {
 }
 
 std::string CGroupNames::settingKey(std::string_view groupFile) {
-    std::uint64_t h = 1469598103934665603ULL;
-    for (unsigned char c : groupFile) {
-        h ^= c;
-        h *= 1099511628211ULL;
-    }
-    char key[40];
-    std::snprintf(key, sizeof key, "Group%016llx", static_cast<unsigned long long>(h));
-    return key;
+    return "Group" + CFieldText::digest(groupFile);
 }
 
 } // namespace orv

@@ -3,6 +3,7 @@
 #include "tables/CDate.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 
 namespace orv {
@@ -43,6 +44,17 @@ int CFieldText::decimal(std::string_view text) {
 std::string_view CFieldText::cText(std::string_view text) {
     const auto zero = text.find('\0');
     return zero == std::string_view::npos ? text : text.substr(0, zero);
+}
+
+std::string CFieldText::digest(std::string_view text) {
+    std::uint64_t h = 1469598103934665603ULL;
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 1099511628211ULL;
+    }
+    char out[24];
+    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
+    return out;
 }
 
 std::string CFieldText::padRight(std::string_view text, std::size_t width) {

@@ -26,6 +26,8 @@ public:
     static std::string padLeft(std::string_view text, std::size_t width);
     // "%0Nd".
     static std::string zeroPadded(long value, int width);
+    // A stable 16-hex-digit digest of `text` (FNV-1a, 64 bits): for keys made of names, no secret.
+    static std::string digest(std::string_view text);
     // The date key "%04d%02d%02d".
     static std::string dateKey(int year, int month, int day);
     // Splits a stored date by position: year = first four characters, month = characters 5-6,

@@ -78,15 +78,7 @@ std::string CImportLinks::storedUid(const std::string& uid) {
     for (unsigned char c : uid)
         if (c < 0x20 || c >= 0x7F) plain = false;
     if (plain) return uid;
-    // FNV-1a: a stable digest, no secret to keep.
-    std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : uid) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    char text[24];
-    std::snprintf(text, sizeof text, "#%016llx", static_cast<unsigned long long>(h));
-    return text;
+    return "#" + CFieldText::digest(uid);
 }
 
 void CImportLinks::readImage() {
