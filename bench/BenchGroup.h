@@ -3,11 +3,18 @@
 // schedule holds a number of reservations, eight a day for every item from 2026-01-01 on, every
 // 40th one a blockout.
 
+#include <chrono>
 #include <string>
 
 namespace orv::bench {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kItems = 300;
+
+inline double millisecondsOf(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
 constexpr int kPerItemAndDay = 8;
 
 // "Room 001" ...

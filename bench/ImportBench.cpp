@@ -26,15 +26,10 @@
 
 using namespace orv;
 using namespace orv::bench;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
 constexpr int kRows = 5000;
-
-double millisecondsOf(Clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
 
 } // namespace
 

@@ -27,16 +27,11 @@
 
 using namespace orv;
 using namespace orv::bench;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
 constexpr const char* kRule = "FREQ=DAILY;COUNT=500";
 const CDate kFirst{2026, 3, 1};
-
-double millisecondsOf(Clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
 
 } // namespace
 
