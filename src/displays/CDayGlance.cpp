@@ -108,16 +108,18 @@ void CDayGlance::refill() {
     const std::string freeLine = CQuarterHourLine::empty();
     const std::string_view shown = shownPart(freeLine, m_form, m_startHour);
     const int shift = m_form == Form::allDay ? 0 : 4 * m_startHour;
-    m_lines.clear();
-    m_lines.reserve(static_cast<std::size_t>(count) + 2);
-    const std::string header =
-        CQuarterHourLine::listLine(m_form == Form::allDay ? "--Name--" : "", kNameWidth,
-                                   shownPart(CQuarterHourLine::kRuler, m_form, m_startHour));
-    m_lines.push_back(header);
+    // The lines are written into the strings of the last fill: a reload allocates nothing.
+    const std::size_t n = static_cast<std::size_t>(count) + 2;
+    m_lines.resize(n);
+    m_marks.resize(n);
+    CQuarterHourLine::writeListLine(m_lines.front(), m_form == Form::allDay ? "--Name--" : "",
+                                    kNameWidth,
+                                    shownPart(CQuarterHourLine::kRuler, m_form, m_startHour));
     for (int i = 0; i < count; ++i)
-        m_lines.push_back(CQuarterHourLine::listLine(m_doc.items().at(i).name(), kNameWidth, shown));
-    m_marks.assign(m_lines.size(), std::string());
-    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        CQuarterHourLine::writeListLine(m_lines[static_cast<std::size_t>(i) + 1],
+                                        m_doc.items().at(i).name(), kNameWidth, shown);
+    m_lines.back() = m_lines.front();
+    for (std::size_t i = 0; i < n; ++i)
         m_marks[i].assign(m_lines[i].size(), ' ');
     for (const _SCHEDITEM& r : m_reservations) {
         if (r.itemIndex < 0 || r.itemIndex >= count) continue;
@@ -135,8 +137,6 @@ void CDayGlance::refill() {
             if (r.blockedOut) marks[static_cast<std::size_t>(at + q)] = kBlockoutMark;
         }
     }
-    m_lines.push_back(header);
-    m_marks.emplace_back(header.size(), ' ');
 }
 
 std::vector<std::string> CDayGlance::blockoutLines() const {

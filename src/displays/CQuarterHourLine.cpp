@@ -24,10 +24,18 @@ void CQuarterHourLine::mark(std::string& line, int from, int to, char c) {
 
 std::string CQuarterHourLine::listLine(std::string_view name, int nameWidth,
                                        std::string_view part) {
-    std::string line = CFieldText::padRight(name, static_cast<std::size_t>(nameWidth));
+    std::string line;
+    writeListLine(line, name, nameWidth, part);
+    return line;
+}
+
+void CQuarterHourLine::writeListLine(std::string& line, std::string_view name, int nameWidth,
+                                     std::string_view part) {
+    line.assign(CFieldText::cText(name));
+    if (line.size() < static_cast<std::size_t>(nameWidth))
+        line.append(static_cast<std::size_t>(nameWidth) - line.size(), ' ');
     line.append(kGap, ' ');
     line += part;
-    return line;
 }
 
 } // namespace orv

@@ -22,6 +22,9 @@ public:
     static constexpr int kGap = 2;
     // A list line: the name padded with blanks to `nameWidth` (never cut), kGap blanks, the part.
     static std::string listLine(std::string_view name, int nameWidth, std::string_view part);
+    // The same into `line`, whose storage is kept: a list made again keeps its lines' memory.
+    static void writeListLine(std::string& line, std::string_view name, int nameWidth,
+                              std::string_view part);
 };
 
 } // namespace orv

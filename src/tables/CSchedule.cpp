@@ -300,7 +300,13 @@ int CSchedule::loadTodaysList(const std::string& dateKey, int itemCount, const I
     bool looked = false;
     std::string previous;
     int index = -1;
-    while (rc == res4success && peekSlot().isOnDate(dateKey)) {
+    // The key read once, not at every record.
+    int year = 0, month = 0, day = 0;
+    if (dateKey.size() == 8) CFieldText::splitDate(dateKey, year, month, day);
+    const auto onDate = [&](const CScheduleRecord& r) {
+        return r.year() == year && r.month() == month && r.day() == day;
+    };
+    while (rc == res4success && onDate(peekSlot())) {
         if (!looked || m_image.itemName() != previous) {
             previous = m_image.itemName();
             looked = true;

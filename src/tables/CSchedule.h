@@ -43,7 +43,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace orv {
@@ -146,22 +145,28 @@ public:
     int loadTodaysList(const std::string& dateKey, int itemCount, const ItemLookup& indexOf,
                        std::vector<_SCHEDITEM>& list);
     // The same for an item list with count() and find(name). A list whose items give their
-    // names (at(i).name()) is looked up through a map of them made once: a day meets each of
-    // hundreds of items.
+    // names (at(i).name()) is looked up through a sorted copy of them made once (one
+    // allocation, not one a name): a day meets each of hundreds of items.
     template <class Items>
     int loadTodaysList(const std::string& dateKey, const Items& items,
                        std::vector<_SCHEDITEM>& list) {
         const int count = static_cast<int>(items.count());
         if constexpr (requires { items.at(0).name(); }) {
-            std::unordered_map<std::string_view, int> index;
+            std::vector<std::pair<std::string_view, int>> index;
             index.reserve(static_cast<std::size_t>(std::max(count, 0)));
             for (int i = 0; i < count; ++i)
-                index.emplace(items.at(i).name(), i); // the first of a name, as find() gives
+                index.emplace_back(items.at(i).name(), i);
+            // By name, then by position: the first of a name, as find() gives, comes first.
+            std::sort(index.begin(), index.end());
             return loadTodaysList(
                 dateKey, count,
                 [&index](const std::string& name) {
-                    const auto it = index.find(name);
-                    return it == index.end() ? -1 : it->second;
+                    const auto it = std::lower_bound(
+                        index.begin(), index.end(), std::string_view(name),
+                        [](const std::pair<std::string_view, int>& e, std::string_view n) {
+                            return e.first < n;
+                        });
+                    return it == index.end() || it->first != name ? -1 : it->second;
                 },
                 list);
         } else {
