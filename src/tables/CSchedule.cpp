@@ -320,9 +320,11 @@ int CSchedule::loadTodaysList(const std::string& dateKey, int itemCount, const I
             item.endHour = m_image.endHour();
             item.endMinute = m_image.endMinute();
             item.blockedOut = m_image.isBlockout() ? 1 : 0;
-            const std::string_view note = CTableOps::trimmed(m_notes);
-            const bool showsNote =
-                !note.empty() && (m_image.flags() & CScheduleRecord::kFlagShowNote) != 0;
+            // The note (80 characters, mostly blanks) is looked at only when it is to be shown.
+            const std::string_view note = (m_image.flags() & CScheduleRecord::kFlagShowNote) != 0
+                                              ? CTableOps::trimmed(m_notes)
+                                              : std::string_view();
+            const bool showsNote = !note.empty();
             const std::string_view label =
                 CFieldText::cText(showsNote ? note : CTableOps::trimmed(m_lastName))
                     .substr(0, kLabelLength);
