@@ -288,8 +288,16 @@ bool CAddReservation::makeReservation() {
     bool overnightWritten = false;
     CScheduleRecord overnightFirst;
     m_requested = 0;
-    // One flush to disk for the whole series rather than one a member.
+    // One flush to disk for the whole series rather than one a member. When it fails, the
+    // members are in the file but may not be on the disk: none is reported made.
     CTableOps::SyncHold sync(m_doc.code());
+    const auto flushed = [&] {
+        if (sync.release() == 0) return true;
+        error4take(&m_doc.code());
+        prompt.message(kNotWritten, kDatabaseError, PromptIcon::error);
+        m_written.clear();
+        return false;
+    };
     for (const CSeriesSlot& slot : planned) {
         const CDate t = slot.date;
         const int sh = slot.start / 100, sm = slot.start % 100;
@@ -338,6 +346,7 @@ bool CAddReservation::makeReservation() {
             }
         } else if (result == 1) {
             prompt.message(kEndNotAfterStart, kReservationError, PromptIcon::error);
+            flushed(); // days of an overnight span may be written before this one
             return false;
         } else {
             prompt.message(conflictText(t), kReservationError, PromptIcon::error);
@@ -355,11 +364,7 @@ bool CAddReservation::makeReservation() {
         }
     }
 
-    if (sync.release() != 0) {
-        // The members are in the file but may not be on the disk: none is reported made.
-        error4take(&m_doc.code());
-        prompt.message(kNotWritten, kDatabaseError, PromptIcon::error);
-        m_written.clear();
+    if (!flushed()) {
         m_doc.attendees().clear();
         return true;
     }

@@ -49,19 +49,18 @@ int CImportLinks::openOrCreate(const std::string& groupFile) {
 }
 
 int CImportLinks::openTable() {
-    m_data = d4open(&m_code, m_tableName);
-    if (!m_data) return CTableOps::openFailure(m_code);
-    int rc = CTableOps::selectTag(m_code, m_data, kTagName, kUniqueTag, &m_tag);
-    if (rc == 0) {
-        m_fields.clear();
-        for (const char* name : kImportFieldNames)
-            m_fields.push_back(d4field(m_data, name));
-        rc = CTableOps::bindResult(m_code);
-        for (Field4* f : m_fields)
-            if (rc == 0 && !f) rc = e4fieldName;
-    }
-    if (rc != 0) close();
-    return rc;
+    return CTableOps::openBound(
+        m_code, m_tableName, kTagName, kUniqueTag, m_data, m_tag,
+        [this] {
+            m_fields.clear();
+            for (const char* name : kImportFieldNames)
+                m_fields.push_back(d4field(m_data, name));
+            int rc = CTableOps::bindResult(m_code);
+            for (Field4* f : m_fields)
+                if (rc == 0 && !f) rc = e4fieldName;
+            return rc;
+        },
+        [this] { close(); });
 }
 
 int CImportLinks::close() {

@@ -41,17 +41,15 @@ int CPeople::open(const std::string& path, bool pathIsTable) {
 }
 
 int CPeople::openTable() {
-    m_data = d4open(&m_code, m_tableName);
-    if (!m_data) return CTableOps::openFailure(m_code);
-    m_oldLayout = d4numFields(m_data) == kOldLayoutFieldCount;
-    m_image.setOldLayout(m_oldLayout);
-    int rc = CTableOps::selectTag(m_code, m_data, kTagName, true, &m_tag);
-    if (rc == 0) {
-        bindFields();
-        rc = CTableOps::bindResult(m_code);
-    }
-    if (rc != 0) close();
-    return rc;
+    return CTableOps::openBound(
+        m_code, m_tableName, kTagName, true, m_data, m_tag,
+        [this] {
+            m_oldLayout = d4numFields(m_data) == kOldLayoutFieldCount;
+            m_image.setOldLayout(m_oldLayout);
+            bindFields();
+            return CTableOps::bindResult(m_code);
+        },
+        [this] { close(); });
 }
 
 int CPeople::close() {

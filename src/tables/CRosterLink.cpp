@@ -38,15 +38,13 @@ int CRosterLink::open(const std::string& groupFile) {
 }
 
 int CRosterLink::openTable() {
-    m_data = d4open(&m_code, m_tableName);
-    if (!m_data) return CTableOps::openFailure(m_code);
-    int rc = CTableOps::selectTag(m_code, m_data, kTagName, false, &m_tag);
-    if (rc == 0) {
-        bindFields();
-        rc = CTableOps::bindResult(m_code);
-    }
-    if (rc != 0) close();
-    return rc;
+    return CTableOps::openBound(
+        m_code, m_tableName, kTagName, false, m_data, m_tag,
+        [this] {
+            bindFields();
+            return CTableOps::bindResult(m_code);
+        },
+        [this] { close(); });
 }
 
 int CRosterLink::close() {

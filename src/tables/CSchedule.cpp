@@ -51,18 +51,18 @@ int CSchedule::open(const std::string& groupFile) {
 }
 
 int CSchedule::openTable() {
-    m_data = d4open(&m_code, m_tableName);
-    if (!m_data) return CTableOps::openFailure(m_code);
-    const int fieldCount = d4numFields(m_data);
-    m_level = fieldCount == 13 ? Level::Oldest : fieldCount == 14 ? Level::Middle : Level::Current;
-    m_image.setLevel(m_level);
-    int rc = CTableOps::selectTag(m_code, m_data, kTagName, true, &m_tag);
-    if (rc == 0) {
-        bindFields();
-        rc = CTableOps::bindResult(m_code);
-    }
-    if (rc != 0) close();
-    return rc;
+    return CTableOps::openBound(
+        m_code, m_tableName, kTagName, true, m_data, m_tag,
+        [this] {
+            const int fieldCount = d4numFields(m_data);
+            m_level = fieldCount == 13   ? Level::Oldest
+                      : fieldCount == 14 ? Level::Middle
+                                         : Level::Current;
+            m_image.setLevel(m_level);
+            bindFields();
+            return CTableOps::bindResult(m_code);
+        },
+        [this] { close(); });
 }
 
 int CSchedule::close() {

@@ -63,16 +63,14 @@ int CSeriesRules::openOrCreate(const std::string& groupFile) {
 }
 
 int CSeriesRules::openTable() {
-    m_data = d4open(&m_code, m_tableName);
-    if (!m_data) return CTableOps::openFailure(m_code);
-    int rc = CTableOps::selectTag(m_code, m_data, kTagName, kUniqueTag, &m_tag);
-    if (rc == 0) {
-        bindFields();
-        rc = CTableOps::bindResult(m_code);
-        if (rc == 0 && (!m_kind || !m_text || !m_lastDate)) rc = e4fieldName;
-    }
-    if (rc != 0) close();
-    return rc;
+    return CTableOps::openBound(
+        m_code, m_tableName, kTagName, kUniqueTag, m_data, m_tag,
+        [this] {
+            bindFields();
+            const int rc = CTableOps::bindResult(m_code);
+            return rc == 0 && (!m_kind || !m_text || !m_lastDate) ? e4fieldName : rc;
+        },
+        [this] { close(); });
 }
 
 int CSeriesRules::close() {

@@ -44,6 +44,20 @@ public:
     // reopen the table for shared use.
     static int pack(Code4& code, const std::string& name, const char* tagName, bool uniqueTag);
 
+    // The open every record class makes: d4open of `name` into `data`, `tagName` selected into
+    // `tag` (res4unique when `uniqueTag`), then `bind()` (binds the fields; 0 or the failure).
+    // On any failure `close()` runs and the failure is returned.
+    template <class Bind, class Close>
+    static int openBound(Code4& code, const std::string& name, const char* tagName, bool uniqueTag,
+                         Data4*& data, Tag4*& tag, Bind bind, Close close) {
+        data = d4open(&code, name);
+        if (!data) return openFailure(code);
+        int rc = selectTag(code, data, tagName, uniqueTag, &tag);
+        if (rc == 0) rc = bind();
+        if (rc != 0) close();
+        return rc;
+    }
+
     // Selects the tag `tagName` of a table just opened (unique handling res4unique when
     // `uniqueTag`). 0, or the failure; the caller then closes the table.
     static int selectTag(Code4& code, Data4* data, const char* tagName, bool uniqueTag, Tag4** tag);
