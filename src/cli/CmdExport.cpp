@@ -20,7 +20,7 @@ int run(const std::vector<std::string>& given) {
     for (std::string& a : argv)
         if (a == "-o") a = "--output";
     CliArgs args;
-    if (!args.parse(argv, {"format", "item", "person", "output"}, {}))
+    if (!args.parse(argv, {"format", "item", "person", "output"}, {"floating"}))
         return usage(kName, args.error());
     const auto& p = args.positional();
     if (p.size() != 3) return usage(kName, "expects a group file and two dates");
@@ -49,7 +49,7 @@ int run(const std::vector<std::string>& given) {
     const int rc = CCalendarExport::render(d.doc, filter,
                                            format == "ics" ? CCalendarExport::Format::ics
                                                            : CCalendarExport::Format::csv,
-                                           out.value_or(""), text);
+                                           out.value_or(""), text, nullptr, args.has("floating"));
     if (rc != 0) return fail(kName, "reading the schedule failed (" + std::to_string(rc) + ")");
     if (out) {
         std::string error;
@@ -66,15 +66,17 @@ int run(const std::vector<std::string>& given) {
 ORV_CLI_COMMAND(
     kName, "export reservations as iCalendar or CSV",
     "usage: orvsched-cli export GROUP.sch FROM TO --format ics|csv [--item NAME]...\n"
-    "                           [--person LAST|FIRST|MI|DEPT]... [-o FILE]\n"
+    "                           [--person LAST|FIRST|MI|DEPT]... [--floating] [-o FILE]\n"
     "\n"
     "Writes the reservations and blockouts dated FROM through TO (YYYYMMDD or\n"
     "YYYY-MM-DD) as an iCalendar file (RFC 5545: one event each, with the note, the\n"
-    "attendees and a UID that stays the same from export to export) or as CSV (RFC 4180,\n"
-    "UTF-8, a header row). --item and --person keep only those items and people (a\n"
-    "person filter leaves out the blockouts). Times are floating local times. The\n"
-    "output goes to standard output, or with -o to FILE (written whole, then renamed\n"
-    "into place). Nothing of the group is changed.\n"
+    "attendees and a UID that stays the same from export to export; a series made by a\n"
+    "repeat rule is one event with its rule and the dates it leaves out) or as CSV\n"
+    "(RFC 4180, UTF-8, a header row). --item and --person keep only those items and\n"
+    "people (a person filter leaves out the blockouts). iCalendar times carry the\n"
+    "local time zone (TZ); --floating writes floating times instead, shown at the same\n"
+    "clock time in every zone. The output goes to standard output, or with -o to FILE\n"
+    "(written whole, then renamed into place). Nothing of the group is changed.\n"
     "\n"
     "Exit status: 0 success, 1 the group cannot be read or the file written, 2 bad usage.\n",
     run);

@@ -1,11 +1,13 @@
 #include "exports/CCalendarExport.h"
 
 #include "group/CORVSchedDoc.h"
+#include "reservations/CRepeatRule.h"
 #include "storage/Code4.h"
 #include "storage/File4Replace.h"
 #include "storage/Result4.h"
 #include "tables/CAttendeeLists.h"
 #include "tables/CClock.h"
+#include "tables/CSeriesRules.h"
 #include "tables/Cp1252.h"
 
 #include <algorithm>
@@ -15,7 +17,10 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <fstream>
+#include <libical/ical.h>
 #include <map>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,23 +50,8 @@ std::string two(int v) {
     return b;
 }
 
-std::string icsDateTime(const CDate& d, int hour, int minute) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d00", d.year, d.month, d.day, hour, minute);
-    return b;
-}
-
-std::string utcText(std::time_t t) {
-    std::tm utc{};
-    gmtime_r(&t, &utc);
-    char b[32];
-    std::snprintf(b, sizeof b, "%04d%02d%02dT%02d%02d%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return b;
-}
-
 // The moment the record was made, as UTC: the creation stamp is local time.
-std::string icsStamp(const CScheduleRecord& r) {
+icaltimetype madeStamp(const CScheduleRecord& r) {
     std::tm tm{};
     tm.tm_year = r.madeYear() - 1900;
     tm.tm_mon = r.madeMonth() - 1;
@@ -73,7 +63,7 @@ std::string icsStamp(const CScheduleRecord& r) {
     std::time_t t =
         CDate(r.madeYear(), r.madeMonth(), r.madeDay()).isValid() ? std::mktime(&tm) : 0;
     if (t == static_cast<std::time_t>(-1)) t = 0;
-    return utcText(t);
+    return icaltime_from_timet_with_zone(t, 0, icaltimezone_get_utc_timezone());
 }
 
 std::string hex(const std::string& bytes) {
@@ -92,68 +82,114 @@ std::string personText(const CPeopleKey& k) {
     return text;
 }
 
-// A parameter value: quoted when it holds a character that ends a parameter; a quote cannot
-// stand in one and becomes an apostrophe.
-std::string paramValue(std::string utf8Text) {
-    std::replace(utf8Text.begin(), utf8Text.end(), '"', '\'');
-    if (utf8Text.find_first_of(":;,") != std::string::npos) return "\"" + utf8Text + "\"";
-    return utf8Text;
+// Stored text as a TEXT value: UTF-8 without the control characters TEXT may not hold (a line
+// break stays; libical escapes it).
+std::string textValue(const std::string& stored) {
+    std::string out;
+    for (char c : utf8(stored))
+        if (c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F)) out += c;
+    return out;
+}
+
+// The zone the times of one file are written in.
+struct Zone {
+    std::string name; // empty: floating
+    bool utc() const { return name == "UTC"; }
+};
+
+// A local wall time of the group as a value of the file.
+icaltimetype wallTime(const CDate& d, int hour, int minute, const Zone& zone) {
+    icaltimetype t = icaltime_null_time();
+    t.year = d.year;
+    t.month = d.month;
+    t.day = d.day;
+    t.hour = hour;
+    t.minute = minute;
+    if (zone.utc()) t.zone = icaltimezone_get_utc_timezone();
+    return t;
+}
+
+// A date-time property in the file's zone: the TZID names the VTIMEZONE written with them.
+icalproperty* zoned(icalproperty* p, const Zone& zone) {
+    if (!zone.name.empty() && !zone.utc())
+        icalproperty_add_parameter(p, icalparameter_new_tzid(zone.name.c_str()));
+    return p;
+}
+
+std::string asText(icalproperty* p) {
+    char* text = icalproperty_as_ical_string_r(p);
+    std::string out = text ? text : "";
+    std::free(text);
+    return out;
+}
+
+// The user's zone as a VTIMEZONE named by its plain name, from the start of the year of the
+// first event on (the older history of the zone is no use to a calendar).
+icalcomponent* timezoneOf(const Zone& zone, const CDate& first) {
+    icaltimezone* builtin = icaltimezone_get_builtin_timezone(zone.name.c_str());
+    icalcomponent* source = builtin ? icaltimezone_get_component(builtin) : nullptr;
+    if (!source) return nullptr;
+    icalcomponent* vtz = icalcomponent_new_clone(source);
+    if (icalproperty* id = icalcomponent_get_first_property(vtz, ICAL_TZID_PROPERTY))
+        icalproperty_set_tzid(id, zone.name.c_str());
+    for (icalproperty* p = icalcomponent_get_first_property(vtz, ICAL_X_PROPERTY); p;) {
+        icalproperty* next = icalcomponent_get_next_property(vtz, ICAL_X_PROPERTY);
+        icalcomponent_remove_property(vtz, p);
+        icalproperty_free(p);
+        p = next;
+    }
+    icaltimetype from = icaltime_null_time();
+    from.year = first.isValid() ? first.year : 1970;
+    from.month = from.day = 1;
+    from.zone = icaltimezone_get_utc_timezone();
+    icaltimezone_truncate_vtimezone(vtz, from, icaltime_null_time(), 0);
+    return vtz;
 }
 
 // What the file being replaced said of one event.
 struct Revision {
     long sequence = 0;
-    std::string lastModified;
-    std::string content; // the lines that say what the event is, unfolded, '\n' between
+    icaltimetype lastModified = icaltime_null_time();
+    std::string content; // the properties that say what the event is, as libical writes them
 };
 
-std::string valueOf(const std::string& line) {
-    const auto colon = line.find(':');
-    return colon == std::string::npos ? std::string() : line.substr(colon + 1);
+bool describesEvent(icalproperty_kind kind) {
+    return kind != ICAL_UID_PROPERTY && kind != ICAL_DTSTAMP_PROPERTY &&
+           kind != ICAL_SEQUENCE_PROPERTY && kind != ICAL_LASTMODIFIED_PROPERTY;
 }
 
-// The events of an earlier file, by UID. Anything that is not an event of ours is passed over.
+// The events of an earlier file, by UID. Anything that is not an event is passed over.
 std::map<std::string, Revision> revisions(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t'))
-            lines.back() += line.substr(1);
-        else
-            lines.push_back(std::move(line));
-        pos = end + 1;
-    }
     std::map<std::string, Revision> events;
-    std::string uid;
-    Revision revision;
-    bool inEvent = false;
-    for (const std::string& line : lines) {
-        if (line == "BEGIN:VEVENT") {
-            inEvent = true;
-            uid.clear();
-            revision = Revision();
-        } else if (!inEvent) {
-            continue;
-        } else if (line == "END:VEVENT") {
-            inEvent = false;
-            if (!uid.empty()) events[uid] = revision;
-        } else if (line.rfind("UID:", 0) == 0) {
-            uid = valueOf(line);
-        } else if (line.rfind("SEQUENCE:", 0) == 0) {
-            // An INTEGER is 32 bits; one more must still be one.
-            revision.sequence =
-                std::clamp(std::strtol(valueOf(line).c_str(), nullptr, 10), 0L, 2147483646L);
-        } else if (line.rfind("LAST-MODIFIED:", 0) == 0) {
-            revision.lastModified = valueOf(line);
-        } else if (line.rfind("DTSTAMP:", 0) != 0) {
-            // DTSTAMP follows from the UID; the rest says what the event is.
-            revision.content += line + "\n";
+    if (text.empty()) return events;
+    icalerror_set_errors_are_fatal(0);
+    icalcomponent* root = icalparser_parse_string(text.c_str());
+    if (!root) return events;
+    icalcomponent* calendar =
+        icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT
+            ? root
+            : icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
+    for (icalcomponent* ev =
+             calendar ? icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT)
+                      : nullptr;
+         ev; ev = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        const char* uid = icalcomponent_get_uid(ev);
+        if (!uid || !*uid) continue;
+        Revision revision;
+        for (icalproperty* p = icalcomponent_get_first_property(ev, ICAL_ANY_PROPERTY); p;
+             p = icalcomponent_get_next_property(ev, ICAL_ANY_PROPERTY)) {
+            const icalproperty_kind kind = icalproperty_isa(p);
+            if (kind == ICAL_SEQUENCE_PROPERTY)
+                // An INTEGER is 32 bits; one more must still be one.
+                revision.sequence = std::clamp(icalproperty_get_sequence(p), 0, 2147483646);
+            else if (kind == ICAL_LASTMODIFIED_PROPERTY)
+                revision.lastModified = icalproperty_get_lastmodified(p);
+            else if (describesEvent(kind))
+                revision.content += asText(p);
         }
+        events[uid] = revision;
     }
+    icalcomponent_free(root);
     return events;
 }
 
@@ -180,6 +216,35 @@ std::string readPrevious(const std::string& path) {
     return text;
 }
 
+// The attendees of a reservation that has a list.
+int attendeesOf(CORVSchedDoc& doc, CExportEntry& e) {
+    const CScheduleRecord& r = e.record;
+    if (!doc.rosterLinks().isOpen() || !r.hasAttendees() || r.isBlockout()) return 0;
+    CAttendeeLists lists;
+    const int rc = lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(),
+                                       r.year(), r.startHour(), r.startMinute(), r.itemName());
+    if (const int failure = error4take(&doc.code(), rc); failure != 0) return failure;
+    e.attendees = lists.current();
+    return 0;
+}
+
+// What an event says of a member besides its date: members that say the same can be one event.
+std::string sameness(const CExportEntry& e) {
+    const CScheduleRecord& r = e.record;
+    std::string s = std::to_string(r.endHhmm()) + (r.isBlockout() ? "B|" : "R|");
+    if (!r.isBlockout()) s += personText(r.personKey()) + "|";
+    if (r.hasNote()) s += r.note();
+    for (const CPeopleKey& a : e.attendees)
+        s += "|" + a.searchKey();
+    return s;
+}
+
+bool passesPeople(const CExportFilter& f, const CScheduleRecord& r) {
+    if (f.people.empty()) return true;
+    return !r.isBlockout() &&
+           std::find(f.people.begin(), f.people.end(), r.personKey()) != f.people.end();
+}
+
 } // namespace
 
 int CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
@@ -197,36 +262,125 @@ int CCalendarExport::collect(CORVSchedDoc& doc, const CExportFilter& filter,
         if (!date.isValid()) continue;
         if (filter.to < date) break;
         if (date < filter.from || !wanted(schedule, slot, filter)) continue;
-        entries.push_back({schedule.readCurrent(), {}});
+        entries.push_back({schedule.readCurrent(), {}, {}, {}, 1});
     }
     if (rc != 0 && rc != res4eof) {
         entries.clear();
         const int failure = error4take(&code, rc);
         return failure != 0 ? failure : rc;
     }
-    if (!doc.rosterLinks().isOpen()) return 0;
-    for (CExportEntry& e : entries) {
-        const CScheduleRecord& r = e.record;
-        if (!r.hasAttendees() || r.isBlockout()) continue;
-        CAttendeeLists lists;
-        rc = lists.loadAttendees(doc.rosterLinks(), doc.people(), r.month(), r.day(), r.year(),
-                                 r.startHour(), r.startMinute(), r.itemName());
-        if (const int failure = error4take(&code, rc); failure != 0) {
+    for (CExportEntry& e : entries)
+        if (const int failure = attendeesOf(doc, e); failure != 0) {
             entries.clear();
             return failure;
         }
-        e.attendees = lists.current();
+    return 0;
+}
+
+int CCalendarExport::foldSeries(CORVSchedDoc& doc, const CExportFilter& filter,
+                                std::vector<CExportEntry>& entries) {
+    CSeriesRules& table = doc.seriesRules();
+    if (!table.isOpen()) return 0;
+    CSchedule& schedule = doc.schedule();
+    std::set<std::string> seen;
+    std::set<long> folded; // record numbers of the members now in a series' entry
+    std::vector<CExportEntry> series;
+    auto failed = [&](int rc) {
+        entries.clear();
+        const int failure = error4take(&doc.code(), rc);
+        return failure != 0 ? failure : rc;
+    };
+    for (const CExportEntry& e : entries) {
+        const CScheduleRecord& member = e.record;
+        if (member.recurrenceCode() == 0) continue;
+        const std::string key = CSeriesRules::seriesKey(member);
+        if (!seen.insert(key).second) continue;
+        std::vector<CSeriesRow> rows;
+        if (const int rc = table.rowsOf(key, rows); rc != 0) return failed(rc);
+        const auto ruleRow = std::find_if(rows.begin(), rows.end(), [](const CSeriesRow& row) {
+            return row.kind == CSeriesRow::kRule;
+        });
+        if (ruleRow == rows.end()) continue;
+        CRepeatRule rule;
+        CRepeatRule::Dates dates;
+        std::string error;
+        if (!rule.parse(ruleRow->text, error) || !rule.expand(ruleRow->date, {}, dates, error))
+            continue;
+        // The members on the rule's dates, wherever the range ends.
+        std::vector<CExportEntry> members;
+        for (const CDate& d : dates.dates) {
+            const int rc =
+                schedule.walkItemOnDate(d.key(), member.itemName(), [&](const CScheduleRecord& r) {
+                    if (r.sameSeries(member) && r.startHhmm() == member.startHhmm())
+                        members.push_back({r, {}, {}, {}, 1});
+                    return true;
+                });
+            if (rc != 0 && rc != res4eof) return failed(rc);
+        }
+        std::map<std::string, int> kinds;
+        for (CExportEntry& m : members) {
+            if (const int rc = attendeesOf(doc, m); rc != 0) return failed(rc);
+            ++kinds[sameness(m)];
+        }
+        // The form most members have (the earliest of equals) is the series'; a member of
+        // another form is an event of its own.
+        const CExportEntry* form = nullptr;
+        for (const CExportEntry& m : members)
+            if (!form || kinds[sameness(m)] > kinds[sameness(*form)]) form = &m;
+        if (!form || !passesPeople(filter, form->record)) continue;
+        CExportEntry whole = *form;
+        whole.record.setDate(ruleRow->date.month, ruleRow->date.day, ruleRow->date.year);
+        whole.rule = ruleRow->text;
+        whole.records = 0;
+        const std::string shape = sameness(*form);
+        std::size_t next = 0;
+        for (const CDate& d : dates.dates) {
+            while (next < members.size() && members[next].record.date() < d)
+                ++next;
+            bool booked = false;
+            for (std::size_t k = next; k < members.size() && members[k].record.date() == d; ++k)
+                if (sameness(members[k]) == shape) {
+                    booked = true;
+                    ++whole.records;
+                    folded.insert(members[k].record.recordNumber());
+                }
+            if (!booked) whole.leftOut.push_back(d);
+        }
+        series.push_back(std::move(whole));
     }
+    if (series.empty()) return 0;
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [&](const CExportEntry& e) {
+                                     return folded.count(e.record.recordNumber()) != 0;
+                                 }),
+                  entries.end());
+    entries.insert(entries.end(), series.begin(), series.end());
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const CExportEntry& a, const CExportEntry& b) {
+                         const CScheduleRecord& x = a.record;
+                         const CScheduleRecord& y = b.record;
+                         if (x.date() != y.date()) return x.date() < y.date();
+                         if (x.itemName() != y.itemName()) return x.itemName() < y.itemName();
+                         return x.startHhmm() < y.startHhmm();
+                     });
     return 0;
 }
 
 int CCalendarExport::render(CORVSchedDoc& doc, const CExportFilter& filter, Format format,
-                            const std::string& replacing, std::string& text, int* count) {
+                            const std::string& replacing, std::string& text, int* count,
+                            bool floating) {
     text.clear();
     std::vector<CExportEntry> entries;
     if (const int rc = collect(doc, filter, entries); rc != 0) return rc;
-    if (count) *count = static_cast<int>(entries.size());
-    text = format == Format::ics ? ics(entries, doc.description(), readPrevious(replacing))
+    if (format == Format::ics)
+        if (const int rc = foldSeries(doc, filter, entries); rc != 0) return rc;
+    if (count) {
+        *count = 0;
+        for (const CExportEntry& e : entries)
+            *count += e.records;
+    }
+    text = format == Format::ics ? ics(entries, doc.description(), readPrevious(replacing),
+                                       floating ? std::string() : localZone())
                                  : csv(entries);
     return 0;
 }
@@ -234,51 +388,6 @@ int CCalendarExport::render(CORVSchedDoc& doc, const CExportFilter& filter, Form
 std::string CCalendarExport::notReadMessage(int failure) {
     return std::string("The reservations could not be read (") + error4text(failure) +
            "). Nothing was written.";
-}
-
-std::string CCalendarExport::icsText(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case ';':
-            out += "\\;";
-            break;
-        case ',':
-            out += "\\,";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            break;
-        default:
-            // Other control characters are not allowed in TEXT.
-            if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out += c;
-        }
-    }
-    return out;
-}
-
-std::string CCalendarExport::foldLine(const std::string& line) {
-    std::string out;
-    std::size_t pos = 0;
-    std::size_t room = 75;
-    while (line.size() - pos > room) {
-        std::size_t cut = pos + room;
-        // Never inside a UTF-8 sequence: back to the byte that starts a character.
-        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
-            --cut;
-        out.append(line, pos, cut - pos);
-        out += "\r\n ";
-        pos = cut;
-        room = 74; // the space that begins a continuation counts
-    }
-    out.append(line, pos, std::string::npos);
-    out += "\r\n";
-    return out;
 }
 
 std::string CCalendarExport::uid(const CScheduleRecord& r) {
@@ -289,25 +398,67 @@ std::string CCalendarExport::uid(const CScheduleRecord& r) {
            two(r.startMinute()) + "-" + hex(r.itemName()) + "@orvsched";
 }
 
+std::string CCalendarExport::localZone() {
+    std::string name;
+    if (const char* tz = std::getenv("TZ"); tz && *tz) {
+        name = tz[0] == ':' ? tz + 1 : tz;
+    } else {
+        char link[4096];
+        const ssize_t n = ::readlink("/etc/localtime", link, sizeof link - 1);
+        if (n > 0) {
+            name.assign(link, static_cast<std::size_t>(n));
+        } else {
+            std::ifstream in("/etc/timezone");
+            std::getline(in, name);
+        }
+    }
+    if (const std::size_t at = name.find("zoneinfo/"); at != std::string::npos)
+        name.erase(0, at + 9);
+    static const char* const utcNames[] = {"UTC",           "Etc/UTC",  "UCT",       "Etc/UCT",
+                                           "GMT",           "Etc/GMT",  "Universal", "Zulu",
+                                           "Etc/Universal", "Etc/Zulu", "GMT0",      "Etc/GMT0"};
+    for (const char* u : utcNames)
+        if (name == u) return "UTC";
+    // A POSIX rule ("EST5EDT,M3.2.0,M11.1.0") or a path of its own names no zone of a calendar.
+    if (name.empty() || name[0] == '/' || name.find(',') != std::string::npos ||
+        !icaltimezone_get_builtin_timezone(name.c_str()))
+        return {};
+    return name;
+}
+
 std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
-                                 const std::string& calendarName, const std::string& previous) {
+                                 const std::string& calendarName, const std::string& previous,
+                                 const std::string& zoneName) {
     const std::map<std::string, Revision> before = revisions(previous);
-    const std::string now = utcText(CClock::current().now());
-    std::string out;
-    auto line = [&out](const std::string& text) { out += foldLine(text); };
-    line("BEGIN:VCALENDAR");
-    line("VERSION:2.0");
+    const icaltimetype now =
+        icaltime_from_timet_with_zone(CClock::current().now(), 0, icaltimezone_get_utc_timezone());
+    Zone zone{zoneName};
+    icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
+    icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
     char prodid[80];
-    std::snprintf(prodid, sizeof prodid, "PRODID:-//Ostrand//ORV Scheduler %d.%02d//EN",
-                  ORV_VERSION_MAJOR, ORV_VERSION_MINOR);
-    line(prodid);
-    line("CALSCALE:GREGORIAN");
-    if (!calendarName.empty()) line("X-WR-CALNAME:" + icsText(utf8(calendarName)));
+    std::snprintf(prodid, sizeof prodid, "-//Ostrand//ORV Scheduler %d.%02d//EN", ORV_VERSION_MAJOR,
+                  ORV_VERSION_MINOR);
+    icalcomponent_add_property(calendar, icalproperty_new_prodid(prodid));
+    icalcomponent_add_property(calendar, icalproperty_new_calscale("GREGORIAN"));
+    if (!calendarName.empty()) {
+        icalproperty* name = icalproperty_new_x(textValue(calendarName).c_str());
+        icalproperty_set_x_name(name, "X-WR-CALNAME");
+        icalcomponent_add_property(calendar, name);
+    }
+    if (!zone.name.empty() && !zone.utc() && !entries.empty()) {
+        icalcomponent* vtz = timezoneOf(zone, entries.front().record.date());
+        if (vtz)
+            icalcomponent_add_component(calendar, vtz);
+        else
+            zone.name.clear();
+    }
     for (const CExportEntry& e : entries) {
         const CScheduleRecord& r = e.record;
-        const std::string item = utf8(r.itemName());
-        std::vector<std::string> body;
-        body.push_back("DTSTART:" + icsDateTime(r.date(), r.startHour(), r.startMinute()));
+        const std::string item = textValue(r.itemName());
+        std::vector<icalproperty*> body;
+        body.push_back(zoned(
+            icalproperty_new_dtstart(wallTime(r.date(), r.startHour(), r.startMinute(), zone)),
+            zone));
         // A DTEND must lie after DTSTART. A reservation terminated in its first minute ends as
         // it starts (and a damaged one that ends before it starts is taken so): its event leaves
         // DTEND out rather than writing DURATION:PT0S, since an event with a date-time DTSTART
@@ -315,45 +466,78 @@ std::string CCalendarExport::ics(const std::vector<CExportEntry>& entries,
         const int start = r.startHour() * 60 + r.startMinute();
         const int end = r.endHour() * 60 + r.endMinute();
         if (r.endHour() == 23 && r.endMinute() == 59)
-            body.push_back("DTEND:" + icsDateTime(r.date().addDays(1), 0, 0));
+            body.push_back(
+                zoned(icalproperty_new_dtend(wallTime(r.date().addDays(1), 0, 0, zone)), zone));
         else if (end > start)
-            body.push_back("DTEND:" + icsDateTime(r.date(), r.endHour(), r.endMinute()));
-        if (r.isBlockout()) {
-            body.push_back("SUMMARY:" + icsText(item + ": Blocked Out"));
-            body.push_back("TRANSP:OPAQUE");
-        } else {
-            body.push_back("SUMMARY:" + icsText(item + ": " + utf8(personText(r.personKey()))));
+            body.push_back(
+                zoned(icalproperty_new_dtend(wallTime(r.date(), r.endHour(), r.endMinute(), zone)),
+                      zone));
+        if (!e.rule.empty()) {
+            icalrecurrencetype recur = icalrecurrencetype_from_string(e.rule.c_str());
+            // UNTIL takes the form of DTSTART: the last member's start, in UTC when zoned.
+            if (!icaltime_is_null_time(recur.until)) {
+                const CDate last(recur.until.year, recur.until.month, recur.until.day);
+                icaltimetype until = wallTime(last, r.startHour(), r.startMinute(), zone);
+                if (!zone.name.empty() && !zone.utc())
+                    until = icaltime_convert_to_zone(
+                        icaltime_set_timezone(&until,
+                                              icaltimezone_get_builtin_timezone(zone.name.c_str())),
+                        icaltimezone_get_utc_timezone());
+                recur.until = until;
+            }
+            body.push_back(icalproperty_new_rrule(recur));
+            for (const CDate& d : e.leftOut)
+                body.push_back(zoned(
+                    icalproperty_new_exdate(wallTime(d, r.startHour(), r.startMinute(), zone)),
+                    zone));
         }
-        body.push_back("LOCATION:" + icsText(item));
-        if (r.hasNote()) body.push_back("DESCRIPTION:" + icsText(utf8(r.note())));
-        for (const CPeopleKey& a : e.attendees)
-            body.push_back("ATTENDEE;CN=" + paramValue(utf8(personText(a))) +
-                           ":urn:x-orvsched:person:" + hex(a.searchKey()));
+        if (r.isBlockout()) {
+            body.push_back(icalproperty_new_summary((item + ": Blocked Out").c_str()));
+            body.push_back(icalproperty_new_transp(ICAL_TRANSP_OPAQUE));
+        } else {
+            body.push_back(icalproperty_new_summary(
+                (item + ": " + textValue(personText(r.personKey()))).c_str()));
+        }
+        body.push_back(icalproperty_new_location(item.c_str()));
+        if (r.hasNote()) body.push_back(icalproperty_new_description(textValue(r.note()).c_str()));
+        for (const CPeopleKey& a : e.attendees) {
+            icalproperty* p =
+                icalproperty_new_attendee(("urn:x-orvsched:person:" + hex(a.searchKey())).c_str());
+            // A quote cannot stand in a parameter value.
+            std::string name = textValue(personText(a));
+            std::replace(name.begin(), name.end(), '"', '\'');
+            icalproperty_add_parameter(p, icalparameter_new_cn(name.c_str()));
+            body.push_back(p);
+        }
 
         const std::string id = uid(r);
         std::string content;
-        for (const std::string& l : body)
-            content += l + "\n";
+        for (icalproperty* p : body)
+            content += asText(p);
         long sequence = 0;
-        std::string modified = icsStamp(r);
+        icaltimetype modified = madeStamp(r);
         const auto was = before.find(id);
         if (was != before.end() && was->second.content != content) {
             sequence = was->second.sequence + 1;
             modified = now;
         } else if (was != before.end()) {
             sequence = was->second.sequence;
-            if (!was->second.lastModified.empty()) modified = was->second.lastModified;
+            if (!icaltime_is_null_time(was->second.lastModified))
+                modified = was->second.lastModified;
         }
-        line("BEGIN:VEVENT");
-        line("UID:" + id);
-        line("DTSTAMP:" + icsStamp(r));
-        line("SEQUENCE:" + std::to_string(sequence));
-        line("LAST-MODIFIED:" + modified);
-        for (const std::string& l : body)
-            line(l);
-        line("END:VEVENT");
+        icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+        icalcomponent_add_property(event, icalproperty_new_uid(id.c_str()));
+        icalcomponent_add_property(event, icalproperty_new_dtstamp(madeStamp(r)));
+        icalcomponent_add_property(event, icalproperty_new_sequence(static_cast<int>(sequence)));
+        icalcomponent_add_property(event, icalproperty_new_lastmodified(modified));
+        for (icalproperty* p : body)
+            icalcomponent_add_property(event, p);
+        icalcomponent_add_component(calendar, event);
     }
-    line("END:VCALENDAR");
+    char* text = icalcomponent_as_ical_string_r(calendar);
+    std::string out = text ? text : "";
+    std::free(text);
+    icalcomponent_free(calendar);
     return out;
 }
 

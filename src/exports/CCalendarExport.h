@@ -5,9 +5,14 @@
 // later export updates its events instead of adding them again (each event's UID is made of its
 // creation stamp, item, date and start).
 //
-// Times are floating local times: the calendar shows them at the same clock time wherever it
-// is. A reservation stored as ending at 23:59 (the program's form of "until midnight") ends at
-// midnight in the calendar.
+// The calendar file is written by libical. Times carry the user's time zone (TZID and its
+// VTIMEZONE; UTC times when the zone is UTC) so that a calendar elsewhere shows them at the right
+// moment; floating times (the same clock time wherever the calendar is) are an option for groups
+// used in several zones, and the form when the zone has no name libical knows. A reservation
+// stored as ending at 23:59 (the program's form of "until midnight") ends at midnight in the
+// calendar. A series made by a repeat rule is one event with its RRULE, and an EXDATE for each
+// date of the rule it does not book as its other members are; every other reservation (and a
+// member that differs from the rest) is an event of its own.
 //
 // SEQUENCE and LAST-MODIFIED tell a calendar that an event it holds changed (terminated, another
 // note, other attendees). The records keep no revision, and the group's files are not ours to
@@ -41,6 +46,11 @@ struct CExportFilter {
 struct CExportEntry {
     CScheduleRecord record;
     std::vector<CPeopleKey> attendees;
+    // A series made by a repeat rule: `record` is its first member's form on the rule's first
+    // date, `rule` the RFC 5545 text, `leftOut` the rule's dates without such a member.
+    std::string rule;
+    std::vector<CDate> leftOut;
+    int records = 1; // the schedule records the entry stands for
 };
 
 class CCalendarExport {
@@ -52,21 +62,32 @@ public:
     // that part of the records never passes for all of them.
     static int collect(CORVSchedDoc& doc, const CExportFilter& filter,
                        std::vector<CExportEntry>& entries);
+    // Folds the members of each series made by a repeat rule into one entry for the whole series
+    // (its members out of the range too), leaving as entries of their own the members that differ
+    // from the rest. 0, or the first read failure with `entries` empty.
+    static int foldSeries(CORVSchedDoc& doc, const CExportFilter& filter,
+                          std::vector<CExportEntry>& entries);
 
     // The whole file: collect() and ics() or csv(), the group's description as the calendar's
     // name. `replacing` is the file the text is to replace (empty: none), read for the events'
     // sequences. 0, or collect()'s failure with `text` empty. `count` (optional) gets the
-    // number of records.
+    // number of records. `floating` writes floating times instead of the user's zone.
     static int render(CORVSchedDoc& doc, const CExportFilter& filter, Format format,
-                      const std::string& replacing, std::string& text, int* count = nullptr);
+                      const std::string& replacing, std::string& text, int* count = nullptr,
+                      bool floating = false);
     // What the user is told when render() failed.
     static std::string notReadMessage(int failure);
 
     // UTF-8 text with CRLF line ends. `calendarName` becomes X-WR-CALNAME (stored text).
     // `previous` is the text of the file this one replaces (see above); a changed event is
-    // stamped with the clock's now.
+    // stamped with the clock's now. `zone` names the zone of the times (localZone()); empty:
+    // floating times.
     static std::string ics(const std::vector<CExportEntry>& entries,
-                           const std::string& calendarName, const std::string& previous = {});
+                           const std::string& calendarName, const std::string& previous,
+                           const std::string& zone);
+    // The user's time zone as libical knows it ("America/New_York", "UTC"), from TZ or the
+    // system's setting; empty when it has no such name.
+    static std::string localZone();
     static std::string csv(const std::vector<CExportEntry>& entries);
 
     // Writes `text` to `path` through a new file renamed over it (file4replace). False with
@@ -76,8 +97,6 @@ public:
                           File4System& fs);
 
     // The pieces, for the tests of the format.
-    static std::string icsText(const std::string& utf8);  // TEXT escaping: \\ \; \, \n
-    static std::string foldLine(const std::string& utf8); // lines of at most 75 octets, CRLF
     static std::string csvField(const std::string& utf8); // quoted when it must be
     // A text value that a spreadsheet would take for a formula (=, +, -, @, tab, carriage
     // return first) gets a leading apostrophe; then csvField.

@@ -11,6 +11,15 @@ namespace orv {
 
 CCalendarFeed::CCalendarFeed(CORVSchedDoc& doc) : m_doc(doc) {
     m_folder = doc.settingsStore().readText(kSection, settingKey());
+    m_floating = doc.settingsStore().readText(kTimesSection, settingKey()) == "floating";
+}
+
+void CCalendarFeed::setFloating(bool floating) {
+    m_doc.settingsStore().writeText(kTimesSection, settingKey(),
+                                    floating ? std::optional<std::string>("floating")
+                                             : std::nullopt);
+    m_floating = m_doc.settingsStore().readText(kTimesSection, settingKey()) == "floating";
+    m_written.clear();
 }
 
 std::string CCalendarFeed::settingKey() const {
@@ -53,14 +62,15 @@ std::string CCalendarFeed::signature() const {
     return sig;
 }
 
-bool CCalendarFeed::write(CORVSchedDoc& doc, const std::string& path, std::string* error) {
+bool CCalendarFeed::write(CORVSchedDoc& doc, const std::string& path, std::string* error,
+                          bool floating) {
     CExportFilter filter;
     filter.from = CDate::today().addDays(-kDaysBack);
     filter.to = CDate::today().addDays(kDaysAhead);
     std::string text;
     std::string why;
-    if (const int rc =
-            CCalendarExport::render(doc, filter, CCalendarExport::Format::ics, path, text);
+    if (const int rc = CCalendarExport::render(doc, filter, CCalendarExport::Format::ics, path,
+                                               text, nullptr, floating);
         rc != 0)
         why = CCalendarExport::notReadMessage(rc);
     else if (CCalendarExport::writeFile(path, text, why))
@@ -73,7 +83,7 @@ bool CCalendarFeed::refresh(bool force, std::string* error) {
     if (!enabled() || !m_doc.isOpen()) return true;
     const std::string now = signature();
     if (!force && now == m_written) return true;
-    if (!write(m_doc, filePath(), error)) return false;
+    if (!write(m_doc, filePath(), error, m_floating)) return false;
     m_written = now;
     return true;
 }

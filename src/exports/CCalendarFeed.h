@@ -15,6 +15,8 @@ class CORVSchedDoc;
 class CCalendarFeed {
 public:
     static constexpr const char* kSection = "CalendarFile";
+    // Per group: "floating" when the file is to have floating times instead of the user's zone.
+    static constexpr const char* kTimesSection = "CalendarFileTimes";
     static constexpr int kDaysBack = 31;
     static constexpr int kDaysAhead = 366;
 
@@ -25,6 +27,8 @@ public:
     const std::string& folder() const { return m_folder; }
     // Stores the choice (an empty folder turns the file off) and reads it back.
     void setFolder(const std::string& folder);
+    bool floating() const { return m_floating; }
+    void setFloating(bool floating);
     // <folder>/<group file name without .sch>.ics
     std::string filePath() const;
 
@@ -32,7 +36,8 @@ public:
     // always with `force`. False, with `error`, when it could not be written.
     bool refresh(bool force, std::string* error = nullptr);
     // Writes the calendar of the group into `path` now, whatever the choice.
-    static bool write(CORVSchedDoc& doc, const std::string& path, std::string* error);
+    static bool write(CORVSchedDoc& doc, const std::string& path, std::string* error,
+                      bool floating = false);
 
 private:
     std::string settingKey() const;
@@ -40,6 +45,7 @@ private:
 
     CORVSchedDoc& m_doc;
     std::string m_folder;
+    bool m_floating = false;
     std::string m_written; // the tables' signature at the last write
 };
 

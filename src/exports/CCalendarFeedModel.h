@@ -13,10 +13,11 @@ public:
     static constexpr const char* kId = "CalendarFile";
     static constexpr const char* kTitle = "Calendar File";
     static constexpr const char* kKeep = "Keep a calendar file of this group";
+    static constexpr const char* kFloating = "Floating times (the same clock time in every zone)";
     static constexpr const char* kNoFolder = "Choose the folder the calendar file is kept in.";
 
     explicit CCalendarFeedModel(CCalendarFeed& feed)
-        : keep(feed.enabled()), folder(feed.folder()), m_feed(feed) {}
+        : keep(feed.enabled()), folder(feed.folder()), floating(feed.floating()), m_feed(feed) {}
 
     const char* id() const override { return kId; }
     // Stores the choice and, when it is on, writes the file at once.
@@ -25,6 +26,7 @@ public:
             prompt.message(kNoFolder, kTitle, PromptIcon::error);
             return false;
         }
+        m_feed.setFloating(floating);
         m_feed.setFolder(keep ? folder : std::string());
         std::string error;
         if (!m_feed.refresh(true, &error)) {
@@ -36,6 +38,7 @@ public:
 
     bool keep;
     std::string folder;
+    bool floating;
 
 private:
     CCalendarFeed& m_feed;

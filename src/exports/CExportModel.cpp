@@ -59,7 +59,7 @@ bool CExportModel::onOk(CUserPrompt& prompt) {
     {
         CWaitCursor wait(prompt);
         m_doc.reopenTablesIfSet();
-        rc = CCalendarExport::render(m_doc, filter(), format, *path, text, &count);
+        rc = CCalendarExport::render(m_doc, filter(), format, *path, text, &count, floating);
     }
     if (rc != 0) {
         prompt.message(CCalendarExport::notReadMessage(rc), kTitle, PromptIcon::error);

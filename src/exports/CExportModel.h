@@ -30,6 +30,9 @@ public:
     CDate from;
     CDate to;
     CCalendarExport::Format format = CCalendarExport::Format::ics;
+    // iCalendar: floating times instead of times in the user's time zone.
+    static constexpr const char* kFloating = "Floating times (the same clock time in every zone)";
+    bool floating = false;
     std::vector<int> selectedItems;  // indices into the item list; none: all
     std::vector<int> selectedPeople; // lines of peopleLines(); none: everybody
     const std::vector<CListLine>& peopleLines() const { return m_people; }

@@ -196,6 +196,30 @@ public:
         out.push_back(t);
     }
 
+    // A rule's UNTIL with a time (in UTC, as it must be beside a zoned DTSTART) names the last
+    // start the rule allows: it becomes the date of that moment in the event's own time, a day
+    // earlier when the moment comes before the event's start time on it.
+    static void lastDateOfRule(icalrecurrencetype& recur, const Stamp& start) {
+        if (icaltime_is_null_time(recur.until) || recur.until.is_date || start.isDate()) return;
+        icaltimetype until = recur.until;
+        if (icaltime_is_utc(until) && start.zone) {
+            until = icaltime_convert_to_zone(until, start.zone);
+        } else if (icaltime_is_utc(until)) {
+            const Local l = toLocal({until, nullptr});
+            until.year = l.date.year, until.month = l.date.month, until.day = l.date.day;
+            until.hour = l.hhmm / 100, until.minute = l.hhmm % 100;
+        }
+        CDate last(until.year, until.month, until.day);
+        const icaltimetype& s = start.time;
+        if (until.hour * 3600 + until.minute * 60 + until.second <
+            s.hour * 3600 + s.minute * 60 + s.second)
+            last = last.addDays(-1);
+        recur.until = icaltime_null_date();
+        recur.until.year = last.year;
+        recur.until.month = last.month;
+        recur.until.day = last.day;
+    }
+
     // The event alone, or with its rule expanded.
     CImportEvent event(icalcomponent* ev) {
         CImportEvent e = fields(ev);
@@ -206,6 +230,7 @@ public:
         icalproperty* rrule = icalcomponent_get_first_property(ev, ICAL_RRULE_PROPERTY);
         if (rrule) {
             icalrecurrencetype recur = icalproperty_get_rrule(rrule);
+            lastDateOfRule(recur, start);
             char* ruleText = icalrecurrencetype_as_string(&recur);
             CRepeatRule rule;
             if (!ruleText || !rule.parse(ruleText, e.invalid)) {

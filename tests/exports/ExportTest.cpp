@@ -7,6 +7,7 @@
 #include "common/FaultFs.h"
 #include "exports/CCalendarExport.h"
 #include "exports/CCalendarFeed.h"
+#include "exports/CCalendarFeedModel.h"
 #include "exports/CExportModel.h"
 #include "storage/Result4.h"
 
@@ -277,6 +278,12 @@ std::string eventOf(const std::string& ics, const std::string& item) {
     return ics.substr(begin, ics.find("END:VEVENT", at) - begin);
 }
 
+// DTSTART of a local time as an export in the test's zone writes it.
+std::string startLine(const std::string& local) {
+    const std::string zone = std::getenv("TZ");
+    return zone == "UTC" ? "DTSTART:" + local + "Z" : "DTSTART;TZID=" + zone + ":" + local;
+}
+
 TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
     Booking other;
     other.sh = 13, other.eh = 14;
@@ -285,15 +292,16 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
     CSchedule& s = doc->schedule();
     CRosterLink& links = doc->rosterLinks();
     // At a minute of 2026-12-08 the Boardroom's reservation changes; then it is written twice.
+    const std::string start = startLine("20261208T110000");
     const std::tuple<int, std::function<void()>, std::string> steps[] = {
-        {1000, [] {}, "SEQUENCE:0\r\nLAST-MODIFIED:@1000Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+        {1000, [] {}, "SEQUENCE:0\r\nLAST-MODIFIED:@1000Z\r\n" + start + "\r\nDTEND"},
         {1005,
          [&] {
              EXPECT_EQ(s.seek("20261208", "Boardroom", "11", "00"), 0);
              s.image().setNote("Budget");
              EXPECT_EQ(s.update(), 0);
          },
-         "SEQUENCE:1\r\nLAST-MODIFIED:@1005Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+         "SEQUENCE:1\r\nLAST-MODIFIED:@1005Z\r\n" + start + "\r\nDTEND"},
         {1010,
          [&] {
              links.clearImage();
@@ -303,7 +311,7 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
              links.setPerson({"Pat", "", "Ames", "Ops"});
              EXPECT_EQ(links.append(), 0);
          },
-         "SEQUENCE:2\r\nLAST-MODIFIED:@1010Z\r\nDTSTART:20261208T110000\r\nDTEND"},
+         "SEQUENCE:2\r\nLAST-MODIFIED:@1010Z\r\n" + start + "\r\nDTEND"},
         // Terminated in its first minute: it ends as it starts, and has no DTEND.
         {1100,
          [&] {
@@ -312,7 +320,7 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
              prompt.answers = {true, true};
              d.terminateReservation();
          },
-         "SEQUENCE:3\r\nLAST-MODIFIED:@1100Z\r\nDTSTART:20261208T110000\r\nSUMMARY"},
+         "SEQUENCE:3\r\nLAST-MODIFIED:@1100Z\r\n" + start + "\r\nSUMMARY"},
     };
     const std::string file = dir.file("Room.ics");
     std::string huddle;
@@ -339,6 +347,26 @@ TEST_F(ExportTest, AChangedEventCountsUpAndAnUnchangedFileKeepsItsBytes) {
         EXPECT_NE(eventOf(written, "Boardroom").find(expected), std::string::npos) << written;
         if (huddle.empty()) huddle = eventOf(written, "Huddle");
         EXPECT_EQ(eventOf(written, "Huddle"), huddle) << "the other event stays as it was";
+    }
+}
+
+TEST_F(ExportTest, TheCalendarFileKeepsTheUsersChoiceOfFloatingTimes) {
+    ASSERT_TRUE(book("Huddle", Booking()));
+    const std::string line = startLine("20261208T110000");
+    for (const bool floating : {true, false, true}) {
+        SCOPED_TRACE(floating);
+        CCalendarFeed feed(*doc);
+        CCalendarFeedModel model(feed);
+        model.keep = true;
+        model.folder = dir.path();
+        model.floating = floating;
+        ASSERT_TRUE(model.onOk(prompt));
+        // Read back as another session of the same user would.
+        EXPECT_EQ(CCalendarFeed(*doc).floating(), floating);
+        const std::string text = slurpFile(feed.filePath());
+        EXPECT_NE(text.find(floating ? "\r\nDTSTART:20261208T110000\r\n" : line + "\r\n"),
+                  std::string::npos)
+            << text;
     }
 }
 

@@ -173,6 +173,22 @@ protected:
         return d.makeReservation();
     }
 
+    // Books the repeat rule for Boardroom 09:00-10:00 from `first` through Make Reservation.
+    bool bookRule(const std::string& rule, CDate first, std::vector<CDate> exceptions = {}) {
+        prompt.dialogSteps.push_back([=](CDialogModel& m) {
+            auto& r = dynamic_cast<CAddReservation&>(m);
+            r.date = first;
+            r.setStartTime(9, 0);
+            r.setEndTime(10, 0);
+            r.customRule = rule;
+            r.exceptions = exceptions;
+            r.selectedPerson = r.personLine({"Alex", "J", "Morgan", "Sales"});
+            return true;
+        });
+        CItemDayModel d = day("Boardroom", first);
+        return d.makeReservation();
+    }
+
     // Every record of an item from `from` for `days` dates, as slots, in table order.
     std::vector<Slot> slots(const std::string& itemName, CDate from = {2026, 12, 1}, int days = 40) {
         std::vector<Slot> out;

@@ -140,21 +140,6 @@ TEST(RepeatRule, TheCustomPatternWritesTheRuleItDescribes) {
 
 class SeriesRule : public ReservationFixture {
 protected:
-    // Books the rule for Boardroom 09:00-10:00 from `first`.
-    bool bookRule(const std::string& rule, CDate first, std::vector<CDate> exceptions = {}) {
-        prompt.dialogSteps.push_back([=](CDialogModel& m) {
-            auto& r = dynamic_cast<CAddReservation&>(m);
-            r.date = first;
-            r.setStartTime(9, 0);
-            r.setEndTime(10, 0);
-            r.customRule = rule;
-            r.exceptions = exceptions;
-            r.selectedPerson = r.personLine({"Alex", "J", "Morgan", "Sales"});
-            return true;
-        });
-        CItemDayModel d = day("Boardroom", first);
-        return d.makeReservation();
-    }
     std::vector<CSeriesRow> seriesRows(const CScheduleRecord& member) {
         std::vector<CSeriesRow> rows;
         EXPECT_EQ(doc->seriesRules().rowsOf(CSeriesRules::seriesKey(member), rows), 0);

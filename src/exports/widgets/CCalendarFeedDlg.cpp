@@ -30,6 +30,9 @@ CCalendarFeedDlg::CCalendarFeedDlg(CCalendarFeedModel& model, CUserPrompt& promp
     row->addWidget(m_folder, 1);
     row->addWidget(browse);
     layout->addLayout(row);
+    m_floating = new QCheckBox(QString::fromLatin1(CCalendarFeedModel::kFloating), this);
+    m_floating->setChecked(model.floating);
+    layout->addWidget(m_floating);
     layout->addWidget(
         new QLabel(QStringLiteral("Calendar programs can subscribe to the file; it follows every "
                                   "change of the reservations within a minute."),
@@ -53,6 +56,7 @@ CCalendarFeedDlg::CCalendarFeedDlg(CCalendarFeedModel& model, CUserPrompt& promp
 
 void CCalendarFeedDlg::takeValues() {
     m_feed.keep = m_keep->isChecked();
+    m_feed.floating = m_floating->isChecked();
     m_feed.folder = std::string(QFile::encodeName(m_folder->text().trimmed()).constData());
 }
 

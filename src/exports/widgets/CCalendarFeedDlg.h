@@ -20,6 +20,7 @@ protected:
 private:
     CCalendarFeedModel& m_feed;
     QCheckBox* m_keep = nullptr;
+    QCheckBox* m_floating = nullptr;
     QLineEdit* m_folder = nullptr;
 };
 

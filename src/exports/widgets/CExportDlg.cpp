@@ -8,6 +8,7 @@
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -31,6 +32,12 @@ CExportDlg::CExportDlg(CExportModel& model, CUserPrompt& prompt, QWidget* parent
     form->addRow(QStringLiteral("From"), m_from);
     form->addRow(QStringLiteral("Through"), m_to);
     form->addRow(QStringLiteral("Format"), m_format);
+    m_floating = new QCheckBox(QString::fromLatin1(CExportModel::kFloating), this);
+    m_floating->setChecked(model.floating);
+    form->addRow(QString(), m_floating);
+    // Only a calendar file has time zones.
+    connect(m_format, &QComboBox::currentIndexChanged, m_floating,
+            [this](int index) { m_floating->setEnabled(index == 0); });
     layout->addLayout(form);
     auto* lists = new QGridLayout;
     lists->addWidget(new QLabel(QStringLiteral("Items (none selected: all)"), this), 0, 0);
@@ -63,6 +70,7 @@ void CExportDlg::takeValues() {
     m_export.to = fromQDate(m_to->date());
     m_export.format =
         m_format->currentIndex() == 1 ? CCalendarExport::Format::csv : CCalendarExport::Format::ics;
+    m_export.floating = m_floating->isChecked();
     m_export.selectedItems.clear();
     for (const QListWidgetItem* item : m_items->selectedItems())
         m_export.selectedItems.push_back(m_items->row(item));

@@ -27,6 +27,7 @@ private:
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
     QComboBox* m_format = nullptr;
+    QCheckBox* m_floating = nullptr;
     QListWidget* m_items = nullptr;
     QListWidget* m_people = nullptr;
 };
