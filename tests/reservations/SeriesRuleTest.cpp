@@ -21,7 +21,7 @@ namespace {
 
 // The dates python-dateutil's rrule gives for the rule from `first`.
 std::vector<std::string> independentDates(const std::string& rule, const CDate& first) {
-    const std::string command = "python3 '" ORV_SOURCE_DIR
+    const std::string command = "/usr/bin/python3 '" ORV_SOURCE_DIR
                                 "/tests/reservations/helpers/rrule_dates.py' '" +
                                 rule + "' " + first.key();
     std::vector<std::string> out;
