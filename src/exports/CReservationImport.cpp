@@ -302,6 +302,15 @@ int CReservationImport::preview() {
                                l.startHour == r.startHour() && l.startMinute == r.startMinute();
                     });
                 if (own || en.time.start >= r.endHhmm() || en.time.end <= r.startHhmm()) continue;
+                // The same reservation is there already (a file without UIDs imported again,
+                // or one booked by hand): nothing to do, and no conflict to report.
+                if (r.startHhmm() == en.time.start && r.endHhmm() == en.time.end &&
+                    r.isBlockout() == e.blockout && (e.blockout || r.personKey() == en.person)) {
+                    en.state = State::unchanged;
+                    en.text = kAlreadyBooked;
+                    en.ticked = false;
+                    break;
+                }
                 en.state = r.isBlockout() ? State::blockedOut : State::conflict;
                 en.text = r.isBlockout() ? std::string(stateText(State::blockedOut))
                                          : "conflicts with " +

@@ -41,6 +41,7 @@ public:
     static constexpr const char* kLocked =
         "Another user is changing the schedule, so the import stopped. The lines reported booked "
         "were written.";
+    static constexpr const char* kAlreadyBooked = "already booked, passed over";
     static constexpr const char* kStoppedByError =
         "The import stopped: the group could not be written (";
 

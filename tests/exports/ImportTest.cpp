@@ -344,6 +344,15 @@ TEST_F(ImportTest, EveryCsvRowGetsItsStateAndTheReportNamesEachBadRowByItsLine) 
     const std::vector<CScheduleRecord> huddle = records("Huddle");
     ASSERT_EQ(huddle.size(), 2u);
     EXPECT_EQ(huddle[1].note(), "line one\r\nline two");
+
+    // The same file again (a CSV has no UIDs): what it booked is there, nothing is booked twice.
+    const CliResult again = import(options);
+    EXPECT_EQ(lastLine(again.out), "0 booked, 2 unchanged, 3 conflicts, 4 skipped");
+    EXPECT_NE(again.out.find("Boardroom  Morgan, Alex J  already booked, passed over\n"),
+              std::string::npos)
+        << again.out;
+    EXPECT_EQ(records("Huddle").size(), 2u);
+    EXPECT_EQ(records("Boardroom").size(), 2u);
 }
 
 TEST_F(ImportTest, TheCommandBooksOnlyTheTickedLinesStopsAtCancelAndSavesTheReport) {
