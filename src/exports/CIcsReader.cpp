@@ -238,6 +238,8 @@ public:
                 return e;
             }
             const CDate first(start.time.year, start.time.month, start.time.day);
+            // A meeting that repeats for ever is booked as far as a series may run.
+            e.cut = rule.endAtLimits(first);
             std::vector<CDate> exceptions;
             for (icalproperty* x = icalcomponent_get_first_property(ev, ICAL_EXDATE_PROPERTY); x;
                  x = icalcomponent_get_next_property(ev, ICAL_EXDATE_PROPERTY)) {

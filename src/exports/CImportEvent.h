@@ -33,6 +33,7 @@ struct CImportEvent {
     bool blockout = false;
     bool cancelled = false;
     std::string rule; // the RRULE of a series made by rule
+    bool cut = false; // the rule had no end: it ends on the last date within the limits
     CDate ruleStart;  // its first date
     std::vector<CDate> leftOut;
     std::string made; // creation stamp "YYYYMMDDHHMMSS" the file gives, empty: now

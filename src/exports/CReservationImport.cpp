@@ -354,6 +354,13 @@ std::string CReservationImport::line(const Entry& en) const {
         text += "  ";
     }
     text += en.outcome == Outcome::pending ? en.text : en.result;
+    // Said once, on the event's last line.
+    const Entry* const begin = m_entries.data();
+    const Entry* const end = begin + m_entries.size();
+    const std::less<const Entry*> before;
+    if (e.cut && !before(&en, begin) && before(&en, end) &&
+        (&en + 1 == end || (&en + 1)->event != en.event))
+        text += kCut;
     return text;
 }
 

@@ -41,6 +41,8 @@ public:
     static constexpr const char* kLocked =
         "Another user is changing the schedule, so the import stopped. The lines reported booked "
         "were written.";
+    // After the last line of an event that repeats without end.
+    static constexpr const char* kCut = " (repeats without end: booked as far as a series may run)";
     static constexpr const char* kAlreadyBooked = "already booked, passed over";
     static constexpr const char* kStoppedByError =
         "The import stopped: the group could not be written (";

@@ -125,14 +125,12 @@ bool CRepeatRule::parse(const std::string& text, std::string& error) {
     return true;
 }
 
-bool CRepeatRule::expand(const CDate& first, const std::vector<CDate>& exceptions, Dates& out,
-                         std::string& error) const {
-    out = Dates();
+bool CRepeatRule::datesWithinLimits(const CDate& first, std::vector<CDate>& raw,
+                                    bool& more) const {
+    raw.clear();
+    more = false;
     icalrecurrencetype rule;
-    if (!first.isValid() || !readRule(m_text, rule)) {
-        error = "The repeat rule \"" + m_text + "\" cannot be read.";
-        return false;
-    }
+    if (!first.isValid() || !readRule(m_text, rule)) return false;
     // A date at midnight (icaltime_null_date() marks its time parts -1, which the iterator
     // would count with).
     icaltimetype start = icaltime_null_time();
@@ -142,26 +140,51 @@ bool CRepeatRule::expand(const CDate& first, const std::vector<CDate>& exception
     start.day = first.day;
     const CDate limit(first.year + kMaxYears, first.month,
                       std::min(first.day, CDate::daysInMonth(first.month, first.year + kMaxYears)));
-
-    std::vector<CDate> raw;
     icalrecur_iterator* it = icalrecur_iterator_new(rule, start);
-    if (!it) {
-        error = "The repeat rule \"" + m_text + "\" cannot be read.";
-        return false;
-    }
-    bool tooMany = false;
+    if (!it) return false;
     for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t);
          t = icalrecur_iterator_next(it)) {
         const CDate d(t.year, t.month, t.day);
         if (d < first) continue;
         if (!raw.empty() && d == raw.back()) continue;
         if (d > limit || static_cast<int>(raw.size()) == kMaxDates) {
-            tooMany = true;
+            more = true;
             break;
         }
         raw.push_back(d);
     }
     icalrecur_iterator_free(it);
+    return true;
+}
+
+bool CRepeatRule::endAtLimits(const CDate& first) {
+    icalrecurrencetype rule;
+    if (!readRule(m_text, rule) || !icaltime_is_null_time(rule.until) || rule.count != 0)
+        return false;
+    std::vector<CDate> raw;
+    bool more = false;
+    if (!datesWithinLimits(first, raw, more) || !more || raw.empty()) return false;
+    rule.until = icaltime_null_date();
+    rule.until.year = raw.back().year;
+    rule.until.month = raw.back().month;
+    rule.until.day = raw.back().day;
+    char* written = icalrecurrencetype_as_string_r(&rule);
+    if (!written) return false;
+    m_text = written;
+    icalmemory_free_buffer(written);
+    return true;
+}
+
+bool CRepeatRule::expand(const CDate& first, const std::vector<CDate>& exceptions, Dates& out,
+                         std::string& error) const {
+    out = Dates();
+    icalrecurrencetype rule;
+    std::vector<CDate> raw;
+    bool tooMany = false;
+    if (!readRule(m_text, rule) || !datesWithinLimits(first, raw, tooMany)) {
+        error = "The repeat rule \"" + m_text + "\" cannot be read.";
+        return false;
+    }
     if (tooMany) {
         error = kTooMany;
         return false;

@@ -72,12 +72,20 @@ public:
     bool expand(const CDate& first, const std::vector<CDate>& exceptions, Dates& out,
                 std::string& error) const;
 
+    // A rule without an end (no UNTIL, no COUNT) that gives more dates from `first` than the
+    // limits allow ends on the last date within them; true when it was so cut.
+    bool endAtLimits(const CDate& first);
+
     // "Every 2 weeks on Monday and Wednesday, until 3/31/2027, 16 dates".
     std::string summary(const Dates& dates) const;
     // The rule in words alone: "Every 2 weeks on Monday and Wednesday".
     std::string words() const;
 
 private:
+    // The rule's dates from `first` within the limits; false when the rule cannot be read.
+    // `more`: it gives dates beyond them.
+    bool datesWithinLimits(const CDate& first, std::vector<CDate>& raw, bool& more) const;
+
     std::string m_text;
 };
 

@@ -283,6 +283,26 @@ TEST_F(ImportTest, ASeriesByRuleExportsAsOneEventWithItsZoneAndComesBackAsTheSam
     group = from;
 }
 
+TEST_F(ImportTest, AMeetingThatRepeatsForEverIsBookedAsFarAsASeriesMayRun) {
+    const std::string ics = dir.file("standup.ics");
+    std::ofstream(ics, std::ios::binary)
+        << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\n"
+           "UID:standup-1\r\nDTSTART:20261214T090000\r\nDTEND:20261214T093000\r\n"
+           "RRULE:FREQ=WEEKLY;BYDAY=MO\r\nSUMMARY:Standup\r\nLOCATION:Boardroom\r\n"
+           "ORGANIZER;CN=Alex Morgan:mailto:alex@example.org\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const CliResult r = import({ics, "--dry-run"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    // Every Monday through ten years on, the limit of a series.
+    ASSERT_EQ(lines.size(), 522u) << r.out.substr(0, 400);
+    EXPECT_EQ(lines.front(), "12/14/2026  09:00-09:30  Boardroom  Morgan, Alex J  will be booked");
+    EXPECT_EQ(lines.back(), "12/08/2036  09:00-09:30  Boardroom  Morgan, Alex J  will be booked" +
+                                std::string(CReservationImport::kCut));
+}
+
 TEST_F(ImportTest, EveryCsvRowGetsItsStateAndTheReportNamesEachBadRowByItsLine) {
     put("Boardroom", {2026, 12, 10}, 900, 1000, "Chen");
     doc->schedule().image() = CBlockoutModel::blockoutRecord({2026, 12, 11}, 8, 0, 17, 0, "Huddle");
