@@ -8,7 +8,9 @@
 #include "app/CRecentFileList.h"
 #include "displays/widgets/CDayGlanceG.h"
 #include "displays/widgets/CMonthResDlg.h"
+#include "exports/widgets/CCalendarFeedDlg.h"
 #include "exports/widgets/CExportDlg.h"
+#include "exports/widgets/CImportReservationsDlg.h"
 #include "group/CORVSchedDoc.h"
 #include "group/CSettings.h"
 #include "group/CUserPrompt.h"
@@ -33,11 +35,14 @@
 #include "reservations/widgets/CAddReservationDlg.h"
 #include "reservations/widgets/CBlockoutDlg.h"
 #include "reservations/widgets/CCancelRangeDlg.h"
+#include "reservations/widgets/CCustomRepeatDlg.h"
 #include "reservations/widgets/CDeleteResDlg.h"
 #include "reservations/widgets/CFreeItemsDlg.h"
 #include "reservations/widgets/CRemoveBlockoutDlg.h"
 #include "reservations/widgets/CRoomInfoDlg.h"
 #include "reservations/widgets/CRosterDlg.h"
+#include "reservations/widgets/CSeriesChangeDlg.h"
+#include "reservations/widgets/CSeriesPreviewDlg.h"
 #include "reservations/widgets/CShowReservationDlg.h"
 #include "ui/CHelpWindow.h"
 #include "ui/CQtPrompt.h"
@@ -92,12 +97,17 @@ void CORVSchedApp::registerDialogs() {
     CItemDlg::registerDialogs();
     CRoomInfoDlg::registerDialogs();
     CAddReservationDlg::registerDialogs();
+    CCustomRepeatDlg::registerDialogs();
+    CSeriesPreviewDlg::registerDialogs();
+    CSeriesChangeDlg::registerDialogs();
     CShowReservationDlg::registerDialogs();
     CRosterDlg::registerDialogs();
     CCancelRangeDlg::registerDialogs();
     CFreeItemsDlg::registerDialogs();
     CHistoryDlg::registerDialogs();
     CExportDlg::registerDialogs();
+    CCalendarFeedDlg::registerDialogs();
+    CImportReservationsDlg::registerDialogs();
     CAddPersonDlg::registerDialogs();
     CPersonListDlg::registerDialogs();
     CPersonDeleteDlg::registerDialogs();

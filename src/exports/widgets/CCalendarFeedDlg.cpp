@@ -1,5 +1,6 @@
 #include "exports/widgets/CCalendarFeedDlg.h"
 
+#include "ui/CDialogRegistry.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
 
@@ -58,6 +59,10 @@ void CCalendarFeedDlg::takeValues() {
     m_feed.keep = m_keep->isChecked();
     m_feed.floating = m_floating->isChecked();
     m_feed.folder = std::string(QFile::encodeName(m_folder->text().trimmed()).constData());
+}
+
+void CCalendarFeedDlg::registerDialogs() {
+    registerDialog<CCalendarFeedModel, CCalendarFeedDlg>(CCalendarFeedModel::kId);
 }
 
 } // namespace orv

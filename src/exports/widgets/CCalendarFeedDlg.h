@@ -13,6 +13,7 @@ class CCalendarFeedDlg : public CModelDialog {
     Q_OBJECT
 public:
     CCalendarFeedDlg(CCalendarFeedModel& model, CUserPrompt& prompt, QWidget* parent = nullptr);
+    static void registerDialogs();
 
 protected:
     void takeValues() override;

@@ -1,7 +1,5 @@
 #include "exports/widgets/CExportDlg.h"
 
-#include "exports/widgets/CCalendarFeedDlg.h"
-#include "exports/widgets/CImportReservationsDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtDates.h"
 #include "ui/CQtDialogParts.h"
@@ -81,8 +79,6 @@ void CExportDlg::takeValues() {
 
 void CExportDlg::registerDialogs() {
     registerDialog<CExportModel, CExportDlg>(CExportModel::kId);
-    registerDialog<CCalendarFeedModel, CCalendarFeedDlg>(CCalendarFeedModel::kId);
-    registerDialog<CReservationImport, CImportReservationsDlg>(CReservationImport::kId);
 }
 
 } // namespace orv

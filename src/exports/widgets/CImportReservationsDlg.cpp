@@ -3,6 +3,7 @@
 #include "reservations/CAddReservation.h"
 #include "reservations/CReservationText.h"
 #include "tables/Cp1252.h"
+#include "ui/CDialogRegistry.h"
 #include "ui/CQtDialogParts.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
@@ -248,6 +249,10 @@ void CImportReservationsDlg::takeValues() {
         if (row->flags() & Qt::ItemIsUserCheckable)
             entries[static_cast<std::size_t>(i)].ticked = row->checkState() == Qt::Checked;
     }
+}
+
+void CImportReservationsDlg::registerDialogs() {
+    registerDialog<CReservationImport, CImportReservationsDlg>(CReservationImport::kId);
 }
 
 } // namespace orv

@@ -21,6 +21,7 @@ class CImportReservationsDlg : public CModelDialog {
 public:
     CImportReservationsDlg(CReservationImport& model, CUserPrompt& prompt,
                            QWidget* parent = nullptr);
+    static void registerDialogs();
 
 protected:
     void takeValues() override;

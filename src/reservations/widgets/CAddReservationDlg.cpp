@@ -1,8 +1,6 @@
 #include "reservations/widgets/CAddReservationDlg.h"
 
 #include "reservations/CCustomRepeat.h"
-#include "reservations/widgets/CCustomRepeatDlg.h"
-#include "reservations/widgets/CSeriesPreviewDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtDates.h"
 #include "ui/CQtDialogParts.h"
@@ -178,8 +176,6 @@ void CAddReservationDlg::refreshValues() {
 
 void CAddReservationDlg::registerDialogs() {
     registerDialog<CAddReservation, CAddReservationDlg>(CAddReservation::kId);
-    registerDialog<CCustomRepeat, CCustomRepeatDlg>(CCustomRepeat::kId);
-    registerDialog<CSeriesPreview, CSeriesPreviewDlg>(CSeriesPreview::kId);
 }
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "reservations/widgets/CCustomRepeatDlg.h"
 
 #include "reservations/CReservationText.h"
+#include "ui/CDialogRegistry.h"
 #include "ui/CQtDialogParts.h"
 #include "ui/HelpTopics.h"
 
@@ -220,6 +221,10 @@ void CCustomRepeatDlg::changed() {
     m_count->setEnabled(m_endsAfter->isChecked());
     takeValues();
     m_summary->setText(CQtPrompt::toQt(m_custom.summary()));
+}
+
+void CCustomRepeatDlg::registerDialogs() {
+    registerDialog<CCustomRepeat, CCustomRepeatDlg>(CCustomRepeat::kId);
 }
 
 } // namespace orv

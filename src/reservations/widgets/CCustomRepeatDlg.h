@@ -21,6 +21,7 @@ class CCustomRepeatDlg : public CModelDialog {
     Q_OBJECT
 public:
     CCustomRepeatDlg(CCustomRepeat& model, CUserPrompt& prompt, QWidget* parent = nullptr);
+    static void registerDialogs();
 
     QComboBox* frequency() const { return m_frequency; }
     QSpinBox* interval() const { return m_interval; }

@@ -1,5 +1,6 @@
 #include "reservations/widgets/CSeriesPreviewDlg.h"
 
+#include "ui/CDialogRegistry.h"
 #include "ui/CQtDialogParts.h"
 #include "ui/HelpTopics.h"
 
@@ -30,6 +31,10 @@ CSeriesPreviewDlg::CSeriesPreviewDlg(CSeriesPreview& model, CUserPrompt& prompt,
     layout->addWidget(new QLabel(
         QStringLiteral("OK books the free dates; the others are kept with the series."), this));
     addOkCancelHelpQt(this, layout, help::kMakeReservation);
+}
+
+void CSeriesPreviewDlg::registerDialogs() {
+    registerDialog<CSeriesPreview, CSeriesPreviewDlg>(CSeriesPreview::kId);
 }
 
 } // namespace orv

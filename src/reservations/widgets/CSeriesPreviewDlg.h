@@ -12,6 +12,7 @@ class CSeriesPreviewDlg : public CModelDialog {
     Q_OBJECT
 public:
     CSeriesPreviewDlg(CSeriesPreview& model, CUserPrompt& prompt, QWidget* parent = nullptr);
+    static void registerDialogs();
     QListWidget* dateList() const { return m_list; }
 
 private:

@@ -1,7 +1,6 @@
 #include "reservations/widgets/CShowReservationDlg.h"
 
 #include "reservations/CSeriesInfo.h"
-#include "reservations/widgets/CSeriesChangeDlg.h"
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtPrompt.h"
 #include "ui/HelpTopics.h"
@@ -99,7 +98,6 @@ void CShowReservationDlg::takeValues() {
 
 void CShowReservationDlg::registerDialogs() {
     registerDialog<CShowReservation, CShowReservationDlg>(CShowReservation::kId);
-    CSeriesChangeDlg::registerDialogs();
 }
 
 } // namespace orv
