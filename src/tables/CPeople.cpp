@@ -22,16 +22,12 @@ int CPeople::create(const std::string& groupFile) {
     fields.add("FLAGS", 'C', 5);
     Tag4info tags;
     tags.add(kTagName, "LASTNAME+FIRSTNAME+MI+DEPARTMENT", ".NOT. DELETED()", res4unique);
-    Data4* data = d4create(&m_code, m_tableName, fields, &tags);
-    if (m_code.errorCode != 0) return m_code.errorCode;
-    if (!data) return CTableOps::openFailure(m_code);
-    m_data = data;
-    m_oldLayout = false;
-    m_image.setOldLayout(false);
-    m_tag = d4tag(m_data, kTagName);
-    d4tagSelect(m_data, m_tag);
-    bindFields();
-    return m_code.errorCode;
+    return CTableOps::createBound(m_code, m_tableName, fields, tags, kTagName, m_data, m_tag,
+                                  [this] {
+                                      m_oldLayout = false;
+                                      m_image.setOldLayout(false);
+                                      bindFields();
+                                  });
 }
 
 int CPeople::open(const std::string& path, bool pathIsTable) {

@@ -32,16 +32,12 @@ int CSchedule::create(const std::string& groupFile) {
     fields.add("EXTRA", 'C', 8);
     Tag4info tags;
     tags.add(kTagName, "DATE+ROOMNAME+STARTHH+STARTMM", ".NOT. DELETED()", res4unique);
-    Data4* data = d4create(&m_code, m_tableName, fields, &tags);
-    if (m_code.errorCode != 0) return m_code.errorCode;
-    if (!data) return CTableOps::openFailure(m_code);
-    m_data = data;
-    m_level = Level::Current;
-    m_image.setLevel(m_level);
-    m_tag = d4tag(m_data, kTagName);
-    d4tagSelect(m_data, m_tag);
-    bindFields();
-    return m_code.errorCode;
+    return CTableOps::createBound(m_code, m_tableName, fields, tags, kTagName, m_data, m_tag,
+                                  [this] {
+                                      m_level = Level::Current;
+                                      m_image.setLevel(m_level);
+                                      bindFields();
+                                  });
 }
 
 int CSchedule::open(const std::string& groupFile) {

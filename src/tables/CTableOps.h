@@ -58,6 +58,22 @@ public:
         return rc;
     }
 
+    // The create of the record classes that keep the new table open: d4create of `name` into
+    // `data`, `tagName` selected into `tag`, then `bind()`. The context's error afterwards.
+    template <class Bind>
+    static int createBound(Code4& code, const std::string& name, const Field4info& fields,
+                           const Tag4info& tags, const char* tagName, Data4*& data, Tag4*& tag,
+                           Bind bind) {
+        Data4* made = d4create(&code, name, fields, &tags);
+        if (code.errorCode != 0) return code.errorCode;
+        if (!made) return openFailure(code);
+        data = made;
+        tag = d4tag(data, tagName);
+        d4tagSelect(data, tag);
+        bind();
+        return code.errorCode;
+    }
+
     // Selects the tag `tagName` of a table just opened (unique handling res4unique when
     // `uniqueTag`). 0, or the failure; the caller then closes the table.
     static int selectTag(Code4& code, Data4* data, const char* tagName, bool uniqueTag, Tag4** tag);
