@@ -15,51 +15,34 @@ namespace orv {
 
 namespace {
 
-// A line short enough for the stack, appended to as a std::string is; a line that outgrows it
-// is made again as a std::string.
-class ShortLine {
+// Writes into room made beforehand (CTextLines::room), without a check at every piece.
+class LineCursor {
 public:
+    explicit LineCursor(char* at) : m_at(at) {}
     void append(const char* text, std::size_t n) {
-        if (n > sizeof m_text - m_size) {
-            m_overflow = true;
-            return;
-        }
-        std::memcpy(m_text + m_size, text, n);
-        m_size += n;
+        std::memcpy(m_at, text, n);
+        m_at += n;
     }
     void append(std::size_t n, char c) {
-        if (n > sizeof m_text - m_size) {
-            m_overflow = true;
-            return;
-        }
-        std::memset(m_text + m_size, c, n);
-        m_size += n;
+        std::memset(m_at, c, n);
+        m_at += n;
     }
-    ShortLine& operator+=(char c) {
-        append(1, c);
+    LineCursor& operator+=(char c) {
+        *m_at++ = c;
         return *this;
     }
-    ShortLine& operator+=(std::string_view text) {
+    LineCursor& operator+=(std::string_view text) {
         append(text.data(), text.size());
         return *this;
     }
-    std::size_t size() const { return m_size; }
-    bool overflow() const { return m_overflow; }
-    std::string text() const { return std::string(m_text, m_size); }
+    const char* end() const { return m_at; }
 
 private:
-    char m_text[128];
-    std::size_t m_size = 0;
-    bool m_overflow = false;
+    char* m_at;
 };
 
-// As "%0*d" writes the value with at least `digits` characters.
-template <class Line> void appendNumber(Line& line, int value, int digits) {
-    if (digits == 2 && value >= 0 && value < 100) {
-        const char two[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
-        line.append(two, 2);
-        return;
-    }
+// As "%0*d" writes the value with at least `digits` characters: any value.
+template <class Line> void appendAnyNumber(Line& line, int value, int digits) {
     char text[16];
     int n = 0;
     long long v = value < 0 ? -static_cast<long long>(value) : value;
@@ -74,13 +57,30 @@ template <class Line> void appendNumber(Line& line, int value, int digits) {
     line.append(text, static_cast<std::size_t>(n));
 }
 
+// The same, with the dates' and times' own widths written at once.
+template <class Line> inline void appendNumber(Line& line, int value, int digits) {
+    if (digits == 2 && value >= 0 && value < 100) {
+        const char two[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+        line.append(two, 2);
+    } else if (digits == 4 && value >= 1000 && value < 10000) {
+        const char four[4] = {static_cast<char>('0' + value / 1000),
+                              static_cast<char>('0' + value / 100 % 10),
+                              static_cast<char>('0' + value / 10 % 10),
+                              static_cast<char>('0' + value % 10)};
+        line.append(four, 4);
+    } else {
+        appendAnyNumber(line, value, digits);
+    }
+}
+
 std::string dateText(int month, int day, int year) {
     return CReservationText::shortDate(CDate(year, month, day));
 }
 
 // "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a month's report has
 // a hundred thousand of these lines.
-template <class Line> void writeDetail(Line& line, const CScheduleRecord& r) {
+template <class Line>
+void writeDetail(Line& line, const CScheduleRecord& r, const CSchedule::NameParts& names) {
     const auto number = [&line](int value, int digits) { appendNumber(line, value, digits); };
     const auto time = [&](int hour, int minute) {
         number(CFieldText::hour12(hour), 2);
@@ -88,8 +88,9 @@ template <class Line> void writeDetail(Line& line, const CScheduleRecord& r) {
         number(minute, 2);
         line += CFieldText::afternoon(hour) ? 'p' : 'a';
     };
-    line += CFieldText::cText(r.itemName());
-    if (line.size() < 15) line.append(15 - line.size(), ' ');
+    const std::string_view item = CFieldText::cText(r.itemName());
+    line += item;
+    if (item.size() < 15) line.append(15 - item.size(), ' ');
     line += ' ';
     number(r.month(), 2);
     line += '/';
@@ -105,13 +106,13 @@ template <class Line> void writeDetail(Line& line, const CScheduleRecord& r) {
         line += "*Blocked Out*";
         return;
     }
-    line += CFieldText::cText(r.lastName());
+    line += CFieldText::cText(names.lastName);
     line += ", ";
-    line += CFieldText::cText(r.firstName());
+    line += CFieldText::cText(names.firstName);
     line += ' ';
-    line += CFieldText::cText(r.middleInitial());
+    line += CFieldText::cText(names.middleInitial);
     line += " (";
-    line += CFieldText::cText(r.department());
+    line += CFieldText::cText(names.department);
     line += ')';
 }
 
@@ -125,12 +126,9 @@ const std::string& CResReportData::description() const {
 }
 
 std::string CResReportData::detailLine(const CScheduleRecord& r) {
-    ShortLine line;
-    writeDetail(line, r);
-    if (!line.overflow()) return line.text();
-    std::string longer;
-    writeDetail(longer, r);
-    return longer;
+    std::string line;
+    writeDetail(line, r, {r.firstName(), r.middleInitial(), r.lastName(), r.department()});
+    return line;
 }
 
 bool CResReportData::passes(const CScheduleRecord& r,
@@ -160,7 +158,9 @@ int CResReportData::build() {
                   "End", "Person Name");
     m_lines.push_back(heading);
 
-    const std::vector<std::string> itemNames = m_doc.items().namesOf(c.items);
+    // Every record passes the item test when no item was chosen.
+    const std::vector<std::string> itemNames =
+        c.items.empty() ? std::vector<std::string>{} : m_doc.items().namesOf(c.items);
     // The walk starts at the first day of the range and ends after its last: the tag holds
     // the records in date order, and no record outside the range could pass.
     CSchedule& schedule = m_doc.schedule();
@@ -172,17 +172,17 @@ int CResReportData::build() {
     int groupMonth = 0, groupDay = 0, groupYear = 0, count = 0;
     // "Total Reservations for %s for %02d/%02d/%04d is %i", put together by hand as the lines.
     auto total = [&] {
-        std::string text = "Total Reservations for ";
-        text += CFieldText::cText(groupItem);
-        text += " for ";
-        appendNumber(text, groupMonth, 2);
-        text += '/';
-        appendNumber(text, groupDay, 2);
-        text += '/';
-        appendNumber(text, groupYear, 4);
-        text += " is ";
-        appendNumber(text, count, 1);
-        return text;
+        m_lines += "Total Reservations for ";
+        m_lines += CFieldText::cText(groupItem);
+        m_lines += " for ";
+        appendNumber(m_lines, groupMonth, 2);
+        m_lines += '/';
+        appendNumber(m_lines, groupDay, 2);
+        m_lines += '/';
+        appendNumber(m_lines, groupYear, 4);
+        m_lines += " is ";
+        appendNumber(m_lines, count, 1);
+        m_lines.endLine();
     };
     // Only the fields a line shows are decoded.
     int rc = schedule.seekFrom(firstKey);
@@ -205,11 +205,12 @@ int CResReportData::build() {
                 stopped = true;
                 break;
             }
-            schedule.peekPerson();
+            // Only a choice of people looks at the name parts before the line is written.
+            if (!c.people.empty()) schedule.peekPerson();
             if (!passes(r, itemNames)) continue;
             if (!open || date != groupDate || r.itemName() != groupItem) {
                 if (open) {
-                    m_lines.push_back(total());
+                    total();
                     m_lines.push_back(" ");
                     count = 0;
                 }
@@ -220,10 +221,17 @@ int CResReportData::build() {
                 groupDay = r.day();
                 groupYear = r.year();
             }
-            m_lines.push_back(detailLine(r));
+            const CSchedule::NameParts names = schedule.peekNameParts();
+            // Seven numbers of at most 11 characters, the padding and the separators.
+            LineCursor line(m_lines.room(r.itemName().size() + names.lastName.size() +
+                                         names.firstName.size() + names.middleInitial.size() +
+                                         names.department.size() + 160));
+            writeDetail(line, r, names);
+            m_lines.endLine(line.end());
             if (!r.isBlockout()) ++count;
         }
     } catch (const std::bad_alloc&) {
+        m_lines.dropOpenLine();
         m_doc.prompt().message(kOutOfMemory, kAppTitle, PromptIcon::none);
         rc = 0;
     }
@@ -233,13 +241,13 @@ int CResReportData::build() {
         m_lines.clear();
         return failure;
     }
-    if (open) m_lines.push_back(total());
+    if (open) total();
     m_lines.push_back(stopped ? kStopped : kEnd);
     return 0;
 }
 
 CPrintRequest CResReportData::printRequest() const {
-    return CPrintRequest::reservationReport(m_doc.description(), m_lines);
+    return CPrintRequest::reservationReport(m_doc.description(), m_lines.strings());
 }
 
 } // namespace orv

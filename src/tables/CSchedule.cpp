@@ -198,6 +198,11 @@ const CScheduleRecord& CSchedule::peekPerson() {
     return m_image;
 }
 
+CSchedule::NameParts CSchedule::peekNameParts() const {
+    return {CTableOps::trimmed(m_firstName), CTableOps::trimmed(m_middleInitial),
+            CTableOps::trimmed(m_lastName), CTableOps::trimmed(m_department)};
+}
+
 const CScheduleRecord& CSchedule::readCurrent() {
     readImage();
     return m_image;

@@ -34,7 +34,7 @@ protected:
         prompt.fill<CResReportOptions>(std::move(choose));
         prompt.fill<CResReportData>([&lines](CResReportData& r) {
             EXPECT_EQ(r.build(), 0);
-            lines = r.lines();
+            lines = r.lines().strings();
         });
         EXPECT_TRUE(CReservationReport::run(*doc));
         return lines;
