@@ -79,6 +79,45 @@ std::string dateText(int month, int day, int year) {
 
 // "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a month's report has
 // a hundred thousand of these lines.
+// "%02d" of 0 to 99.
+inline void twoDigits(char* at, int value) {
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
+}
+
+// " %02d/%02d/%04d %02d:%02d%c %02d:%02d%c " in one piece when every number has its usual
+// width, as nearly all have; false, with nothing written, when one has not.
+template <class Line> bool writeUsualWhen(Line& line, const CScheduleRecord& r) {
+    const int startHour = CFieldText::hour12(r.startHour());
+    const int endHour = CFieldText::hour12(r.endHour());
+    const auto twoWide = [](int value) { return value >= 0 && value < 100; };
+    if (!twoWide(r.month()) || !twoWide(r.day()) || r.year() < 1000 || r.year() > 9999 ||
+        !twoWide(startHour) || !twoWide(r.startMinute()) || !twoWide(endHour) ||
+        !twoWide(r.endMinute()))
+        return false;
+    char text[26];
+    text[0] = ' ';
+    twoDigits(text + 1, r.month());
+    text[3] = '/';
+    twoDigits(text + 4, r.day());
+    text[6] = '/';
+    twoDigits(text + 7, r.year() / 100);
+    twoDigits(text + 9, r.year() % 100);
+    text[11] = ' ';
+    twoDigits(text + 12, startHour);
+    text[14] = ':';
+    twoDigits(text + 15, r.startMinute());
+    text[17] = CFieldText::afternoon(r.startHour()) ? 'p' : 'a';
+    text[18] = ' ';
+    twoDigits(text + 19, endHour);
+    text[21] = ':';
+    twoDigits(text + 22, r.endMinute());
+    text[24] = CFieldText::afternoon(r.endHour()) ? 'p' : 'a';
+    text[25] = ' ';
+    line.append(text, sizeof text);
+    return true;
+}
+
 template <class Line>
 void writeDetail(Line& line, const CScheduleRecord& r, const CSchedule::NameParts& names) {
     const auto number = [&line](int value, int digits) { appendNumber(line, value, digits); };
@@ -91,17 +130,19 @@ void writeDetail(Line& line, const CScheduleRecord& r, const CSchedule::NamePart
     const std::string_view item = CFieldText::cText(r.itemName());
     line += item;
     if (item.size() < 15) line.append(15 - item.size(), ' ');
-    line += ' ';
-    number(r.month(), 2);
-    line += '/';
-    number(r.day(), 2);
-    line += '/';
-    number(r.year(), 4);
-    line += ' ';
-    time(r.startHour(), r.startMinute());
-    line += ' ';
-    time(r.endHour(), r.endMinute());
-    line += ' ';
+    if (!writeUsualWhen(line, r)) {
+        line += ' ';
+        number(r.month(), 2);
+        line += '/';
+        number(r.day(), 2);
+        line += '/';
+        number(r.year(), 4);
+        line += ' ';
+        time(r.startHour(), r.startMinute());
+        line += ' ';
+        time(r.endHour(), r.endMinute());
+        line += ' ';
+    }
     if (r.isBlockout()) {
         line += "*Blocked Out*";
         return;

@@ -41,11 +41,6 @@ int CFieldText::decimal(std::string_view text) {
     return static_cast<int>(value);
 }
 
-std::string_view CFieldText::cText(std::string_view text) {
-    const auto zero = text.find('\0');
-    return zero == std::string_view::npos ? text : text.substr(0, zero);
-}
-
 std::string CFieldText::digest(std::string_view text) {
     std::uint64_t h = 1469598103934665603ULL;
     for (unsigned char c : text) {

@@ -18,8 +18,13 @@ public:
     // Optional leading blanks and a sign, then the leading digits; 0 when there are none.
     // Values beyond the range of int are held at its limits.
     static int decimal(std::string_view text);
-    // A text as "%s" would take it: up to its first zero byte.
-    static std::string_view cText(std::string_view text);
+    // A text as "%s" would take it: up to its first zero byte. Inline, since the lists call it
+    // for every field they show, and stored texts are short.
+    static std::string_view cText(std::string_view text) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\0') return text.substr(0, i);
+        return text;
+    }
     // "%-Ns": padded with blanks on the right to width, never cut.
     static std::string padRight(std::string_view text, std::size_t width);
     // "%Ns": padded with blanks on the left to width, never cut.
