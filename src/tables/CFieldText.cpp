@@ -15,15 +15,7 @@ std::string CFieldText::trimRight(std::string_view text) {
     return std::string(text.substr(0, end));
 }
 
-int CFieldText::decimal(std::string_view text) {
-    // Most stored numbers are nothing but a few digits: read those at once.
-    if (!text.empty() && text.size() <= 9) {
-        int value = 0;
-        std::size_t i = 0;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-            value = value * 10 + (text[i] - '0');
-        if (i == text.size()) return value;
-    }
+int CFieldText::anyDecimal(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;

@@ -17,7 +17,18 @@ public:
     static std::string trimRight(std::string_view text);
     // Optional leading blanks and a sign, then the leading digits; 0 when there are none.
     // Values beyond the range of int are held at its limits.
-    static int decimal(std::string_view text);
+    static int decimal(std::string_view text) {
+        // Most stored numbers are nothing but a few digits: read those at once, inline, since
+        // the lists read several for every record.
+        if (!text.empty() && text.size() <= 9) {
+            int value = 0;
+            std::size_t i = 0;
+            for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+                value = value * 10 + (text[i] - '0');
+            if (i == text.size()) return value;
+        }
+        return anyDecimal(text);
+    }
     // A text as "%s" would take it: up to its first zero byte. Inline, since the lists call it
     // for every field they show, and stored texts are short.
     static std::string_view cText(std::string_view text) {
@@ -48,6 +59,9 @@ public:
     // less 12, and from 12 on the afternoon marker. Each list writes its own marker text.
     static int hour12(int hour) { return hour > 12 ? hour - 12 : hour; }
     static bool afternoon(int hour) { return hour >= 12; }
+
+private:
+    static int anyDecimal(std::string_view text);
 };
 
 } // namespace orv
