@@ -60,13 +60,13 @@ template <class Line> void appendAnyNumber(Line& line, int value, int digits) {
 // The same, with the dates' and times' own widths written at once.
 template <class Line> inline void appendNumber(Line& line, int value, int digits) {
     if (digits == 2 && value >= 0 && value < 100) {
-        const char two[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+        const char two[2] = {static_cast<char>('0' + value / 10),
+                             static_cast<char>('0' + value % 10)};
         line.append(two, 2);
     } else if (digits == 4 && value >= 1000 && value < 10000) {
-        const char four[4] = {static_cast<char>('0' + value / 1000),
-                              static_cast<char>('0' + value / 100 % 10),
-                              static_cast<char>('0' + value / 10 % 10),
-                              static_cast<char>('0' + value % 10)};
+        const char four[4] = {
+            static_cast<char>('0' + value / 1000), static_cast<char>('0' + value / 100 % 10),
+            static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
         line.append(four, 4);
     } else {
         appendAnyNumber(line, value, digits);

@@ -31,17 +31,38 @@ public:
         std::string_view operator[](difference_type n) const {
             return (*m_lines)[static_cast<std::size_t>(static_cast<difference_type>(m_index) + n)];
         }
-        const_iterator& operator++() { ++m_index; return *this; }
-        const_iterator operator++(int) { const_iterator old = *this; ++m_index; return old; }
-        const_iterator& operator--() { --m_index; return *this; }
-        const_iterator operator--(int) { const_iterator old = *this; --m_index; return old; }
-        const_iterator& operator+=(difference_type n) { m_index = shifted(n); return *this; }
-        const_iterator& operator-=(difference_type n) { m_index = shifted(-n); return *this; }
+        const_iterator& operator++() {
+            ++m_index;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator old = *this;
+            ++m_index;
+            return old;
+        }
+        const_iterator& operator--() {
+            --m_index;
+            return *this;
+        }
+        const_iterator operator--(int) {
+            const_iterator old = *this;
+            --m_index;
+            return old;
+        }
+        const_iterator& operator+=(difference_type n) {
+            m_index = shifted(n);
+            return *this;
+        }
+        const_iterator& operator-=(difference_type n) {
+            m_index = shifted(-n);
+            return *this;
+        }
         friend const_iterator operator+(const_iterator i, difference_type n) { return i += n; }
         friend const_iterator operator+(difference_type n, const_iterator i) { return i += n; }
         friend const_iterator operator-(const_iterator i, difference_type n) { return i -= n; }
         friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
-            return static_cast<difference_type>(a.m_index) - static_cast<difference_type>(b.m_index);
+            return static_cast<difference_type>(a.m_index) -
+                   static_cast<difference_type>(b.m_index);
         }
         friend bool operator==(const const_iterator& a, const const_iterator& b) {
             return a.m_index == b.m_index;
@@ -52,7 +73,8 @@ public:
 
     private:
         friend class CTextLines;
-        const_iterator(const CTextLines* lines, std::size_t index) : m_lines(lines), m_index(index) {}
+        const_iterator(const CTextLines* lines, std::size_t index)
+            : m_lines(lines), m_index(index) {}
         std::size_t shifted(difference_type n) const {
             return static_cast<std::size_t>(static_cast<difference_type>(m_index) + n);
         }
@@ -131,7 +153,7 @@ private:
     void grow(std::size_t more);
 
     std::unique_ptr<char[]> m_text;
-    std::size_t m_size = 0;     // bytes written, the open line too
+    std::size_t m_size = 0; // bytes written, the open line too
     std::size_t m_capacity = 0;
     std::vector<std::size_t> m_ends; // where each closed line ends
 };
