@@ -77,69 +77,73 @@ std::string dateText(int month, int day, int year) {
     return CReservationText::shortDate(CDate(year, month, day));
 }
 
-// "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a month's report has
-// a hundred thousand of these lines.
 // "%02d" of 0 to 99.
 inline void twoDigits(char* at, int value) {
     at[0] = static_cast<char>('0' + value / 10);
     at[1] = static_cast<char>('0' + value % 10);
 }
 
-// " %02d/%02d/%04d %02d:%02d%c %02d:%02d%c " in one piece when every number has its usual
-// width, as nearly all have; false, with nothing written, when one has not.
-template <class Line> bool writeUsualWhen(Line& line, const CScheduleRecord& r) {
-    const int startHour = CFieldText::hour12(r.startHour());
-    const int endHour = CFieldText::hour12(r.endHour());
-    const auto twoWide = [](int value) { return value >= 0 && value < 100; };
-    if (!twoWide(r.month()) || !twoWide(r.day()) || r.year() < 1000 || r.year() > 9999 ||
-        !twoWide(startHour) || !twoWide(r.startMinute()) || !twoWide(endHour) ||
-        !twoWide(r.endMinute()))
-        return false;
-    char text[26];
-    text[0] = ' ';
-    twoDigits(text + 1, r.month());
-    text[3] = '/';
-    twoDigits(text + 4, r.day());
-    text[6] = '/';
-    twoDigits(text + 7, r.year() / 100);
-    twoDigits(text + 9, r.year() % 100);
-    text[11] = ' ';
-    twoDigits(text + 12, startHour);
-    text[14] = ':';
-    twoDigits(text + 15, r.startMinute());
-    text[17] = CFieldText::afternoon(r.startHour()) ? 'p' : 'a';
-    text[18] = ' ';
-    twoDigits(text + 19, endHour);
-    text[21] = ':';
-    twoDigits(text + 22, r.endMinute());
-    text[24] = CFieldText::afternoon(r.endHour()) ? 'p' : 'a';
-    text[25] = ' ';
-    line.append(text, sizeof text);
-    return true;
+bool twoWide(int value) {
+    return value >= 0 && value < 100;
 }
 
-template <class Line>
-void writeDetail(Line& line, const CScheduleRecord& r, const CSchedule::NameParts& names) {
-    const auto number = [&line](int value, int digits) { appendNumber(line, value, digits); };
-    const auto time = [&](int hour, int minute) {
-        number(CFieldText::hour12(hour), 2);
-        line += ':';
-        number(minute, 2);
-        line += CFieldText::afternoon(hour) ? 'p' : 'a';
-    };
+// A detail line is "%-15s %02d/%02d/%04d %02d:%02d%c %02d:%02d%c %s", put together by hand: a
+// month's report has a hundred thousand of them. Its numbers are written in one piece when
+// they have their usual widths, as nearly all have. The first part, item and date, is the same
+// for all lines of a group.
+template <class Line> void writeItemAndDate(Line& line, const CScheduleRecord& r) {
     const std::string_view item = CFieldText::cText(r.itemName());
     line += item;
     if (item.size() < 15) line.append(15 - item.size(), ' ');
-    if (!writeUsualWhen(line, r)) {
-        line += ' ';
-        number(r.month(), 2);
-        line += '/';
-        number(r.day(), 2);
-        line += '/';
-        number(r.year(), 4);
-        line += ' ';
+    if (twoWide(r.month()) && twoWide(r.day()) && r.year() >= 1000 && r.year() <= 9999) {
+        char text[11];
+        text[0] = ' ';
+        twoDigits(text + 1, r.month());
+        text[3] = '/';
+        twoDigits(text + 4, r.day());
+        text[6] = '/';
+        twoDigits(text + 7, r.year() / 100);
+        twoDigits(text + 9, r.year() % 100);
+        line.append(text, sizeof text);
+        return;
+    }
+    line += ' ';
+    appendNumber(line, r.month(), 2);
+    line += '/';
+    appendNumber(line, r.day(), 2);
+    line += '/';
+    appendNumber(line, r.year(), 4);
+}
+
+// The rest of the line: " %02d:%02d%c %02d:%02d%c %s".
+template <class Line>
+void writeTimesAndPerson(Line& line, const CScheduleRecord& r, const CSchedule::NameParts& names) {
+    const int startHour = CFieldText::hour12(r.startHour());
+    const int endHour = CFieldText::hour12(r.endHour());
+    if (twoWide(startHour) && twoWide(r.startMinute()) && twoWide(endHour) &&
+        twoWide(r.endMinute())) {
+        char text[15];
+        text[0] = ' ';
+        twoDigits(text + 1, startHour);
+        text[3] = ':';
+        twoDigits(text + 4, r.startMinute());
+        text[6] = CFieldText::afternoon(r.startHour()) ? 'p' : 'a';
+        text[7] = ' ';
+        twoDigits(text + 8, endHour);
+        text[10] = ':';
+        twoDigits(text + 11, r.endMinute());
+        text[13] = CFieldText::afternoon(r.endHour()) ? 'p' : 'a';
+        text[14] = ' ';
+        line.append(text, sizeof text);
+    } else {
+        const auto time = [&line](int hour, int minute) {
+            line += ' ';
+            appendNumber(line, CFieldText::hour12(hour), 2);
+            line += ':';
+            appendNumber(line, minute, 2);
+            line += CFieldText::afternoon(hour) ? 'p' : 'a';
+        };
         time(r.startHour(), r.startMinute());
-        line += ' ';
         time(r.endHour(), r.endMinute());
         line += ' ';
     }
@@ -168,7 +172,8 @@ const std::string& CResReportData::description() const {
 
 std::string CResReportData::detailLine(const CScheduleRecord& r) {
     std::string line;
-    writeDetail(line, r, {r.firstName(), r.middleInitial(), r.lastName(), r.department()});
+    writeItemAndDate(line, r);
+    writeTimesAndPerson(line, r, {r.firstName(), r.middleInitial(), r.lastName(), r.department()});
     return line;
 }
 
@@ -211,6 +216,9 @@ int CResReportData::build() {
     long groupDate = 0;
     std::string groupItem;
     int groupMonth = 0, groupDay = 0, groupYear = 0, count = 0;
+    // The item and date part of the last detail line, which the next line of its group repeats.
+    std::size_t repeated = 0;
+    int repeatedMonth = 0, repeatedDay = 0, repeatedYear = 0;
     // "Total Reservations for %s for %02d/%02d/%04d is %i", put together by hand as the lines.
     auto total = [&] {
         m_lines += "Total Reservations for ";
@@ -256,6 +264,7 @@ int CResReportData::build() {
                     count = 0;
                 }
                 open = true;
+                repeated = 0;
                 groupDate = date;
                 groupItem = r.itemName();
                 groupMonth = r.month();
@@ -264,10 +273,21 @@ int CResReportData::build() {
             }
             const CSchedule::NameParts names = schedule.peekNameParts();
             // Seven numbers of at most 11 characters, the padding and the separators.
-            LineCursor line(m_lines.room(r.itemName().size() + names.lastName.size() +
-                                         names.firstName.size() + names.middleInitial.size() +
-                                         names.department.size() + 160));
-            writeDetail(line, r, names);
+            char* const start =
+                m_lines.room(r.itemName().size() + names.lastName.size() + names.firstName.size() +
+                             names.middleInitial.size() + names.department.size() + 160);
+            LineCursor line(start);
+            if (repeated != 0 && r.month() == repeatedMonth && r.day() == repeatedDay &&
+                r.year() == repeatedYear) {
+                line.append(m_lines.back().data(), repeated);
+            } else {
+                writeItemAndDate(line, r);
+                repeated = static_cast<std::size_t>(line.end() - start);
+                repeatedMonth = r.month();
+                repeatedDay = r.day();
+                repeatedYear = r.year();
+            }
+            writeTimesAndPerson(line, r, names);
             m_lines.endLine(line.end());
             if (!r.isBlockout()) ++count;
         }

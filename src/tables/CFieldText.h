@@ -6,6 +6,8 @@
 // ("%-21s" pads but never cuts; "%8s" pads on the left), so a key that is too long stays too
 // long and is cut by the engine at the key length.
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -29,10 +31,15 @@ public:
         }
         return anyDecimal(text);
     }
-    // A text as "%s" would take it: up to its first zero byte. Inline, since the lists call it
-    // for every field they show, and stored texts are short.
+    // A text as "%s" would take it: up to its first zero byte. Inline, eight bytes at a time,
+    // since the lists call it for every field they show.
     static std::string_view cText(std::string_view text) {
-        for (std::size_t i = 0; i < text.size(); ++i)
+        std::size_t i = 0;
+        for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
+            std::memcpy(&word, text.data() + i, 8);
+            if (((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL) != 0) break;
+        }
+        for (; i < text.size(); ++i)
             if (text[i] == '\0') return text.substr(0, i);
         return text;
     }

@@ -1,10 +1,5 @@
 #include "tables/CTableOps.h"
 
-#include "tables/CFieldText.h"
-
-#include <cstdint>
-#include <cstring>
-
 namespace orv {
 
 int CTableOps::openFailure(const Code4& code) {
@@ -78,24 +73,6 @@ void CTableOps::unlockAfterWrite(Data4* data) {
 
 std::string CTableOps::text(const Field4* field) {
     return std::string(trimmed(field));
-}
-
-std::string_view CTableOps::trimmed(const Field4* field) {
-    const std::string_view text = f4view(field);
-    // Names are mostly blanks: eight at a time.
-    std::size_t n = text.size();
-    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
-    for (std::uint64_t word; n >= 8; n -= 8) {
-        std::memcpy(&word, text.data() + n - 8, 8);
-        if (word != kBlanks) break;
-    }
-    while (n > 0 && text[n - 1] == ' ')
-        --n;
-    return text.substr(0, n);
-}
-
-int CTableOps::number(const Field4* field) {
-    return CFieldText::decimal(f4view(field));
 }
 
 } // namespace orv
