@@ -6,6 +6,7 @@
 // Lines are written at the end, piece by piece (append, +=) and closed with endLine(); views
 // stay valid until the next change. clear() keeps the memory for the next fill.
 
+#include <compare>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
