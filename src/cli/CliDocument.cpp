@@ -21,10 +21,22 @@ bool CliDocument::open(const std::string& path) {
     return true;
 }
 
-bool printLines(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines)
+namespace {
+
+template <class Lines> bool printEach(const Lines& lines) {
+    for (const std::string_view line : lines)
         std::printf("%s\n", shownText(line).c_str());
     return std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+bool printLines(const std::vector<std::string>& lines) {
+    return printEach(lines);
+}
+
+bool printLines(const CTextLines& lines) {
+    return printEach(lines);
 }
 
 int CliDocument::item(const char* command, const std::string& utf8Name) {

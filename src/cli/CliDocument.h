@@ -7,6 +7,7 @@
 #include "group/CMemorySettings.h"
 #include "group/CORVSchedDoc.h"
 #include "history/CJournalChange.h"
+#include "reports/CTextLines.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ namespace orv::cli {
 bool openDocument(CORVSchedDoc& doc, const std::string& path);
 // Each stored line on a line of its own, as UTF-8; false when standard output fails.
 bool printLines(const std::vector<std::string>& lines);
+bool printLines(const CTextLines& lines);
 
 // A document of its own with the command line's prompt and settings.
 struct CliDocument {

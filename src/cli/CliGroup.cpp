@@ -97,7 +97,7 @@ std::string shownDate(int year, int month, int day) {
 
 namespace {
 
-std::string escaped(const std::string& stored, bool bars) {
+std::string escaped(std::string_view stored, bool bars) {
     std::string out;
     out.reserve(stored.size());
     for (unsigned char c : stored) {
@@ -129,7 +129,7 @@ int hexDigit(char c) {
 
 } // namespace
 
-std::string shownText(const std::string& stored) {
+std::string shownText(std::string_view stored) {
     return cp1252ToUtf8(escaped(stored, false));
 }
 

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv::cli {
@@ -37,7 +38,7 @@ std::string shownDate(int year, int month, int day);
 // Stored Windows-1252 text as UTF-8 for output: '\\' doubled, carriage return and line feed as
 // \r and \n, other control characters as \xHH, so that a value never breaks its line and every
 // escape reads back one way.
-std::string shownText(const std::string& stored);
+std::string shownText(std::string_view stored);
 // The one way the commands print values separated by '|': each value as shownText shows it, a
 // '|' inside a value as "\|". Values are stored (Windows-1252) text; numbers and dates as text.
 std::string valueLine(const std::vector<std::string>& storedValues);

@@ -6,6 +6,7 @@
 #include "group/CUserPrompt.h"
 #include "reports/CPrintRequest.h"
 #include "reports/CReportCriteria.h"
+#include "reports/CTextLines.h"
 
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ public:
     // Builds the lines from the schedule table; the engine's result of the walk (the lines are
     // complete up to where it stopped).
     int build();
-    const std::vector<std::string>& lines() const { return m_lines; }
+    const CTextLines& lines() const { return m_lines; }
     CPrintRequest printRequest() const;
 
     // The detail line of one record.
@@ -47,7 +48,7 @@ private:
 
     CORVSchedDoc& m_doc;
     CReportCriteria m_criteria;
-    std::vector<std::string> m_lines;
+    CTextLines m_lines;
 };
 
 } // namespace orv

@@ -15,15 +15,7 @@ std::string CFieldText::trimRight(std::string_view text) {
     return std::string(text.substr(0, end));
 }
 
-int CFieldText::decimal(std::string_view text) {
-    // Most stored numbers are nothing but a few digits: read those at once.
-    if (!text.empty() && text.size() <= 9) {
-        int value = 0;
-        std::size_t i = 0;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-            value = value * 10 + (text[i] - '0');
-        if (i == text.size()) return value;
-    }
+int CFieldText::anyDecimal(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
@@ -39,11 +31,6 @@ int CFieldText::decimal(std::string_view text) {
     if (value > INT_MAX) value = INT_MAX;
     if (value < INT_MIN) value = INT_MIN;
     return static_cast<int>(value);
-}
-
-std::string_view CFieldText::cText(std::string_view text) {
-    const auto zero = text.find('\0');
-    return zero == std::string_view::npos ? text : text.substr(0, zero);
 }
 
 std::string CFieldText::digest(std::string_view text) {

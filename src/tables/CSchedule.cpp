@@ -180,7 +180,9 @@ const CScheduleRecord& CSchedule::peekSlot() {
     int year = 0, month = 0, day = 0;
     CFieldText::splitDate(f4view(m_date), year, month, day);
     r.setDate(month, day, year);
-    r.setItemName(CTableOps::trimmed(m_roomName));
+    // A walk in tag order meets an item's records of a day one after another.
+    const std::string_view item = CTableOps::trimmed(m_roomName);
+    if (item != r.itemName()) r.setItemName(item);
     r.setStartTime(CTableOps::number(m_startHH), CTableOps::number(m_startMM));
     r.setEndTime(CTableOps::number(m_endHH), CTableOps::number(m_endMM));
     r.setFlags(m_flags ? CTableOps::number(m_flags) : 0);
@@ -192,6 +194,11 @@ const CScheduleRecord& CSchedule::peekPerson() {
     m_image.setPerson(CTableOps::trimmed(m_firstName), CTableOps::trimmed(m_middleInitial),
                       CTableOps::trimmed(m_lastName), CTableOps::trimmed(m_department));
     return m_image;
+}
+
+CSchedule::NameParts CSchedule::peekNameParts() const {
+    return {CTableOps::trimmed(m_firstName), CTableOps::trimmed(m_middleInitial),
+            CTableOps::trimmed(m_lastName), CTableOps::trimmed(m_department)};
 }
 
 const CScheduleRecord& CSchedule::readCurrent() {

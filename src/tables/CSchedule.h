@@ -100,6 +100,12 @@ public:
     const CScheduleRecord& peekSlot();
     const CScheduleRecord& peekPerson();
     const CScheduleRecord& readCurrent();
+    // The four name parts as peekPerson would decode them, but as views into the record, for a
+    // walk that only copies them out: valid until the walk moves. The image is left alone.
+    struct NameParts {
+        std::string_view firstName, middleInitial, lastName, department;
+    };
+    NameParts peekNameParts() const;
 
     // Clears the image (the level stays).
     void clearImage();

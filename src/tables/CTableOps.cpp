@@ -1,7 +1,5 @@
 #include "tables/CTableOps.h"
 
-#include "tables/CFieldText.h"
-
 namespace orv {
 
 int CTableOps::openFailure(const Code4& code) {
@@ -75,17 +73,6 @@ void CTableOps::unlockAfterWrite(Data4* data) {
 
 std::string CTableOps::text(const Field4* field) {
     return std::string(trimmed(field));
-}
-
-std::string_view CTableOps::trimmed(const Field4* field) {
-    std::string_view text = f4view(field);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
-int CTableOps::number(const Field4* field) {
-    return CFieldText::decimal(f4view(field));
 }
 
 } // namespace orv

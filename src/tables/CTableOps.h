@@ -2,7 +2,10 @@
 // Steps the three record classes share around opening and packing their tables.
 
 #include "storage/Data4.h"
+#include "tables/CFieldText.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -123,8 +126,21 @@ public:
     }
     static std::string text(const Field4* field);
     // The text without its trailing blanks where it lies in the record buffer (see f4view).
-    static std::string_view trimmed(const Field4* field);
-    static int number(const Field4* field);
+    // Inline: the lists read several fields of every record.
+    static std::string_view trimmed(const Field4* field) {
+        const std::string_view text = f4view(field);
+        // Names are mostly blanks: eight at a time.
+        std::size_t n = text.size();
+        constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+        for (std::uint64_t word; n >= 8; n -= 8) {
+            std::memcpy(&word, text.data() + n - 8, 8);
+            if (word != kBlanks) break;
+        }
+        while (n > 0 && text[n - 1] == ' ')
+            --n;
+        return text.substr(0, n);
+    }
+    static int number(const Field4* field) { return CFieldText::decimal(f4view(field)); }
 };
 
 } // namespace orv

@@ -39,7 +39,7 @@ CQtPrompt::~CQtPrompt() {
         waitCursor(false);
 }
 
-QString CQtPrompt::toQt(const std::string& stored) {
+QString CQtPrompt::toQt(std::string_view stored) {
     return QString::fromStdString(cp1252ToUtf8(stored));
 }
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <string_view>
+
 namespace orv {
 
 class CQtPrompt : public CUserPrompt, public CColorChooser {
@@ -34,7 +36,7 @@ public:
     // "Name (*.x)|*.x|All Files (*.*)|*.*||" as Qt's "Name (*.x);;All Files (*)". A name without
     // a pattern in parentheses gets its pattern appended.
     static QString toQtFilter(const std::string& filter);
-    static QString toQt(const std::string& stored);
+    static QString toQt(std::string_view stored);
     static std::string toStored(const QString& text);
 
 private:

@@ -101,8 +101,10 @@ TEST_F(LongWorkTick, ATickInsideTheProgressOfLongWorkChangesNothingOfItsResult) 
              c.endMonth = 12, c.endDay = 31, c.endYear = 2026;
              CResReportData report(*doc, c);
              std::string lines = std::to_string(report.build());
-             for (const std::string& l : report.lines())
-                 lines += "\n" + l;
+             for (const std::string_view l : report.lines()) {
+                 lines += '\n';
+                 lines += l;
+             }
              return lines;
          }},
         {"compress",

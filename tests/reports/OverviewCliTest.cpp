@@ -50,7 +50,7 @@ TEST_F(OverviewCliTest, EachListCommandPrintsTheLinesOfItsDialog) {
         {{"dayglance", "20261208", "--start-hour", "6"}, joinLines(fromSix.lines())},
         {{"monthglance", "2026-12"}, joinLines(december.lines())},
         {{"report", "2026-12-01", "20261231", "--item", "Lab", "--person", "Smith|Pat||Sales"},
-         joinLines(report.lines())},
+         joinLines(report.lines().strings())},
     };
     for (const auto& c : cases) {
         const CliResult r = cli(c.args);

@@ -4,6 +4,7 @@
 #include "reports/CResReportData.h"
 #include "reports/CResReportOptions.h"
 #include "reports/CReservationReport.h"
+#include "reports/CTextLines.h"
 
 namespace orv::test {
 namespace {
@@ -34,7 +35,7 @@ protected:
         prompt.fill<CResReportOptions>(std::move(choose));
         prompt.fill<CResReportData>([&lines](CResReportData& r) {
             EXPECT_EQ(r.build(), 0);
-            lines = r.lines();
+            lines = r.lines().strings();
         });
         EXPECT_TRUE(CReservationReport::run(*doc));
         return lines;
@@ -194,6 +195,10 @@ TEST(ReservationReportLine, ReadsAsItsFormatForEveryValue) {
         {"Odd", "A", "B", "C", "D", 0, 0, 0, 0, 0, 0, 0, false},
         {"Neg", "A", "B", "C", "D", -1, -12, -5, -3, -7, 125, 100, false},
         {"Wide", "A", "B", "C", "D", 123, 456, 12345, 99, 99, 100, 100, false},
+        {"Edges", "A", "B", "C", "D", 99, 100, 999, 111, 99, 112, 0, false},
+        {"Years", "A", "B", "C", "D", 10, 1, 1000, 24, 0, 0, -1, false},
+        {"Years2", "A", "B", "C", "D", 1, 10, 9999, 12, 59, 23, 0, false},
+        {"Years3", "A", "B", "C", "D", 1, 10, 10000, 12, 59, 23, 0, false},
         {longName, longName, longName, "Q", longName, 2, 3, 2026, 9, 0, 10, 0, false},
     };
     for (const Case& c : cases) {
@@ -214,6 +219,43 @@ TEST(ReservationReportLine, ReadsAsItsFormatForEveryValue) {
         want += c.blockout ? "*Blocked Out*" : c.last + ", " + c.first + " " + c.mi + " (" + c.dept + ")";
         EXPECT_EQ(CResReportData::detailLine(r), want) << c.item;
     }
+}
+
+// The report's lines share one buffer: every line reads back as written while the buffer grows
+// many times over, a line cut short by a failed allocation leaves nothing behind, and a copy
+// or a clear keeps no view of another's text.
+TEST(ReservationReportLines, EachLineReadsBackAsWrittenThroughGrowthDropAndCopy) {
+    CTextLines lines;
+    std::vector<std::string> want;
+    for (int i = 0; i < 5000; ++i) {
+        const std::size_t length = i % 7 == 0 ? 0 : static_cast<std::size_t>(i % 90) + 1;
+        const std::string line(length, static_cast<char>('a' + i % 26));
+        if (i % 3 == 0) {
+            lines.push_back(line);
+        } else {
+            lines += std::string_view(line).substr(0, line.size() / 2);
+            lines.append(line.data() + line.size() / 2, line.size() - line.size() / 2);
+            lines.endLine();
+        }
+        want.push_back(line);
+        if (i % 11 == 0) {
+            lines += "half a line";
+            lines.append(4000, 'x');
+            lines.dropOpenLine();
+        }
+    }
+    lines.push_back(std::string(100000, 'z'));
+    want.push_back(std::string(100000, 'z'));
+    EXPECT_EQ(lines.strings(), want);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), want);
+    EXPECT_EQ(lines[4999], want[4999]);
+
+    const CTextLines copy = lines;
+    lines.clear();
+    EXPECT_TRUE(lines.empty());
+    lines.push_back("again");
+    EXPECT_EQ(copy.strings(), want);
+    EXPECT_EQ(lines.strings(), std::vector<std::string>{"again"});
 }
 
 } // namespace orv::test

@@ -4,10 +4,11 @@
 #include "ui/CDialogRegistry.h"
 #include "ui/CQtListPrinter.h"
 #include "ui/CQtPrompt.h"
+#include "ui/CTextLinesModel.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -18,13 +19,17 @@ CResReportDataDlg::CResReportDataDlg(CResReportData& model, CUserPrompt& prompt,
     setWindowTitle(QString::fromLatin1(CResReportData::kTitle));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(CQtPrompt::toQt(model.description()), this));
-    m_list = new QListWidget(this);
+    m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("list"));
     const QFont font = CQtListPrinter::fixedFont(QStringLiteral("Courier New"), 8);
     m_list->setFont(font);
     // A month of a large group is a hundred thousand lines.
     m_list->setUniformItemSizes(true);
-    m_list->addItem(QString::fromLatin1(CResReportData::kGenerating));
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_generating.push_back(CResReportData::kGenerating);
+    m_rows = new CTextLinesModel(m_list);
+    m_rows->show(m_generating);
+    m_list->setModel(m_rows);
     layout->addWidget(m_list, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -47,14 +52,7 @@ void CResReportDataDlg::generate() {
         CWaitCursor busy(prompt());
         m_report.build();
     }
-    QStringList lines;
-    lines.reserve(static_cast<qsizetype>(m_report.lines().size()));
-    for (const std::string& line : m_report.lines())
-        lines << CQtPrompt::toQt(line);
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
-    m_list->addItems(lines);
-    m_list->setUpdatesEnabled(true);
+    m_rows->show(m_report.lines());
 }
 
 void CResReportDataDlg::registerDialogs() {

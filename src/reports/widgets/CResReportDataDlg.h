@@ -4,18 +4,22 @@
 // "**** Generating reservation report ****" in the list meanwhile.
 
 #include "reports/CResReportData.h"
+#include "reports/CTextLines.h"
 #include "ui/CModelDialog.h"
 
-class QListWidget;
+class QListView;
 
 namespace orv {
+
+class CTextLinesModel;
 
 class CResReportDataDlg : public CModelDialog {
     Q_OBJECT
 public:
     CResReportDataDlg(CResReportData& model, CUserPrompt& prompt, QWidget* parent = nullptr);
 
-    QListWidget* list() const { return m_list; }
+    // Its rows are the report's lines, made into text as they are shown.
+    QListView* list() const { return m_list; }
     // Builds the report and shows its lines; runs once, soon after the dialog is shown.
     void generate();
 
@@ -26,7 +30,9 @@ protected:
 
 private:
     CResReportData& m_report;
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
+    CTextLinesModel* m_rows = nullptr;
+    CTextLines m_generating;
     bool m_generated = false;
 };
 

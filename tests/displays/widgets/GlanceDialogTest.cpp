@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QTest>
 #include <QToolButton>
@@ -26,6 +27,13 @@ protected:
         std::vector<std::string> texts;
         for (int i = 0; i < list->count(); ++i)
             texts.push_back(list->item(i)->text().toStdString());
+        return texts;
+    }
+    static std::vector<std::string> rows(const QListView* list) {
+        std::vector<std::string> texts;
+        const QAbstractItemModel* model = list->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            texts.push_back(model->index(i, 0).data().toString().toStdString());
         return texts;
     }
     // The colour at character position `position` of list row `row`, `dx` pixels from the
@@ -209,7 +217,7 @@ TEST_F(GlanceDialogTest, TheReportDialogsTakeTheChosenRowsAndShowTheReportOnceSh
     CResReportDataDlg shown(report, prompt);
     EXPECT_EQ(rows(shown.list()), std::vector<std::string>{CResReportData::kGenerating});
     shown.show();
-    QTRY_COMPARE(shown.list()->count(), 6);
+    QTRY_COMPARE(shown.list()->model()->rowCount(), 6);
     EXPECT_EQ(rows(shown.list())[3],
               "Studio          12/08/2026 09:00a 10:00a Smith, Pat  (Sales)");
 }
