@@ -1,5 +1,6 @@
 #include "ui/CTextLinesModel.h"
 
+#include "reports/CTextLines.h"
 #include "ui/CQtPrompt.h"
 
 namespace orv {

@@ -2,11 +2,11 @@
 // A list view's rows over a CTextLines: each row is made into text only when the view asks for
 // it, so a report of a hundred thousand lines shows at once and holds no second copy.
 
-#include "reports/CTextLines.h"
-
 #include <QAbstractListModel>
 
 namespace orv {
+
+class CTextLines;
 
 class CTextLinesModel : public QAbstractListModel {
     Q_OBJECT
