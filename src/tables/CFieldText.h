@@ -33,7 +33,7 @@ public:
     }
     // A text as "%s" would take it: up to its first zero byte. Inline, eight bytes at a time,
     // since the lists call it for every field they show.
-    static std::string_view cText(std::string_view text) {
+    [[gnu::always_inline]] static std::string_view cText(std::string_view text) {
         std::size_t i = 0;
         for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
             std::memcpy(&word, text.data() + i, 8);
