@@ -120,4 +120,11 @@ std::string benchGroup(int argc, char** argv, const char* name, long& records) {
     return groupFile;
 }
 
+bool addBenchPerson(CPeople& people) {
+    people.clearImage();
+    people.image().setKey({"Alex", "J", "Morgan", "Sales"});
+    people.image().setFlags(3);
+    return people.append() == 0;
+}
+
 } // namespace orv::bench

@@ -6,6 +6,10 @@
 #include <chrono>
 #include <string>
 
+namespace orv {
+class CPeople;
+}
+
 namespace orv::bench {
 
 using Clock = std::chrono::steady_clock;
@@ -27,5 +31,8 @@ bool makeGroup(const std::string& groupFile, long records);
 // folder argv[2] (default `name` in the temp folder) emptied, the group made there with its time
 // printed. The group file, or empty after a message when it could not be made.
 std::string benchGroup(int argc, char** argv, const char* name, long& records);
+// Adds the person the benchmarks book for (Morgan, Alex J, Sales, who may reserve) to the
+// open group's people. False when the append failed.
+bool addBenchPerson(CPeople& people);
 
 } // namespace orv::bench

@@ -44,11 +44,7 @@ int main(int argc, char** argv) {
     CMemorySettings settings;
     CORVSchedDoc doc(prompt, settings);
     if (!doc.openGroup(groupFile)) return 1;
-    CPeople& people = doc.people();
-    people.clearImage();
-    people.image().setKey({"Alex", "J", "Morgan", "Sales"});
-    people.image().setFlags(3);
-    if (people.append() != 0) return 1;
+    if (!addBenchPerson(doc.people())) return 1;
 
     CRepeatRule rule;
     CRepeatRule::Dates dates;

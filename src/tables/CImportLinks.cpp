@@ -33,19 +33,14 @@ int CImportLinks::create(const std::string& groupFile) {
 int CImportLinks::openIfThere(const std::string& groupFile) {
     if (m_data) return 0;
     m_tableName = CTableNames::imports(groupFile);
-    const int report = m_code.reportOpenErrors;
-    m_code.reportOpenErrors = 0;
-    const int rc = openTable();
-    m_code.reportOpenErrors = report;
-    if (rc != 0) error4take(&m_code);
-    return rc;
+    return CTableOps::openQuietly(m_code, [this] { return openTable(); });
 }
 
 int CImportLinks::openOrCreate(const std::string& groupFile) {
-    if (openIfThere(groupFile) == 0) return 0;
-    const int rc = create(groupFile);
-    if (rc != 0) error4take(&m_code);
-    return rc;
+    if (m_data) return 0;
+    m_tableName = CTableNames::imports(groupFile);
+    return CTableOps::openOrCreate(
+        m_code, [this] { return openTable(); }, [&] { return create(groupFile); });
 }
 
 int CImportLinks::openTable() {

@@ -47,19 +47,13 @@ int CSeriesRules::open(const std::string& groupFile) {
 
 int CSeriesRules::openIfThere(const std::string& groupFile) {
     if (m_data) return 0;
-    const int report = m_code.reportOpenErrors;
-    m_code.reportOpenErrors = 0;
-    const int rc = open(groupFile);
-    m_code.reportOpenErrors = report;
-    if (rc != 0) error4take(&m_code);
-    return rc;
+    return CTableOps::openQuietly(m_code, [&] { return open(groupFile); });
 }
 
 int CSeriesRules::openOrCreate(const std::string& groupFile) {
-    if (openIfThere(groupFile) == 0) return 0;
-    const int rc = create(groupFile);
-    if (rc != 0) error4take(&m_code);
-    return rc;
+    if (m_data) return 0;
+    return CTableOps::openOrCreate(
+        m_code, [&] { return open(groupFile); }, [&] { return create(groupFile); });
 }
 
 int CSeriesRules::openTable() {

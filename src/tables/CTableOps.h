@@ -61,6 +61,26 @@ public:
         return rc;
     }
 
+    // The open of a table of this program's own that a group may lack (made before it, or by
+    // another program): `open()` with the context's open reports off; a failure is taken off
+    // the context and returned.
+    template <class Open> static int openQuietly(Code4& code, Open open) {
+        const int report = code.reportOpenErrors;
+        code.reportOpenErrors = 0;
+        const int rc = open();
+        code.reportOpenErrors = report;
+        if (rc != 0) error4take(&code);
+        return rc;
+    }
+    // That open, else `create()`; a failed create is taken off the context and returned.
+    template <class Open, class Create>
+    static int openOrCreate(Code4& code, Open open, Create create) {
+        if (openQuietly(code, open) == 0) return 0;
+        const int rc = create();
+        if (rc != 0) error4take(&code);
+        return rc;
+    }
+
     // The create of the record classes that keep the new table open: d4create of `name` into
     // `data`, `tagName` selected into `tag`, then `bind()`. The context's error afterwards.
     template <class Bind>

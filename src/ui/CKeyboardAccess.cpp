@@ -17,8 +17,6 @@
 
 namespace orv {
 
-namespace {
-
 QChar mnemonicOf(const QString& text) {
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
         if (text.at(i) != QLatin1Char('&')) continue;
@@ -30,6 +28,8 @@ QChar mnemonicOf(const QString& text) {
     }
     return {};
 }
+
+namespace {
 
 // `text` with a mnemonic on a letter not in `used`, or unchanged when every letter is taken.
 QString withMnemonic(const QString& text, QSet<QChar>& used) {

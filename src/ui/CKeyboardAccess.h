@@ -10,10 +10,14 @@
 // Mnemonics written into a text stay as they are. Each page of a stacked widget is a window of its
 // own that shares the mnemonics of the controls around the stack.
 
+class QChar;
+class QString;
 class QWidget;
 
 namespace orv {
 
 void completeKeyboardAccess(QWidget* window);
+// The letter a text's "&" marks (lower case), or a null character; "&&" is a plain "&".
+QChar mnemonicOf(const QString& text);
 
 } // namespace orv

@@ -8,6 +8,7 @@
 // ones carry a mnemonic, no mnemonic is used twice, and a dialog with buttons has a default one.
 
 #include "displays/CContrast.h"
+#include "ui/CKeyboardAccess.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -81,17 +82,6 @@ inline QStringList accessibleFaults(QWidget* top) {
 
     // Mnemonics and the default button.
     QMap<QChar, QStringList> mnemonics;
-    auto mnemonicOf = [](const QString& text) -> QChar {
-        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-            if (text.at(i) != QLatin1Char('&')) continue;
-            if (text.at(i + 1) == QLatin1Char('&')) {
-                ++i;
-                continue;
-            }
-            return text.at(i + 1).toLower();
-        }
-        return {};
-    };
     bool hasDefault = false;
     int pushButtons = 0;
     for (QWidget* w : top->findChildren<QWidget*>()) {
